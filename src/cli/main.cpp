@@ -1,0 +1,13 @@
+#include "cli/Cli.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = mirvane::RunCli(args, std::cout, std::cerr);
+    std::cout.flush();
+    std::cerr.flush();
+    return status;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// A single-byte code page at a file boundary: DOS 866 for test files and the
+// text export, windows-1251 for the HTML page and the text export. The model
+// itself holds UTF-8; only readers and writers see these bytes.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvane {
+
+class CodePage {
+public:
+    static const CodePage& Dos();     // code page 866
+    static const CodePage& Windows(); // code page 1251
+
+    // Bytes of this page to UTF-8, appended to `out`. Every byte maps to a
+    // character, so nothing is lost.
+    void DecodeAppend(std::string& out, std::string_view bytes) const;
+    std::string Decode(std::string_view bytes) const;
+
+    // UTF-8 to bytes of this page, appended to `out`. A character the page
+    // lacks, and a byte that is not valid UTF-8, is written as "?".
+    void EncodeAppend(std::string& out, std::string_view text) const;
+    std::string Encode(std::string_view text) const;
+
+private:
+    explicit CodePage(const char32_t* high);
+
+    struct Utf8Bytes {
+        std::array<char, 3> bytes;
+        std::uint8_t length;
+    };
+    std::array<Utf8Bytes, 256> decode_{};
+    std::vector<std::uint8_t> encodeBmp_; // code point -> byte, 0 = not in the page
+};
+
+// The editor's names for the conversions at the test-file boundary: a test file
+// is in the DOS code page, the model's text is Unicode.
+std::string OemToAnsi(std::string_view oemBytes);
+std::string AnsiToOem(std::string_view text);
+
+} // namespace mirvane

@@ -1,0 +1,120 @@
+#pragma once
+// An ordered collection of owned items, reached by 1-based position or by a
+// unique string key. Items keep the order in which they were added.
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace mirvane {
+
+template <typename T>
+class KeyedCollection {
+public:
+    KeyedCollection() = default;
+    KeyedCollection(const KeyedCollection&) = delete;
+    KeyedCollection& operator=(const KeyedCollection&) = delete;
+    KeyedCollection(KeyedCollection&&) noexcept = default;
+    KeyedCollection& operator=(KeyedCollection&&) noexcept = default;
+
+    std::size_t Count() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+
+    // Appends the item under `key`; a key already present is an error.
+    T& Add(const std::string& key, std::unique_ptr<T> item)
+    {
+        if (!item)
+            throw std::invalid_argument("null item");
+        auto [it, inserted] = byKey_.emplace(key, item.get());
+        if (!inserted)
+            throw std::invalid_argument("duplicate key: " + key);
+        items_.push_back(std::move(item));
+        return *items_.back();
+    }
+
+    bool Contains(const std::string& key) const { return byKey_.count(key) != 0; }
+
+    // Position 1..Count(); anything else throws std::out_of_range.
+    T& Item(std::size_t position) { return const_cast<T&>(std::as_const(*this).Item(position)); }
+    const T& Item(std::size_t position) const
+    {
+        if (position < 1 || position > items_.size())
+            throw std::out_of_range("collection position out of range");
+        return *items_[position - 1];
+    }
+
+    // A key not in the collection throws std::out_of_range.
+    T& Item(const std::string& key) { return const_cast<T&>(std::as_const(*this).Item(key)); }
+    const T& Item(const std::string& key) const
+    {
+        auto it = byKey_.find(key);
+        if (it == byKey_.end())
+            throw std::out_of_range("no item with key " + key);
+        return *it->second;
+    }
+
+    T* Find(const std::string& key) const
+    {
+        auto it = byKey_.find(key);
+        return it == byKey_.end() ? nullptr : it->second;
+    }
+
+    // Removes and releases the item; a key not in the collection throws.
+    void Remove(const std::string& key)
+    {
+        auto it = byKey_.find(key);
+        if (it == byKey_.end())
+            throw std::out_of_range("no item with key " + key);
+        T* target = it->second;
+        byKey_.erase(it);
+        items_.erase(std::find_if(items_.begin(), items_.end(),
+                                  [target](const std::unique_ptr<T>& p) { return p.get() == target; }));
+    }
+
+    void Clear()
+    {
+        items_.clear();
+        byKey_.clear();
+    }
+
+    // Iteration in collection order, yielding references.
+    class ConstIterator {
+    public:
+        using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;
+        explicit ConstIterator(Inner it) : it_(it) {}
+        const T& operator*() const { return **it_; }
+        const T* operator->() const { return it_->get(); }
+        ConstIterator& operator++() { ++it_; return *this; }
+        bool operator!=(const ConstIterator& other) const { return it_ != other.it_; }
+        bool operator==(const ConstIterator& other) const { return it_ == other.it_; }
+    private:
+        Inner it_;
+    };
+    class Iterator {
+    public:
+        using Inner = typename std::vector<std::unique_ptr<T>>::iterator;
+        explicit Iterator(Inner it) : it_(it) {}
+        T& operator*() const { return **it_; }
+        T* operator->() const { return it_->get(); }
+        Iterator& operator++() { ++it_; return *this; }
+        bool operator!=(const Iterator& other) const { return it_ != other.it_; }
+        bool operator==(const Iterator& other) const { return it_ == other.it_; }
+    private:
+        Inner it_;
+    };
+    ConstIterator begin() const { return ConstIterator(items_.begin()); }
+    ConstIterator end() const { return ConstIterator(items_.end()); }
+    Iterator begin() { return Iterator(items_.begin()); }
+    Iterator end() { return Iterator(items_.end()); }
+
+private:
+    std::vector<std::unique_ptr<T>> items_;
+    std::unordered_map<std::string, T*> byKey_;
+};
+
+} // namespace mirvane

@@ -1,0 +1,15 @@
+#pragma once
+// Writes a test in the player's ".q" format: title, settings, marks, then every
+// division and question in the given document order, in the DOS code page,
+// every line ended with CR LF, closed by the line "):".
+#include <string>
+
+namespace mirvane {
+
+class Test;
+struct DocumentOrder;
+
+// Throws std::out_of_range when the order names a key the test does not hold.
+std::string WriteTestFile(const Test& test, const DocumentOrder& order);
+
+} // namespace mirvane

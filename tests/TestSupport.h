@@ -1,0 +1,57 @@
+#pragma once
+// Helpers shared by the core tests: building test files in the DOS code page
+// from readable UTF-8 lines, and reading them with the messages collected.
+#include "model/CodePage.h"
+#include "model/KeyCounter.h"
+#include "model/Test.h"
+#include "testfile/TestFileReader.h"
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvane::testing {
+
+// Lines joined with CR LF (and a final CR LF), encoded in the DOS code page.
+inline std::string DosFile(std::initializer_list<std::string_view> lines)
+{
+    std::string text;
+    for (std::string_view line : lines) {
+        text.append(line);
+        text.append("\r\n");
+    }
+    return AnsiToOem(text);
+}
+
+struct LoadedTest {
+    std::unique_ptr<Test> test = std::make_unique<Test>();
+    std::vector<ReaderMessage> messages;
+    bool isTestFile = false;
+
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : messages)
+            out.push_back(m.Text);
+        return out;
+    }
+};
+
+inline LoadedTest LoadBytes(std::string_view bytes)
+{
+    ResetKeyNumbers();
+    LoadedTest loaded;
+    TestFileReader reader(*loaded.test, [&](const ReaderMessage& m) { loaded.messages.push_back(m); });
+    loaded.isTestFile = reader.LoadFile(bytes);
+    return loaded;
+}
+
+inline LoadedTest Load(std::initializer_list<std::string_view> lines) { return LoadBytes(DosFile(lines)); }
+
+// A file head with the three command lines a test file needs, so a test can
+// append exactly the lines it is about.
+inline constexpr std::string_view kTitle = "Тест";
+
+} // namespace mirvane::testing
