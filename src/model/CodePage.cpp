@@ -3,6 +3,8 @@
 #include "model/CodePageTables.h"
 #include "model/Utf8.h"
 
+#include <cstring>
+
 namespace mirvane {
 
 CodePage::CodePage(const char32_t* high)
@@ -14,10 +16,11 @@ CodePage::CodePage(const char32_t* high)
             cp = 0xFFFD; // a byte the page leaves undefined
         std::string utf8;
         AppendUtf8(utf8, cp);
-        Utf8Bytes& d = decode_[b];
-        d.length = static_cast<std::uint8_t>(utf8.size());
+        char packed[4] = {0, 0, 0, 0};
         for (std::size_t i = 0; i < utf8.size(); ++i)
-            d.bytes[i] = utf8[i];
+            packed[i] = utf8[i];
+        std::memcpy(&decodePacked_[b], packed, 4);
+        decodeLength_[b] = static_cast<std::uint8_t>(utf8.size());
         if (b >= 0x80 && cp != 0xFFFD)
             encodeBmp_[cp] = static_cast<std::uint8_t>(b);
     }
@@ -37,19 +40,14 @@ const CodePage& CodePage::Windows()
 
 void CodePage::DecodeAppend(std::string& out, std::string_view bytes) const
 {
+    // At most three UTF-8 bytes per byte, plus one of slack for the last
+    // four-byte store.
     const std::size_t start = out.size();
-    out.resize(start + bytes.size() * 3);
+    out.resize(start + bytes.size() * 3 + 1);
     char* dst = out.data() + start;
     for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            *dst++ = static_cast<char>(c);
-        } else {
-            const Utf8Bytes& d = decode_[c];
-            dst[0] = d.bytes[0];
-            dst[1] = d.bytes[1];
-            dst[2] = d.bytes[2];
-            dst += d.length;
-        }
+        std::memcpy(dst, &decodePacked_[c], 4);
+        dst += decodeLength_[c];
     }
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
@@ -74,7 +72,15 @@ void CodePage::EncodeAppend(std::string& out, std::string_view text) const
             ++pos;
             continue;
         }
-        const char32_t cp = Utf8Next(text, pos);
+        char32_t cp;
+        // Cyrillic letters are two-byte sequences: decode those inline.
+        if ((c & 0xE0) == 0xC0 && c >= 0xC2 && pos + 1 < text.size() &&
+            (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80) {
+            cp = (static_cast<char32_t>(c & 0x1F) << 6) | (static_cast<unsigned char>(text[pos + 1]) & 0x3F);
+            pos += 2;
+        } else {
+            cp = Utf8Next(text, pos);
+        }
         const std::uint8_t b = cp < 0x10000 ? encodeBmp_[cp] : 0;
         *dst++ = b != 0 ? static_cast<char>(b) : '?';
     }

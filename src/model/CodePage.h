@@ -28,11 +28,10 @@ public:
 private:
     explicit CodePage(const char32_t* high);
 
-    struct Utf8Bytes {
-        std::array<char, 3> bytes;
-        std::uint8_t length;
-    };
-    std::array<Utf8Bytes, 256> decode_{};
+    // Each byte's UTF-8 form packed into four bytes (written whole, then the
+    // output advances by its length), so decoding needs no branch per byte.
+    std::array<std::uint32_t, 256> decodePacked_{};
+    std::array<std::uint8_t, 256> decodeLength_{};
     std::vector<std::uint8_t> encodeBmp_; // code point -> byte, 0 = not in the page
 };
 
