@@ -1,5 +1,9 @@
 #include "cli/Cli.h"
 
+#include "check/StructureCheck.h"
+#include "export/HtmlExport.h"
+#include "export/TextExport.h"
+#include "model/CodePage.h"
 #include "model/DocumentOrder.h"
 #include "model/KeyCounter.h"
 #include "model/Test.h"
@@ -14,13 +18,20 @@ namespace mirvane {
 namespace {
 
 constexpr int kExitOk = 0;
+constexpr int kExitFinding = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 2;
 
 constexpr const char* kUsage =
     "Использование:\n"
     "  mirvane-cli resave IN.q OUT.q\n"
-    "      прочитать тест и записать его заново\n";
+    "      прочитать тест и записать его заново\n"
+    "  mirvane-cli check IN.q [IN2.q ...]\n"
+    "      проверить структуру теста (0: ошибок нет, 1: найдена ошибка)\n"
+    "  mirvane-cli html IN.q OUT.htm\n"
+    "      экспорт в HTML для версии 2.5\n"
+    "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
+    "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n";
 
 std::string OneLine(std::string text)
 {
@@ -82,16 +93,115 @@ int Resave(const std::vector<std::string>& args, std::ostream& err)
     return WriteOutput(args[2], bytes, err) ? kExitOk : kExitFailure;
 }
 
+// Where a finding lies, by 1-based positions in the order read.
+std::string FindingPlace(const Test& test, const std::string& key)
+{
+    if (key == "mrk")
+        return "marks: ";
+    if (key == "par")
+        return "test: ";
+    std::size_t divisionNumber = 0;
+    for (const Division& d : test.Divisions) {
+        ++divisionNumber;
+        if (d.Key == key)
+            return "division " + std::to_string(divisionNumber) + ": ";
+        std::size_t questionNumber = 0;
+        for (const Question& q : d.Questions) {
+            ++questionNumber;
+            if (q.Key == key)
+                return "division " + std::to_string(divisionNumber) + ", question " +
+                       std::to_string(questionNumber) + ": ";
+        }
+    }
+    return {};
+}
+
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 2)
+        return Usage(err);
+    const bool several = args.size() > 2;
+    bool unreadable = false;
+    bool found = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        Test test;
+        if (!LoadInput(args[i], test, err)) {
+            unreadable = true;
+            continue;
+        }
+        const CheckFinding finding = CheckStructure(test);
+        if (several)
+            out << args[i] << ": ";
+        if (finding.Found) {
+            found = true;
+            out << FindingPlace(test, finding.NodeKey);
+        }
+        out << OneLine(finding.Message) << '\n';
+    }
+    return unreadable ? kExitFailure : found ? kExitFinding : kExitOk;
+}
+
+int Html(const std::vector<std::string>& args, std::ostream& err)
+{
+    if (args.size() != 3)
+        return Usage(err);
+    Test test;
+    if (!LoadInput(args[1], test, err))
+        return kExitFailure;
+    const std::string bytes = WriteHtmlPage(test, DocumentOrder::FromCollections(test), args[2]);
+    return WriteOutput(args[2], bytes, err) ? kExitOk : kExitFailure;
+}
+
+int Text(const std::vector<std::string>& args, std::ostream& err)
+{
+    std::vector<std::string> files;
+    TextContent content = TextContent::QuestionsOnly;
+    const CodePage* page = &CodePage::Windows();
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--content" && i + 1 < args.size()) {
+            const std::string& v = args[++i];
+            if (v.size() != 1 || v[0] < '0' || v[0] > '3')
+                return Usage(err);
+            content = static_cast<TextContent>(v[0] - '0');
+        } else if (a == "--codepage" && i + 1 < args.size()) {
+            const std::string& v = args[++i];
+            if (v == "oem")
+                page = &CodePage::Dos();
+            else if (v == "ansi")
+                page = &CodePage::Windows();
+            else
+                return Usage(err);
+        } else if (a.rfind("--", 0) == 0) {
+            return Usage(err);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        return Usage(err);
+    Test test;
+    if (!LoadInput(files[0], test, err))
+        return kExitFailure;
+    const std::string bytes = WriteTextExport(test, DocumentOrder::FromCollections(test), content, *page);
+    return WriteOutput(files[1], bytes, err) ? kExitOk : kExitFailure;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    (void)out;
     if (args.empty())
         return Usage(err);
     const std::string& command = args[0];
     if (command == "resave")
         return Resave(args, err);
+    if (command == "check")
+        return Check(args, out, err);
+    if (command == "html")
+        return Html(args, err);
+    if (command == "text")
+        return Text(args, err);
     return Usage(err);
 }
 

@@ -6,7 +6,9 @@
 
 namespace mirvane {
 
-std::string TrimBlanks(std::string_view text)
+std::string TrimBlanks(std::string_view text) { return std::string(TrimBlanksView(text)); }
+
+std::string_view TrimBlanksView(std::string_view text)
 {
     // UTF-8 keeps every byte of a multi-byte character above 127, so trimming
     // bytes of code 32 or less never cuts a letter.
@@ -16,7 +18,7 @@ std::string TrimBlanks(std::string_view text)
         ++b;
     while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
         --e;
-    return std::string(text.substr(b, e - b));
+    return text.substr(b, e - b);
 }
 
 std::string TrimSpaces(std::string_view text)

@@ -11,6 +11,7 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // A copy without leading and trailing characters whose code is 32 or less
 // (blanks, tabs, CR, LF and the other control characters).
 std::string TrimBlanks(std::string_view text);
+std::string_view TrimBlanksView(std::string_view text);
 
 // A copy without leading and trailing spaces (only the space character).
 std::string TrimSpaces(std::string_view text);

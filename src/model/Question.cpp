@@ -62,6 +62,19 @@ void Question::Save(std::string& out) const
     }
 }
 
+void Question::SaveV2(std::string& out) const
+{
+    const CodePage& windows = CodePage::Windows();
+    AppendFileLine(out, "<QUESTION type=\"radio\" qbgcolor=\"#FFEAEC\" abgcolor=\"#FEFFEA\">");
+    (EncodedLine(out, windows) << "<b>" << Q << "</b>").End();
+    for (int i = 0; i < kAnswerSlots; ++i) {
+        if (!IsAnswerPresent(i))
+            continue;
+        (EncodedLine(out, windows) << "<ANSWER score=\"" << scores_[i] << "\">").End();
+        AppendFileLine(out, answers_[i], windows);
+    }
+}
+
 std::int16_t Question::GetBestAnswer() const
 {
     int best = 0;

@@ -29,6 +29,10 @@ public:
     // ended with CR LF, appended to `out`.
     void Save(std::string& out) const;
 
+    // The question's block of the HTML page for the 2.5 player, in
+    // windows-1251, lines ended with CR LF, values verbatim, appended to `out`.
+    void SaveV2(std::string& out) const;
+
     // Slot of the present answer with the highest score; ties keep the earlier
     // slot, and slot 0 is the starting candidate even when it is absent.
     std::int16_t GetBestAnswer() const;

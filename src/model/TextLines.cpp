@@ -17,4 +17,18 @@ void AppendFileLine(std::string& out, std::string_view text, const CodePage& pag
     out.append(kCrLf);
 }
 
+EncodedLine& EncodedLine::operator<<(std::string_view piece)
+{
+    page_.EncodeAppend(out_, piece);
+    return *this;
+}
+
+EncodedLine& EncodedLine::operator<<(int number)
+{
+    out_.append(std::to_string(number));
+    return *this;
+}
+
+void EncodedLine::End() { out_.append(kCrLf); }
+
 } // namespace mirvane

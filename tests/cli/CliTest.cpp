@@ -122,5 +122,69 @@ TEST_F(CliTest, FailedWriteLeavesTheOldFile)
     fs::permissions(dir_, fs::perms::owner_all);
 }
 
+const char* const kCleanTest = "T\r\n)t 30\r\n)<\r\nНе сдан\r\n)> 5\r\nСдан\r\n)* 1\r\n):D\r\n)?\r\nq\r\n"
+                               ")! 1\r\nда\r\n)! 0\r\nнет\r\n";
+
+TEST_F(CliTest, CheckReportsTheFirstFindingAndWhereItLies)
+{
+    WriteBytes("clean.q", AnsiToOem(kCleanTest));
+    EXPECT_EQ(Run({"check", Path("clean.q")}), 0);
+    EXPECT_EQ(out_.str(), "Проверка закончена. Ошибок в структуре теста не обнаружено\n");
+
+    WriteBytes("marks.q", AnsiToOem("T\r\n)t 30\r\n) c\r\n)<\r\nНе сдан\r\n"));
+    EXPECT_EQ(Run({"check", Path("marks.q")}), 1);
+    EXPECT_EQ(out_.str(), "marks: В тесте менее двух вариантов оценки!!!\n");
+
+    WriteBytes("question.q", AnsiToOem(std::string(kCleanTest) + ")* 1\r\n)?\r\nодин\r\n)! 1\r\nx\r\n)?\r\nдва\r\n"
+                                                                   ")! 1\r\nx\r\n"));
+    EXPECT_EQ(Run({"check", Path("question.q")}), 1);
+    EXPECT_EQ(out_.str(), "division 2, question 1: Менее двух вариантов ответа на вопрос !!!\n");
+
+    WriteBytes("many.q", AnsiToOem("T\r\n)t 30\r\n)<\r\nНе сдан\r\n)> 5\r\nСдан\r\n)* 20\r\n)?\r\nq\r\n)! 1\r\nx\r\n"));
+    EXPECT_EQ(Run({"check", Path("many.q")}), 1);
+    EXPECT_EQ(out_.str(), "division 1: Попытка задать болше вопросов, чем присутствует в разделе!!!\n");
+}
+
+TEST_F(CliTest, CheckManyFilesPrefixesEachResult)
+{
+    WriteBytes("a.q", AnsiToOem(kCleanTest));
+    WriteBytes("b.q", AnsiToOem("T\r\n)t 30\r\n)<\r\n \r\n)> 1\r\nx\r\n"));
+    WriteBytes("c.txt", "not a test\r\n");
+    EXPECT_EQ(Run({"check", Path("a.q"), Path("b.q")}), 1);
+    EXPECT_EQ(out_.str(), Path("a.q") + ": Проверка закончена. Ошибок в структуре теста не обнаружено\n" + Path("b.q") +
+                              ": marks: Не задана минимальная оценка!!!\n");
+    EXPECT_EQ(Run({"check", Path("c.txt"), Path("a.q"), Path("missing.q")}), 2);
+    EXPECT_EQ(out_.str(), Path("a.q") + ": Проверка закончена. Ошибок в структуре теста не обнаружено\n");
+    EXPECT_NE(err_.str().find(Path("c.txt") + ": Данный файл"), std::string::npos);
+    EXPECT_NE(err_.str().find(Path("missing.q")), std::string::npos);
+    EXPECT_EQ(Run({"check"}), 2);
+}
+
+TEST_F(CliTest, HtmlTakesTheJournalNameFromTheOutput)
+{
+    WriteBytes("in.q", AnsiToOem(kCleanTest));
+    EXPECT_EQ(Run({"html", Path("in.q"), Path("physics.htm")}), 0);
+    const std::string page = CodePage::Windows().Decode(ReadBytes("physics.htm"));
+    EXPECT_EQ(page.substr(0, 8), "<HTML>\r\n");
+    EXPECT_NE(page.find("<LOG file=\"physics.h.htm\">\r\n"), std::string::npos);
+    EXPECT_NE(page.find("<MARK  score=\"5\">Сдан</mark>\r\n"), std::string::npos);
+    EXPECT_EQ(Run({"html", Path("in.q")}), 2);
+}
+
+TEST_F(CliTest, TextExportOptions)
+{
+    WriteBytes("in.q", AnsiToOem(kCleanTest));
+    EXPECT_EQ(Run({"text", Path("in.q"), Path("out.txt")}), 0);
+    EXPECT_EQ(CodePage::Windows().Decode(ReadBytes("out.txt")),
+              "\r\nT\r\n\r\nВремя тестирования (минут) - 30\r\n\r\n=== D ===\r\n\r\nq\r\n");
+    EXPECT_EQ(Run({"text", Path("in.q"), Path("oem.txt"), "--codepage", "oem", "--content", "3"}), 0);
+    EXPECT_EQ(OemToAnsi(ReadBytes("oem.txt")), "\r\nT\r\n\r\nВремя тестирования (минут) - 30\r\n\r\n=== D ===\r\n"
+                                               "\r\nВопрос:\r\nq\r\nОтвет*1: да\r\nОтвет 2: нет\r\n");
+    EXPECT_EQ(Run({"text", Path("in.q"), Path("x.txt"), "--content", "4"}), 2);
+    EXPECT_EQ(Run({"text", Path("in.q"), Path("x.txt"), "--codepage", "koi8"}), 2);
+    EXPECT_EQ(Run({"text", Path("in.q"), Path("x.txt"), "--bogus"}), 2);
+    EXPECT_FALSE(fs::exists(Path("x.txt")));
+}
+
 } // namespace
 } // namespace mirvane::testing

@@ -1,0 +1,71 @@
+// The structure check and both exports on the same generated 50 MB test.
+#include "GeneratedTest.h"
+
+#include "check/StructureCheck.h"
+#include "export/HtmlExport.h"
+#include "export/TextExport.h"
+#include "model/CodePage.h"
+#include "model/DocumentOrder.h"
+
+#include <benchmark/benchmark.h>
+
+namespace mirvane::bench {
+namespace {
+
+const Test& LargeTest()
+{
+    static const std::unique_ptr<Test> test = GenerateTest(100000);
+    return *test;
+}
+
+void BM_CheckStructure(benchmark::State& state)
+{
+    // A clean test makes the check walk every rule over every question: no
+    // division asks any, so the 25-question limit holds.
+    static const std::unique_ptr<Test> clean = [] {
+        auto test = GenerateTest(100000);
+        for (Division& d : test->Divisions)
+            d.NQ = 0;
+        return test;
+    }();
+    const Test& test = *clean;
+    if (CheckStructure(test).Found)
+        state.SkipWithError("the generated test is expected to pass the check");
+    for (auto _ : state) {
+        CheckFinding f = CheckStructure(test);
+        benchmark::DoNotOptimize(f.Found);
+    }
+}
+BENCHMARK(BM_CheckStructure)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HtmlExport(benchmark::State& state)
+{
+    const Test& test = LargeTest();
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::string page = WriteHtmlPage(test, order, "/tmp/big.htm");
+        size = page.size();
+        benchmark::DoNotOptimize(page.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
+BENCHMARK(BM_HtmlExport)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TextExport(benchmark::State& state)
+{
+    const Test& test = LargeTest();
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    const auto content = static_cast<TextContent>(state.range(0));
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::string text = WriteTextExport(test, order, content, CodePage::Dos());
+        size = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
+BENCHMARK(BM_TextExport)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace mirvane::bench

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs every fuzz target for the given number of seconds, each on a corpus kept
+# in fuzz-corpus/ (seeded from fuzz/seeds/ when it is new).
+set -euo pipefail
+build=${1:-build-fuzz}
+seconds=${2:-60}
+for target in "$build"/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus="fuzz-corpus/$name"
+  mkdir -p "$corpus"
+  if [ -d "fuzz/seeds/$name" ]; then cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true; fi
+  echo "== $name for $seconds s"
+  "$target" "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$name found a fault"; exit 1; }
+done

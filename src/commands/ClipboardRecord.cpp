@@ -1,0 +1,144 @@
+#include "commands/ClipboardRecord.h"
+
+#include "model/Division.h"
+#include "model/Misc.h"
+#include "model/Number.h"
+#include "model/Question.h"
+
+namespace mirvane {
+
+namespace {
+
+constexpr int kRecordAnswerSlots = 9;
+
+void AppendLine(std::string& out, std::string_view line)
+{
+    out.append(line);
+    out.append(kCrLf);
+}
+
+void AppendQuestionPart(std::string& out, const Question& question)
+{
+    AppendLine(out, ")?");
+    AppendLine(out, question.Q);
+    for (int i = 0; i < kRecordAnswerSlots; ++i) {
+        AppendLine(out, ")! " + FormatNumber(question.AScoreGet(i)));
+        AppendLine(out, question.AGet(i));
+    }
+}
+
+std::vector<std::string_view> RecordLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        std::size_t end = lf;
+        if (end > start && text[end - 1] == '\r')
+            --end;
+        lines.push_back(text.substr(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+std::int16_t ValueAfterTag(std::string_view line, std::int16_t fallback)
+{
+    if (line.size() < 3)
+        return fallback;
+    return ReadNumber(line.substr(3)).value_or(fallback);
+}
+
+void AppendContent(std::string& target, std::string_view line)
+{
+    if (!target.empty())
+        target.append(kCrLf);
+    target.append(line);
+}
+
+// Applies one line of a question part; `slot` is -1 while the text is read.
+void ReadQuestionLine(RecordQuestion& q, int& slot, std::string_view line)
+{
+    const std::string_view tag = line.substr(0, 2);
+    if (tag == ")?")
+        return;
+    if (tag == ")!") {
+        ++slot;
+        if (slot < static_cast<int>(q.Scores.size()))
+            q.Scores[slot] = ValueAfterTag(line, 0);
+        return;
+    }
+    if (slot < 0)
+        AppendContent(q.Q, line);
+    else if (slot < static_cast<int>(q.Answers.size()))
+        AppendContent(q.Answers[slot], line);
+}
+
+} // namespace
+
+std::string BuildQuestionRecord(const Question& question)
+{
+    std::string out;
+    AppendLine(out, kQuestionMarker);
+    AppendQuestionPart(out, question);
+    return out;
+}
+
+std::string BuildDivisionRecord(const Division& division)
+{
+    std::string out;
+    AppendLine(out, kDivisionMarker);
+    AppendLine(out, ")* " + FormatNumber(division.NQ));
+    AppendLine(out, "): " + division.Name);
+    for (const Question& q : division.Questions)
+        AppendQuestionPart(out, q);
+    return out;
+}
+
+bool IsClipboardRecord(std::string_view text)
+{
+    return text.substr(0, kQuestionMarker.size()) == kQuestionMarker ||
+           text.substr(0, kDivisionMarker.size()) == kDivisionMarker;
+}
+
+ClipboardRecord ParseClipboardRecord(std::string_view text)
+{
+    ClipboardRecord record;
+    const bool isQuestion = text.substr(0, kQuestionMarker.size()) == kQuestionMarker;
+    const bool isDivision = text.substr(0, kDivisionMarker.size()) == kDivisionMarker;
+    if (!isQuestion && !isDivision)
+        return record;
+
+    const std::vector<std::string_view> lines = RecordLines(text);
+    int slot = -1;
+    if (isQuestion) {
+        record.RecordKind = ClipboardRecord::Kind::Question;
+        record.Questions.emplace_back();
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            ReadQuestionLine(record.Questions.back(), slot, lines[i]);
+        return record;
+    }
+
+    record.RecordKind = ClipboardRecord::Kind::Division;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const std::string_view tag = line.substr(0, 2);
+        if (tag == ")*") {
+            record.NQ = ValueAfterTag(line, 1);
+        } else if (tag == "):") {
+            record.Name = TrimSpaces(line.size() > 3 ? line.substr(3) : std::string_view());
+        } else if (tag == ")?") {
+            record.Questions.emplace_back();
+            slot = -1;
+        } else if (!record.Questions.empty()) {
+            ReadQuestionLine(record.Questions.back(), slot, line);
+        }
+    }
+    return record;
+}
+
+} // namespace mirvane

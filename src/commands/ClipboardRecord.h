@@ -1,0 +1,52 @@
+#pragma once
+// The text form in which questions and divisions travel on the clipboard, also
+// between two running editors. A record begins with a marker line, then uses
+// the test file's two-character tags; every line ends with CR LF.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirvane {
+
+class Division;
+class Question;
+
+inline constexpr std::string_view kQuestionMarker = "=ВОПРОС=";
+inline constexpr std::string_view kDivisionMarker = "=РАЗДЕЛ=";
+
+// The question with all nine panel slots, empty ones included.
+std::string BuildQuestionRecord(const Question& question);
+
+// The division with its questions in the order of its collection.
+std::string BuildDivisionRecord(const Division& division);
+
+// True when the text begins with either marker; such text is never pasted
+// into a text box.
+bool IsClipboardRecord(std::string_view text);
+
+struct RecordQuestion {
+    std::string Q;
+    std::array<std::string, 10> Answers;
+    std::array<std::int16_t, 10> Scores{};
+};
+
+struct ClipboardRecord {
+    enum class Kind { None, Question, Division };
+    Kind RecordKind = Kind::None;
+    // A division record's values; absent when the record has no such line.
+    std::optional<std::int16_t> NQ;
+    std::optional<std::string> Name;
+    // One entry for a question record; the division's questions in order.
+    std::vector<RecordQuestion> Questions;
+};
+
+// Never fails: a bad score is 0, a bad count 1, answers beyond the ten slots
+// and content before a division's first ")?" are ignored. Text that is not a
+// record gives Kind::None. Lines end at CR LF, and at a lone LF, which other
+// programs may leave when they pass the text on.
+ClipboardRecord ParseClipboardRecord(std::string_view text);
+
+} // namespace mirvane

@@ -1,0 +1,189 @@
+#include "editor/PanelTransfer.h"
+
+#include "editor/EditorState.h"
+#include "editor/StructureTree.h"
+#include "editor/TextBridge.h"
+#include "mainwindow/EditPanels.h"
+#include "model/Misc.h"
+#include "model/Number.h"
+#include "platform/Prompter.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace mirvane {
+
+namespace {
+
+std::optional<std::int16_t> NumberIn(const QLineEdit* box) { return ReadNumber(ToModel(box->text())); }
+
+QString Decimal(int value) { return QString::number(value); }
+
+} // namespace
+
+QString QuestionCountCaption(int count)
+{
+    return QStringLiteral("Всего в разделе ") + Decimal(count) + QStringLiteral(" вопросов");
+}
+
+void PanelTransfer::Form2Data()
+{
+    switch (state_.CurrentKey.empty() ? '\0' : state_.CurrentKey[0]) {
+    case 'p':
+        StoreParameters();
+        break;
+    case 'm':
+        StoreMarks();
+        break;
+    case 'd':
+        StoreDivision();
+        break;
+    case 'q':
+        StoreQuestion();
+        break;
+    default:
+        break;
+    }
+}
+
+void PanelTransfer::Data2Form()
+{
+    switch (state_.CurrentKey.empty() ? '\0' : state_.CurrentKey[0]) {
+    case 'p':
+        LoadParameters();
+        break;
+    case 'm':
+        LoadMarks();
+        break;
+    case 'd':
+        LoadDivision();
+        break;
+    case 'q':
+        LoadQuestion();
+        break;
+    default:
+        break;
+    }
+}
+
+void PanelTransfer::StoreParameters()
+{
+    Test& test = *state_.Document;
+    test.TestName = ToModel(panels_.TestName->text());
+    const auto time = NumberIn(panels_.TestTime);
+    if (time && *time >= 1 && *time <= 600) {
+        test.TestTime = *time;
+    } else {
+        test.TestTime = 30;
+        prompter_.Notice(panel_text::kBadTestTime);
+    }
+    test.ShowErrors = panels_.CheckMissWork->isChecked() ? 1 : 0;
+    const int logType = panels_.ChosenLogType();
+    if (logType >= 0)
+        test.LogType = static_cast<std::int16_t>(logType);
+    test.LogFile = ToModel(panels_.TextLogFile->text());
+}
+
+void PanelTransfer::StoreMarks()
+{
+    // Rows with a blank description are dropped and the rows below move up.
+    Test& test = *state_.Document;
+    test.MarkDiscriptionsSet(0, ToModel(panels_.MarkText[0]->text()));
+    test.MarkScoresSet(0, Test::kFailingMarkScore);
+    int j = 1;
+    for (int i = 1; i <= 9; ++i) {
+        const std::string description = ToModel(panels_.MarkText[i]->text());
+        if (IsBlank(description))
+            continue;
+        test.MarkDiscriptionsSet(j, description);
+        if (const auto score = NumberIn(panels_.MarkScoreText[i - 1])) {
+            test.MarkScoresSet(j, *score);
+        } else {
+            test.MarkScoresSet(j, 0);
+            prompter_.Notice(panel_text::kBadMarkScore);
+        }
+        ++j;
+    }
+    for (; j <= 9; ++j) {
+        test.MarkDiscriptionsSet(j, std::string());
+        test.MarkScoresSet(j, 0);
+    }
+}
+
+void PanelTransfer::StoreDivision()
+{
+    Division& division = state_.Document->Divisions.Item(state_.CurrentKey);
+    division.Name = TrimSpaces(ToModel(panels_.TextDivName->text()));
+    if (const auto count = NumberIn(panels_.TextNQ)) {
+        division.NQ = *count;
+    } else {
+        division.NQ = 1;
+        prompter_.Notice(panel_text::kBadQuestionCount);
+    }
+    tree_.SetText(state_.CurrentKey, ToQt(division.Name));
+}
+
+void PanelTransfer::StoreQuestion()
+{
+    const std::string& key = state_.CurrentKey;
+    Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
+    question.Q = BoxText(panels_.TextQuest);
+    for (int i = 0; i < 9; ++i) {
+        if (TrimBlanks(BoxText(panels_.TextAnswer[i])).empty() && !panels_.TextAnswer[i]->document()->isEmpty())
+            panels_.TextAnswer[i]->setPlainText(QString());
+        question.AScoreSet(i, NumberIn(panels_.TextQMark[i]).value_or(0));
+        question.ASet(i, BoxText(panels_.TextAnswer[i]));
+    }
+    tree_.SetText(key, ToQt(QuestionCaption(question.Q)));
+}
+
+void PanelTransfer::LoadParameters()
+{
+    const Test& test = *state_.Document;
+    panels_.TestName->setText(ToQt(test.TestName));
+    panels_.TestTime->setText(Decimal(test.TestTime));
+    panels_.CheckMissWork->setChecked(test.ShowErrors != 0);
+    panels_.ClearLogTypeOptions();
+    if (test.LogType >= 0 && test.LogType <= 2)
+        panels_.OptionLogType[test.LogType]->setChecked(true);
+    panels_.TextLogFile->setText(ToQt(test.LogFile));
+}
+
+void PanelTransfer::LoadMarks()
+{
+    const Test& test = *state_.Document;
+    panels_.MarkText[0]->setText(ToQt(test.MarkDiscriptionsGet(0)));
+    for (int i = 1; i <= 9; ++i) {
+        if (test.IsMarkInUse(i)) {
+            panels_.MarkText[i]->setText(ToQt(test.MarkDiscriptionsGet(i)));
+            panels_.MarkScoreText[i - 1]->setText(Decimal(test.MarkScoresGet(i)));
+        } else {
+            panels_.MarkText[i]->setText(QString());
+            panels_.MarkScoreText[i - 1]->setText(QString());
+        }
+    }
+}
+
+void PanelTransfer::LoadDivision()
+{
+    const Division& division = state_.Document->Divisions.Item(state_.CurrentKey);
+    panels_.TextDivName->setText(ToQt(TrimSpaces(division.Name)));
+    panels_.TextNQ->setText(Decimal(division.NQ));
+    panels_.LabelFNQ->setText(QuestionCountCaption(static_cast<int>(division.Questions.Count())));
+}
+
+void PanelTransfer::LoadQuestion()
+{
+    const std::string& key = state_.CurrentKey;
+    const Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
+    SetBoxText(panels_.TextQuest, question.Q);
+    for (int i = 0; i < 9; ++i) {
+        panels_.TextQMark[i]->setText(question.IsAnswerPresent(i) ? Decimal(question.AScoreGet(i)) : QString());
+        SetBoxText(panels_.TextAnswer[i], question.AGet(i));
+    }
+}
+
+} // namespace mirvane

@@ -1,0 +1,52 @@
+#pragma once
+// Moves values between the editing panel and the model item named by the
+// current key. Storing is where typed values are read, checked and corrected,
+// with a message for the test time, the question count and a mark score.
+#include <QString>
+
+namespace mirvane {
+
+class EditPanels;
+class Prompter;
+class StructureTree;
+struct EditorState;
+
+namespace panel_text {
+inline const QString kBadTestTime =
+    QStringLiteral("Попытка присвоить недопустимое значение времени теста.\r\n Исправлено на 30 минут.");
+inline const QString kBadMarkScore = QStringLiteral("Неверное значение оценки");
+inline const QString kBadQuestionCount = QStringLiteral("Неверное число задаваемых вопросов\r\nИсправлено на 1");
+} // namespace panel_text
+
+// "Всего в разделе N вопросов": the noun keeps its form whatever the number.
+QString QuestionCountCaption(int count);
+
+class PanelTransfer {
+public:
+    PanelTransfer(EditorState& state, EditPanels& panels, StructureTree& tree, Prompter& prompter)
+        : state_(state), panels_(panels), tree_(tree), prompter_(prompter)
+    {
+    }
+
+    // Stores the panel into the item of the current key.
+    void Form2Data();
+    // Fills the panel from the item of the current key.
+    void Data2Form();
+
+private:
+    void StoreParameters();
+    void StoreMarks();
+    void StoreDivision();
+    void StoreQuestion();
+    void LoadParameters();
+    void LoadMarks();
+    void LoadDivision();
+    void LoadQuestion();
+
+    EditorState& state_;
+    EditPanels& panels_;
+    StructureTree& tree_;
+    Prompter& prompter_;
+};
+
+} // namespace mirvane

@@ -1,0 +1,21 @@
+#pragma once
+// Texts between the model (UTF-8, lines joined with CR LF) and the widgets
+// (QString, lines joined with LF).
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+class QPlainTextEdit;
+
+namespace mirvane {
+
+QString ToQt(std::string_view text);
+std::string ToModel(const QString& text);
+
+// Multi-line boxes: CR LF in the model, LF in the box. The box's raw text is
+// used, so a no-break space stays what it is.
+void SetBoxText(QPlainTextEdit* box, std::string_view modelText);
+std::string BoxText(const QPlainTextEdit* box);
+
+} // namespace mirvane

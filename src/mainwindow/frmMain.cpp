@@ -1,0 +1,110 @@
+#include "mainwindow/frmMain.h"
+
+#include "editor/PanelTransfer.h"
+#include "editor/StructureTree.h"
+#include "editor/TextBridge.h"
+#include "mainwindow/EditPanels.h"
+#include "mainwindow/Twips.h"
+#include "mainwindow/WindowSizing.h"
+#include "platform/Prompter.h"
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace mirvane {
+
+frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    CreateParts();
+    ShowDocument(std::make_unique<Test>());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::CreateParts()
+{
+    tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setFixedHeight(Twips(420));
+    sbStatusBar_ = statusBar();
+    sbStatusBar_->setObjectName(QStringLiteral("sbStatusBar"));
+
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+    picTitles_ = new QWidget(client_);
+    picTitles_->setObjectName(QStringLiteral("picTitles"));
+    lblTitle_[0] = new QLabel(QStringLiteral(" Содержимое:"), picTitles_);
+    lblTitle_[1] = new QLabel(QStringLiteral("Редактировать:"), picTitles_);
+    lblTitle_[0]->setObjectName(QStringLiteral("lblTitle_0"));
+    lblTitle_[1]->setObjectName(QStringLiteral("lblTitle_1"));
+
+    tree_ = new StructureTree(client_);
+    pane_ = new QWidget(client_);
+    pane_->setObjectName(QStringLiteral("Pane"));
+    pane_->setAutoFillBackground(true);
+    pane_->setBackgroundRole(QPalette::Window);
+    panels_ = new EditPanels(pane_);
+    imgSplitter_ = new QWidget(client_);
+    imgSplitter_->setObjectName(QStringLiteral("imgSplitter"));
+    picSplitter_ = new QWidget(client_);
+    picSplitter_->setObjectName(QStringLiteral("picSplitter"));
+
+    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *tree_, *platform_.prompter);
+    sizing_ = new WindowSizing({this, client_, picTitles_, lblTitle_[0], lblTitle_[1], tree_->Widget(), imgSplitter_,
+                                picSplitter_, pane_, panels_->VScroll()},
+                               [this] { LayOutForm(); });
+
+    connect(tree_, &StructureTree::SelectionProcedureRequested, this,
+            [this] { RunGuarded([this] { tvTreeView_Click(); }); });
+    // The panel follows the thumb while it is dragged, not only on release.
+    connect(panels_->VScroll(), &QScrollBar::valueChanged, this, [this] { LayOutForm(); });
+}
+
+void frmMain::RunGuarded(const std::function<void()>& action)
+{
+    // An event handler must never let an error escape into the event loop.
+    try {
+        action();
+    } catch (const std::exception& e) {
+        platform_.prompter->Notice(QStringLiteral("Внутренняя ошибка: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void frmMain::tvTreeView_Click()
+{
+    Form2Data();
+    state_.CurrentKey = tree_->SelectedKey();
+    Data2Form();
+    LayOutForm();
+}
+
+void frmMain::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }
+
+void frmMain::Form2Data() { transfer_->Form2Data(); }
+
+void frmMain::Data2Form() { transfer_->Data2Form(); }
+
+void frmMain::ShowDocument(std::unique_ptr<Test> document)
+{
+    state_.Document = std::move(document);
+    tree_->BuildTree(*state_.Document);
+    state_.CurrentKey = "par";
+    SetCaption(ToQt(state_.Document->TestName));
+    Data2Form();
+    LayOutForm();
+}
+
+void frmMain::SetCaption(const QString& title) { setWindowTitle(title + QStringLiteral(" - ") + kProgramName); }
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    sizing_->Form_Resize();
+}
+
+} // namespace mirvane

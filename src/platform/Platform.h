@@ -1,0 +1,18 @@
+#pragma once
+// The platform services the main window is given. The program passes the
+// real ones; tests pass scripted fakes so that no dialog ever blocks.
+namespace mirvane {
+
+class FileDialogs;
+class Launcher;
+class Prompter;
+class Settings;
+
+struct Platform {
+    Prompter* prompter = nullptr;
+    FileDialogs* fileDialogs = nullptr;
+    Settings* settings = nullptr;
+    Launcher* launcher = nullptr;
+};
+
+} // namespace mirvane

@@ -1,0 +1,25 @@
+#pragma once
+// Message boxes. The editor never calls a static dialog itself: it asks its
+// Prompter, which tests replace with a scripted fake.
+#include <QString>
+
+namespace mirvane {
+
+class Prompter {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompter() = default;
+
+    // A notice with only an OK button and no icon; the caption defaults to
+    // the application's title.
+    virtual void Notice(const QString& text, const QString& caption = QStringLiteral("Mirvane")) = 0;
+
+    // Yes and No, no icon.
+    virtual Answer AskYesNo(const QString& text, const QString& caption) = 0;
+
+    // Yes, No and Cancel, no icon; Yes is the default button.
+    virtual Answer AskYesNoCancel(const QString& text, const QString& caption) = 0;
+};
+
+} // namespace mirvane

@@ -1,0 +1,19 @@
+#include "platform/QtSettings.h"
+
+#include <QSettings>
+
+namespace mirvane {
+
+QString QtSettings::Read(const QString& section, const QString& key, const QString& fallback)
+{
+    QSettings settings(QStringLiteral("Mirvane"), QStringLiteral("Mirvane"));
+    return settings.value(section + QLatin1Char('/') + key, fallback).toString();
+}
+
+void QtSettings::Write(const QString& section, const QString& key, const QString& value)
+{
+    QSettings settings(QStringLiteral("Mirvane"), QStringLiteral("Mirvane"));
+    settings.setValue(section + QLatin1Char('/') + key, value);
+}
+
+} // namespace mirvane

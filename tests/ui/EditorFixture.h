@@ -1,0 +1,76 @@
+#pragma once
+// A main window on fakes, with helpers to load a test and to click the tree
+// as a user would.
+#include "FakePlatform.h"
+#include "TestSupport.h"
+
+#include "editor/StructureTree.h"
+#include "mainwindow/EditPanels.h"
+#include "mainwindow/Twips.h"
+#include "mainwindow/frmMain.h"
+
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mirvane::testing {
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetKeyNumbers();
+        window = std::make_unique<frmMain>(platform.Services());
+        window->resize(Twips(9000), Twips(8000));
+        window->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override { window.reset(); }
+
+    // Shows a test read from the given lines (at least three command lines).
+    void Open(std::initializer_list<std::string_view> lines)
+    {
+        auto loaded = Load(lines);
+        ASSERT_TRUE(loaded.isTestFile);
+        window->ShowDocument(std::move(loaded.test));
+    }
+
+    QTreeWidgetItem* Node(const std::string& key)
+    {
+        QTreeWidget* tree = window->Tree().Widget();
+        QTreeWidgetItemIterator it(tree);
+        for (; *it; ++it) {
+            if ((*it)->data(0, Qt::UserRole).toString().toStdString() == key)
+                return *it;
+        }
+        return nullptr;
+    }
+
+    // A left click on the node, as the mouse does it.
+    void Click(const std::string& key)
+    {
+        QTreeWidget* tree = window->Tree().Widget();
+        QTreeWidgetItem* item = Node(key);
+        ASSERT_NE(item, nullptr) << key;
+        if (item->parent())
+            item->parent()->setExpanded(true);
+        tree->scrollToItem(item);
+        QApplication::processEvents();
+        const QRect rect = tree->visualItemRect(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    void Key(int key) { QTest::keyClick(window->Tree().Widget(), static_cast<Qt::Key>(key)); }
+
+    const std::string& Current() const { return window->State().CurrentKey; }
+    mirvane::Test& Doc() { return *window->State().Document; }
+    EditPanels& P() { return window->Panels(); }
+
+    FakePlatform platform;
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace mirvane::testing

@@ -1,0 +1,131 @@
+#pragma once
+// Scripted stand-ins for the platform services: they answer from a script,
+// record every message, and never block.
+#include "platform/FileDialogs.h"
+#include "platform/Launcher.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
+#include "platform/Settings.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace mirvane::testing {
+
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        QString Text;
+        QString Caption;
+        enum Kind { Notice, YesNo, YesNoCancel } Kind;
+    };
+
+    void Notice(const QString& text, const QString& caption) override { shown.push_back({text, caption, Shown::Notice}); }
+    Answer AskYesNo(const QString& text, const QString& caption) override
+    {
+        shown.push_back({text, caption, Shown::YesNo});
+        return Next();
+    }
+    Answer AskYesNoCancel(const QString& text, const QString& caption) override
+    {
+        shown.push_back({text, caption, Shown::YesNoCancel});
+        return Next();
+    }
+
+    QStringList Texts() const
+    {
+        QStringList out;
+        for (const Shown& s : shown)
+            out << s.Text;
+        return out;
+    }
+    void Clear() { shown.clear(); }
+
+    std::deque<Answer> answers; // an empty script answers No
+    std::vector<Shown> shown;
+
+private:
+    Answer Next()
+    {
+        if (answers.empty())
+            return Answer::No;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    struct Shown {
+        bool Save;
+        QString Title;
+        QString Filter;
+    };
+    std::optional<QString> OpenFile(const QString& title, const QString& filter) override
+    {
+        return Next(false, title, filter);
+    }
+    std::optional<QString> SaveFile(const QString& title, const QString& filter) override
+    {
+        return Next(true, title, filter);
+    }
+
+    std::deque<std::optional<QString>> answers; // nothing scripted: cancelled
+    std::vector<Shown> shown;
+
+private:
+    std::optional<QString> Next(bool save, const QString& title, const QString& filter)
+    {
+        shown.push_back({save, title, filter});
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a ? std::optional<QString>(WithDefaultExtension(*a)) : std::nullopt;
+    }
+};
+
+class MemorySettings : public Settings {
+public:
+    QString Read(const QString& section, const QString& key, const QString& fallback) override
+    {
+        return values.value(section + QLatin1Char('/') + key, fallback);
+    }
+    void Write(const QString& section, const QString& key, const QString& value) override
+    {
+        values[section + QLatin1Char('/') + key] = value;
+    }
+    QMap<QString, QString> values;
+};
+
+class RecordingLauncher : public Launcher {
+public:
+    struct Started {
+        QString Program;
+        QStringList Arguments;
+        QString Folder;
+    };
+    bool Start(const QString& program, const QStringList& arguments, const QString& folder) override
+    {
+        started.push_back({program, arguments, folder});
+        return succeed;
+    }
+    std::vector<Started> started;
+    bool succeed = true;
+};
+
+struct FakePlatform {
+    ScriptedPrompter prompter;
+    ScriptedFileDialogs fileDialogs;
+    MemorySettings settings;
+    RecordingLauncher launcher;
+    Platform Services() { return {&prompter, &fileDialogs, &settings, &launcher}; }
+};
+
+} // namespace mirvane::testing
