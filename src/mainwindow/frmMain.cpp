@@ -1,13 +1,17 @@
 #include "mainwindow/frmMain.h"
 
+#include "commands/MainMenu.h"
 #include "editor/PanelTransfer.h"
 #include "editor/StructureTree.h"
 #include "editor/TextBridge.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/Twips.h"
+#include "mainwindow/WindowLifecycle.h"
 #include "mainwindow/WindowSizing.h"
 #include "platform/Prompter.h"
+#include "testfile/DocumentCommands.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -20,7 +24,9 @@ frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent
 {
     setObjectName(QStringLiteral("frmMain"));
     CreateParts();
+    lifecycle_->Form_Load();
     ShowDocument(std::make_unique<Test>());
+    state_.DocumentFile = kNewDocumentFile;
 }
 
 frmMain::~frmMain() = default;
@@ -58,6 +64,11 @@ void frmMain::CreateParts()
     sizing_ = new WindowSizing({this, client_, picTitles_, lblTitle_[0], lblTitle_[1], tree_->Widget(), imgSplitter_,
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
+
+    documents_ = std::make_unique<DocumentCommands>(*this);
+    lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_);
+    lifecycle_->SetUpStatusBar(sbStatusBar_);
+    BuildFileMenu(menuBar(), *documents_);
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,
             [this] { RunGuarded([this] { tvTreeView_Click(); }); });
@@ -100,6 +111,16 @@ void frmMain::ShowDocument(std::unique_ptr<Test> document)
 }
 
 void frmMain::SetCaption(const QString& title) { setWindowTitle(title + QStringLiteral(" - ") + kProgramName); }
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    bool close = true;
+    RunGuarded([&] { close = lifecycle_->Form_Unload(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
 
 void frmMain::resizeEvent(QResizeEvent* event)
 {

@@ -15,8 +15,10 @@ class QToolBar;
 
 namespace mirvane {
 
+class DocumentCommands;
 class EditPanels;
 class PanelTransfer;
+class WindowLifecycle;
 class StructureTree;
 class WindowSizing;
 
@@ -32,6 +34,8 @@ public:
     StructureTree& Tree() { return *tree_; }
     EditPanels& Panels() { return *panels_; }
     WindowSizing& Sizing() { return *sizing_; }
+    DocumentCommands& Documents() { return *documents_; }
+    WindowLifecycle& Lifecycle() { return *lifecycle_; }
     const Platform& Services() const { return platform_; }
 
     // The selection procedure: stores the shown panel into its item, makes
@@ -48,6 +52,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateParts();
@@ -67,6 +72,8 @@ private:
     EditPanels* panels_ = nullptr;
     std::unique_ptr<PanelTransfer> transfer_;
     WindowSizing* sizing_ = nullptr;
+    std::unique_ptr<DocumentCommands> documents_;
+    WindowLifecycle* lifecycle_ = nullptr;
 };
 
 } // namespace mirvane

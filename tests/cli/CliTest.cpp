@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sstream>
 
 namespace mirvane::testing {
@@ -102,6 +104,27 @@ TEST_F(CliTest, UsageAndFileErrors)
     WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n");
     EXPECT_EQ(Run({"resave", Path("in.q"), Path("no/such/dir/out.q")}), 2);
     EXPECT_NE(err_.str().find("no/such/dir/out.q"), std::string::npos);
+}
+
+TEST_F(CliTest, WriteCutShortByAFullDiskLeavesTheOldFile)
+{
+    // A file size limit makes writes beyond 64 bytes fail, as a full disk
+    // would, even for root.
+    WriteBytes("in.q", AnsiToOem(std::string("T\r\n)t 30\r\n) a\r\n) b\r\n)*\r\n)?\r\n") + std::string(300, 'x')));
+    WriteBytes("old.q", "old bytes");
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = saved;
+    tight.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const int status = Run({"resave", Path("in.q"), Path("old.q")});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(err_.str().find(Path("old.q")), std::string::npos);
+    EXPECT_EQ(ReadBytes("old.q"), "old bytes");
+    EXPECT_FALSE(fs::exists(Path("old.q.mirvane-tmp")));
 }
 
 TEST_F(CliTest, FailedWriteLeavesTheOldFile)

@@ -1,0 +1,51 @@
+#pragma once
+// The main window's load and unload: its geometry restored from and stored to
+// the settings ("Settings" section, twips), the closing question, the other
+// windows closed, and the status bar with the date and time.
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QStatusBar;
+
+namespace mirvane {
+
+class DocumentCommands;
+class Settings;
+class frmMain;
+
+namespace geometry_keys {
+inline const QString kSection = QStringLiteral("Settings");
+inline const QString kLeft = QStringLiteral("MainLeft");
+inline const QString kTop = QStringLiteral("MainTop");
+inline const QString kWidth = QStringLiteral("MainWidth");
+inline const QString kHeight = QStringLiteral("MainHeight");
+} // namespace geometry_keys
+
+class WindowLifecycle : public QObject {
+    Q_OBJECT
+public:
+    WindowLifecycle(frmMain& window, Settings& settings, DocumentCommands& commands);
+
+    // Restores the stored geometry (1000, 1000, 6500 x 6500 twips when a value
+    // is absent or not a number).
+    void Form_Load();
+
+    // Asks whether to save; false keeps the window open. Otherwise closes the
+    // other windows and stores the geometry unless the window is minimized.
+    bool Form_Unload();
+
+    void SetUpStatusBar(QStatusBar* bar);
+
+private:
+    int ReadTwips(const QString& key, int fallback);
+    void RefreshClock();
+
+    frmMain& window_;
+    Settings& settings_;
+    DocumentCommands& commands_;
+    QLabel* date_ = nullptr;
+    QLabel* time_ = nullptr;
+};
+
+} // namespace mirvane

@@ -1,0 +1,51 @@
+#pragma once
+// New, Open, Save, Save As and Exit of the main window. Saving writes the
+// test in the tree's order and replaces the old file only when the new one
+// was written completely; every failure is reported and nothing is lost.
+#include <QString>
+
+namespace mirvane {
+
+class frmMain;
+
+namespace document_text {
+inline const QString kSavePromptCaption = QStringLiteral("Внимание!!!");
+inline const QString kOpenTitle = QStringLiteral("Открыть");
+inline const QString kSaveTitle = QStringLiteral("Сохранить");
+inline const QString kTestFilter = QStringLiteral("Файлы тестов (*.q)|*.q|Все файлы (*.*)|*.*");
+} // namespace document_text
+
+// "Сохранить открытый файл", CR LF, the file, " ?".
+QString SavePromptText(const QString& documentFile);
+
+class DocumentCommands {
+public:
+    explicit DocumentCommands(frmMain& window) : window_(window) {}
+
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuFileClose_Click();
+
+    // Commits the panel, then writes the test in tree order to `path`. False,
+    // after a message naming the file and the reason, when it could not be
+    // written; the old file is then untouched.
+    bool SaveAll(const QString& path);
+
+    // The open dialog and the reading of the chosen file.
+    void LoadAll();
+
+    // Asks whether to save; Yes saves (whatever that ends with). False when
+    // the user cancelled.
+    bool AskToSave();
+
+    // Reader messages shown one by one before the rest are summed up, so that
+    // a broken file cannot bury the user under boxes.
+    static constexpr int kShownReaderMessages = 25;
+
+private:
+    frmMain& window_;
+};
+
+} // namespace mirvane

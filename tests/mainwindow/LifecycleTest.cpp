@@ -1,0 +1,109 @@
+#include "FakePlatform.h"
+
+#include "editor/StructureTree.h"
+#include "mainwindow/Twips.h"
+#include "mainwindow/frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace mirvane::testing {
+namespace {
+
+using Answer = Prompter::Answer;
+
+TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
+{
+    FakePlatform platform;
+    frmMain window(platform.Services());
+    EXPECT_EQ(window.pos(), QPoint(Twips(1000), Twips(1000)));
+    EXPECT_EQ(window.size(), QSize(Twips(6500), Twips(6500)));
+    EXPECT_EQ(window.State().DocumentFile, "Новый.q");
+    EXPECT_EQ(window.State().CurrentKey, "par");
+    EXPECT_EQ(window.windowTitle(), "Экзамен - Mirvane");
+    auto* status = window.statusBar()->findChild<QLabel*>("StatusPanel");
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(), "Status");
+    EXPECT_FALSE(window.statusBar()->findChild<QLabel*>("TimePanel")->text().isEmpty());
+}
+
+TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
+{
+    FakePlatform platform;
+    platform.settings.values = {{"Settings/MainLeft", "1500"},
+                                {"Settings/MainTop", "750"},
+                                {"Settings/MainWidth", "9000"},
+                                {"Settings/MainHeight", "abc"}}; // not a number: the default
+    {
+        frmMain window(platform.Services());
+        EXPECT_EQ(window.pos(), QPoint(Twips(1500), Twips(750)));
+        EXPECT_EQ(window.size(), QSize(Twips(9000), Twips(6500)));
+        window.show();
+        window.resize(Twips(10500), Twips(7500));
+        window.move(Twips(300), Twips(450));
+        QApplication::processEvents();
+        platform.prompter.answers = {Answer::No};
+        EXPECT_TRUE(window.close());
+    }
+    EXPECT_EQ(platform.settings.values.value("Settings/MainWidth"), "10500");
+    EXPECT_EQ(platform.settings.values.value("Settings/MainHeight"), "7500");
+    EXPECT_EQ(platform.settings.values.value("Settings/MainLeft"), "300");
+    EXPECT_EQ(platform.settings.values.value("Settings/MainTop"), "450");
+    frmMain again(platform.Services());
+    EXPECT_EQ(again.size(), QSize(Twips(10500), Twips(7500)));
+    EXPECT_EQ(again.pos(), QPoint(Twips(300), Twips(450)));
+}
+
+TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
+{
+    FakePlatform platform;
+    frmMain window(platform.Services());
+    window.show();
+    window.Tree().Select("mrk");
+    window.tvTreeView_Click();
+    platform.prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.State().CurrentKey, "mrk");
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Text, "Сохранить открытый файл\r\nНовый.q ?");
+    EXPECT_EQ(platform.prompter.shown[0].Caption, "Внимание!!!");
+    EXPECT_TRUE(platform.settings.values.isEmpty());
+
+    // Yes with a cancelled Save As still closes.
+    platform.prompter.answers = {Answer::Yes};
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(platform.fileDialogs.shown.size(), 1u);
+}
+
+TEST(Lifecycle, MinimizedCloseStoresNothing)
+{
+    FakePlatform platform;
+    platform.settings.values = {{"Settings/MainWidth", "8000"}};
+    frmMain window(platform.Services());
+    window.show();
+    window.setWindowState(Qt::WindowMinimized);
+    platform.prompter.answers = {Answer::No};
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(platform.settings.values.size(), 1);
+    EXPECT_EQ(platform.settings.values.value("Settings/MainWidth"), "8000");
+}
+
+TEST(Lifecycle, ClosingClosesTheOtherWindows)
+{
+    FakePlatform platform;
+    frmMain window(platform.Services());
+    window.show();
+    QWidget other;
+    other.show();
+    platform.prompter.answers = {Answer::No};
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(other.isVisible());
+}
+
+} // namespace
+} // namespace mirvane::testing
