@@ -52,8 +52,12 @@ StructureTree::StructureTree(QWidget* parent)
 bool StructureTree::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == tvTreeView_->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             changedSincePress_ = false;
+            // The right button does not select the node under the mouse: the
+            // context menu acts on the node selected before.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+                return true;
         } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && !changedSincePress_)

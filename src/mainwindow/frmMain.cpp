@@ -1,6 +1,10 @@
 #include "mainwindow/frmMain.h"
 
 #include "commands/MainMenu.h"
+#include "commands/MainToolbar.h"
+#include "commands/TreeContextMenu.h"
+#include "editor/StructuralEdits.h"
+#include "mainwindow/FieldEditing.h"
 #include "editor/PanelTransfer.h"
 #include "editor/StructureTree.h"
 #include "editor/TextBridge.h"
@@ -68,12 +72,35 @@ void frmMain::CreateParts()
     documents_ = std::make_unique<DocumentCommands>(*this);
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
-    BuildFileMenu(menuBar(), *documents_);
+    CreateCommands();
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,
             [this] { RunGuarded([this] { tvTreeView_Click(); }); });
     // The panel follows the thumb while it is dragged, not only on release.
     connect(panels_->VScroll(), &QScrollBar::valueChanged, this, [this] { LayOutForm(); });
+}
+
+void frmMain::CreateCommands()
+{
+    BuildFileMenu(menuBar(), *documents_);
+    edits_ = std::make_unique<StructuralEdits>(*this);
+    fieldEditing_ = new FieldEditing(*this);
+    DocumentCommands& d = *documents_;
+    StructuralEdits& e = *edits_;
+    toolbar_ = new MainToolbar(tbToolBar_, {
+        {QStringLiteral("New"), QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); }},
+        {QStringLiteral("Open"), QStringLiteral("Открыть"), [&d] { d.mnuFileOpen_Click(); }},
+        {QStringLiteral("Save"), QStringLiteral("Сохранить"), [&d] { d.mnuSave_Click(); }},
+        {},
+        {QStringLiteral("Division"), QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); }},
+        {QStringLiteral("Question"), QStringLiteral("Добавить вопрос"), [&e] { e.AddQuestion(); }},
+        {QStringLiteral("MoveDown"), QStringLiteral("Передвинуть вниз"), [&e] { e.MoveDown(); }},
+        {QStringLiteral("MoveUp"), QStringLiteral("Передвинуть вверх"), [&e] { e.MoveUp(); }},
+        {QStringLiteral("Delete"), QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(true); }},
+    });
+    contextMenu_ = new TreeContextMenu(*this, *edits_);
+    connect(tree_, &StructureTree::RightButtonReleased, this,
+            [this](QPoint position) { contextMenu_->tvTreeView_MouseUp(2, position); });
 }
 
 void frmMain::RunGuarded(const std::function<void()>& action)

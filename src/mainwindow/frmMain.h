@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -16,6 +17,10 @@ class QToolBar;
 namespace mirvane {
 
 class DocumentCommands;
+class FieldEditing;
+class MainToolbar;
+class StructuralEdits;
+class TreeContextMenu;
 class EditPanels;
 class PanelTransfer;
 class WindowLifecycle;
@@ -36,6 +41,9 @@ public:
     WindowSizing& Sizing() { return *sizing_; }
     DocumentCommands& Documents() { return *documents_; }
     WindowLifecycle& Lifecycle() { return *lifecycle_; }
+    StructuralEdits& Edits() { return *edits_; }
+    MainToolbar& Toolbar() { return *toolbar_; }
+    TreeContextMenu& ContextMenu() { return *contextMenu_; }
     const Platform& Services() const { return platform_; }
 
     // The selection procedure: stores the shown panel into its item, makes
@@ -50,13 +58,17 @@ public:
     void ShowDocument(std::unique_ptr<Test> document);
     void SetCaption(const QString& title);
 
+    // Runs an operation from an event: an error never escapes into the event
+    // loop; it is reported in a message box.
+    void RunGuarded(const std::function<void()>& action);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateParts();
-    void RunGuarded(const std::function<void()>& action);
+    void CreateCommands();
 
     Platform platform_;
     EditorState state_;
@@ -74,6 +86,10 @@ private:
     WindowSizing* sizing_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;
     WindowLifecycle* lifecycle_ = nullptr;
+    std::unique_ptr<StructuralEdits> edits_;
+    FieldEditing* fieldEditing_ = nullptr;
+    MainToolbar* toolbar_ = nullptr;
+    TreeContextMenu* contextMenu_ = nullptr;
 };
 
 } // namespace mirvane

@@ -1,0 +1,97 @@
+#include "commands/ToolbarIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace mirvane {
+
+namespace {
+
+const QColor kInk(0x30, 0x30, 0x30);
+
+void Page(QPainter& p)
+{
+    QPainterPath page;
+    page.moveTo(4.5, 2.5);
+    page.lineTo(13.5, 2.5);
+    page.lineTo(17.5, 6.5);
+    page.lineTo(17.5, 19.5);
+    page.lineTo(4.5, 19.5);
+    page.closeSubpath();
+    p.setPen(kInk);
+    p.setBrush(Qt::white);
+    p.drawPath(page);
+}
+
+void Folder(QPainter& p, const QColor& fill)
+{
+    p.setPen(QColor(0x9A, 0x6A, 0x00));
+    p.setBrush(fill);
+    p.drawRect(QRectF(2.5, 5.5, 7, 3));
+    p.drawRect(QRectF(2.5, 7.5, 17, 11));
+}
+
+void Plus(QPainter& p)
+{
+    p.setPen(QPen(QColor(0x2E, 0x8B, 0x57), 3));
+    p.drawLine(QPointF(16, 12), QPointF(16, 20));
+    p.drawLine(QPointF(12, 16), QPointF(20, 16));
+}
+
+void Arrow(QPainter& p, bool down)
+{
+    QPolygonF head = down ? QPolygonF({QPointF(5, 11), QPointF(17, 11), QPointF(11, 19)})
+                          : QPolygonF({QPointF(5, 11), QPointF(17, 11), QPointF(11, 3)});
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x3C, 0x7D, 0xDB));
+    p.drawPolygon(head);
+    p.drawRect(QRectF(8.5, down ? 3 : 11, 5, 8));
+}
+
+} // namespace
+
+QIcon ToolbarIcon(const QString& key)
+{
+    QPixmap pixmap(22, 22);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (key == QLatin1String("New")) {
+        Page(p);
+    } else if (key == QLatin1String("Open")) {
+        Folder(p, QColor(0xFF, 0xD8, 0x60));
+    } else if (key == QLatin1String("Save")) {
+        p.setPen(kInk);
+        p.setBrush(QColor(0x3C, 0x5A, 0x9A));
+        p.drawRect(QRectF(3.5, 3.5, 15, 15));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 3.5, 9, 6));
+        p.drawRect(QRectF(6.5, 12.5, 9, 6));
+    } else if (key == QLatin1String("Division")) {
+        Folder(p, QColor(0xFF, 0xD8, 0x60));
+        Plus(p);
+    } else if (key == QLatin1String("Question")) {
+        p.setPen(QColor(0x1F, 0x4E, 0x9A));
+        p.setBrush(QColor(0x3C, 0x7D, 0xDB));
+        p.drawEllipse(QRectF(2.5, 2.5, 13, 13));
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(11);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(2.5, 2.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        Plus(p);
+    } else if (key == QLatin1String("MoveDown")) {
+        Arrow(p, true);
+    } else if (key == QLatin1String("MoveUp")) {
+        Arrow(p, false);
+    } else if (key == QLatin1String("Delete")) {
+        p.setPen(QPen(QColor(0xC0, 0x20, 0x20), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(5, 5), QPointF(17, 17));
+        p.drawLine(QPointF(17, 5), QPointF(5, 17));
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace mirvane

@@ -1,0 +1,155 @@
+#include "mainwindow/FieldEditing.h"
+
+#include "editor/StructureTree.h"
+#include "editor/TextBridge.h"
+#include "mainwindow/EditPanels.h"
+#include "mainwindow/SpinButtons.h"
+#include "mainwindow/frmMain.h"
+#include "model/Misc.h"
+#include "model/Number.h"
+#include "model/Utf8.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace mirvane {
+
+std::optional<QString> SpinStep(SpinKind kind, const QString& text, bool up)
+{
+    const auto value = ReadNumber(ToModel(text));
+    if (!value)
+        return kind == SpinKind::TestTime ? QStringLiteral("1") : QStringLiteral("0");
+    const int result = *value + (up ? 1 : -1);
+    if (result < -32768 || result > 32767)
+        return std::nullopt;
+    switch (kind) {
+    case SpinKind::TestTime:
+        if (up && result > 600)
+            return QStringLiteral("600");
+        if (!up && result < 1)
+            return QStringLiteral("1");
+        break;
+    case SpinKind::QuestionCount:
+        if (result < 0)
+            return QStringLiteral("0");
+        break;
+    case SpinKind::Free:
+        break;
+    }
+    return QString::number(result);
+}
+
+QString MinScoreCaption(const QStringList& thresholds)
+{
+    int smallest = 32000;
+    int smallestIndex = -1;
+    for (int i = 0; i < thresholds.size(); ++i) {
+        const auto value = ReadNumber(ToModel(thresholds[i]));
+        if (value && *value < smallest) { // on a tie the lower index wins
+            smallest = *value;
+            smallestIndex = i;
+        }
+    }
+    return QStringLiteral("< ") + (smallestIndex < 0 ? QStringLiteral("32000") : thresholds[smallestIndex]);
+}
+
+FieldEditing::FieldEditing(frmMain& window) : QObject(&window), window_(window)
+{
+    EditPanels& p = window_.Panels();
+    connect(p.TestName, &QLineEdit::textChanged, this, [this] { TestName_Change(); });
+    connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { TextDivName_Change(); });
+    connect(p.TextQuest, &QPlainTextEdit::textChanged, this, [this] { TextQuest_Change(); });
+    for (int i = 0; i < 9; ++i) {
+        connect(p.TextAnswer[i], &QPlainTextEdit::textChanged, this, [this, i] { TextAnswer_Change(i); });
+        connect(p.MarkScoreText[i], &QLineEdit::textChanged, this, [this, i] { MarkScoreText_Change(i); });
+        ConnectSpin(p.UpDownBalls[i], p.MarkScoreText[i], SpinKind::Free);
+        ConnectSpin(p.UpDownQMark[i], p.TextQMark[i], SpinKind::Free);
+    }
+    ConnectSpin(p.UpDownTestTime, p.TestTime, SpinKind::TestTime);
+    ConnectSpin(p.UpDownNQ, p.TextNQ, SpinKind::QuestionCount);
+}
+
+void FieldEditing::ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind)
+{
+    auto* buttons = static_cast<SpinButtons*>(spin);
+    auto step = [box, kind](bool up) {
+        if (const auto text = SpinStep(kind, box->text(), up))
+            box->setText(*text);
+    };
+    connect(buttons, &SpinButtons::UpClick, this, [step] { step(true); });
+    connect(buttons, &SpinButtons::DownClick, this, [step] { step(false); });
+}
+
+void FieldEditing::TestName_Change() { window_.SetCaption(window_.Panels().TestName->text()); }
+
+void FieldEditing::TextDivName_Change()
+{
+    const std::string& key = window_.State().CurrentKey;
+    if (key.empty() || key[0] != 'd' || !window_.Tree().Contains(key))
+        return;
+    window_.Tree().SetText(key, ToQt(TrimSpaces(ToModel(window_.Panels().TextDivName->text()))));
+}
+
+void FieldEditing::TextQuest_Change()
+{
+    Rewrap(window_.Panels().TextQuest);
+    const std::string& key = window_.State().CurrentKey;
+    if (key.empty() || key[0] != 'q' || !window_.Tree().Contains(key))
+        return;
+    window_.Tree().SetText(key, ToQt(QuestionCaption(BoxText(window_.Panels().TextQuest))));
+}
+
+void FieldEditing::TextAnswer_Change(int index) { Rewrap(window_.Panels().TextAnswer[index]); }
+
+void FieldEditing::MarkScoreText_Change(int)
+{
+    EditPanels& p = window_.Panels();
+    QStringList thresholds;
+    for (QLineEdit* box : p.MarkScoreText)
+        thresholds << box->text();
+    p.LabelMinScore->setText(MinScoreCaption(thresholds));
+}
+
+namespace {
+
+// The box counts a line break as one character, the model's text as two
+// (CR LF); the rewrap counts Unicode characters.
+std::size_t ModelCaret(const QString& boxText, int boxCaret)
+{
+    const QString before = boxText.left(boxCaret);
+    return Utf8Length(ToModel(before)) + static_cast<std::size_t>(before.count(QLatin1Char('\n')));
+}
+
+int BoxCaret(const std::string& modelText, std::size_t modelCaret)
+{
+    QString before = ToQt(Utf8Prefix(modelText, modelCaret));
+    before.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return static_cast<int>(before.size());
+}
+
+} // namespace
+
+void FieldEditing::Rewrap(QPlainTextEdit* box)
+{
+    QString boxText = box->document()->toRawText();
+    boxText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    const std::string text = BoxText(box);
+    const WrapResult wrapped = WrapEditText(text, ModelCaret(boxText, box->textCursor().position()));
+    if (!wrapped.Changed)
+        return;
+    // Replacing the text raises this change reaction again, which then finds
+    // nothing to change: a second pass over a rewrapped text changes nothing.
+    QTextCursor all(box->document());
+    all.select(QTextCursor::Document);
+    QString replacement = ToQt(wrapped.Text);
+    replacement.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.insertText(replacement);
+    QTextCursor caret = box->textCursor();
+    caret.setPosition(std::min(BoxCaret(wrapped.Text, wrapped.Caret), static_cast<int>(replacement.size())));
+    box->setTextCursor(caret);
+}
+
+} // namespace mirvane

@@ -1,0 +1,45 @@
+#pragma once
+// What reacts at once while the user types: the caption follows the title,
+// tree labels follow the division name and the question text, question and
+// answer texts are rewrapped, the label beside the failing mark shows the
+// lowest threshold. And the spin controls that step the number boxes. None of
+// this touches the test; the panel is stored at the next selection change.
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace mirvane {
+
+class frmMain;
+
+// What one spin step does to a box's text; nothing when the box stays as it
+// is (a step that would leave the 16-bit range).
+enum class SpinKind { TestTime, QuestionCount, Free };
+std::optional<QString> SpinStep(SpinKind kind, const QString& text, bool up);
+
+// "< " and the text of the first box with the smallest number, or "< 32000".
+QString MinScoreCaption(const QStringList& thresholds);
+
+class FieldEditing : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldEditing(frmMain& window);
+
+    void TestName_Change();
+    void TextDivName_Change();
+    void TextQuest_Change();
+    void TextAnswer_Change(int index);
+    void MarkScoreText_Change(int index);
+
+private:
+    void Rewrap(QPlainTextEdit* box);
+    void ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind);
+
+    frmMain& window_;
+};
+
+} // namespace mirvane

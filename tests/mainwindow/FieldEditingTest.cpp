@@ -1,0 +1,160 @@
+#include "EditorFixture.h"
+
+#include "mainwindow/FieldEditing.h"
+#include "mainwindow/SpinButtons.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+namespace mirvane::testing {
+namespace {
+
+TEST(SpinStep, TestTimeStepsWithinOneTo600)
+{
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "600", true), "600");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "1", false), "1");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "abc", true), "1");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "", false), "1");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "700", true), "600");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "700", false), "699");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "30", true), "31");
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, " 29.6 ", false), "29");
+}
+
+TEST(SpinStep, QuestionCountNeverGoesBelowZero)
+{
+    EXPECT_EQ(SpinStep(SpinKind::QuestionCount, "99", true), "100");
+    EXPECT_EQ(SpinStep(SpinKind::QuestionCount, "0", false), "0");
+    EXPECT_EQ(SpinStep(SpinKind::QuestionCount, "-5", true), "0");
+    EXPECT_EQ(SpinStep(SpinKind::QuestionCount, "x", true), "0");
+}
+
+TEST(SpinStep, FreeBoxesStepBothWaysAndStopAtTheSixteenBitEnds)
+{
+    EXPECT_EQ(SpinStep(SpinKind::Free, "-1", false), "-2");
+    EXPECT_EQ(SpinStep(SpinKind::Free, "05", true), "6");
+    EXPECT_EQ(SpinStep(SpinKind::Free, "", true), "0");
+    EXPECT_EQ(SpinStep(SpinKind::Free, "32767", true), std::nullopt);
+    EXPECT_EQ(SpinStep(SpinKind::Free, "-32768", false), std::nullopt);
+    EXPECT_EQ(SpinStep(SpinKind::TestTime, "32767", true), std::nullopt);
+}
+
+TEST(MinScoreCaption, FirstBoxWithTheSmallestValueAsTyped)
+{
+    EXPECT_EQ(MinScoreCaption({"10", "слово", "05", "5", "", "", "", "", ""}), "< 05");
+    EXPECT_EQ(MinScoreCaption({"", "", "", "", "", "", "", "", ""}), "< 32000");
+    EXPECT_EQ(MinScoreCaption({"32000", "32001"}), "< 32000");
+    EXPECT_EQ(MinScoreCaption({"-3", " -7 "}), "<  -7 ");
+}
+
+class FieldEditingTest : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Вопрос", ")! 1", "да"});
+    }
+    void ClickArrow(SpinButtons* spin, bool up) { (up ? spin->UpButton() : spin->DownButton())->click(); }
+};
+
+TEST_F(FieldEditingTest, CaptionFollowsTheTitle)
+{
+    P().TestName->setText("  Новый тест");
+    EXPECT_EQ(window->windowTitle(), "  Новый тест - Mirvane");
+}
+
+TEST_F(FieldEditingTest, TreeLabelsFollowTyping)
+{
+    Click("d1");
+    P().TextDivName->setText("  Алгебра  ");
+    EXPECT_EQ(Node("d1")->text(0), "Алгебра");
+    EXPECT_EQ(P().TextDivName->text(), "  Алгебра  ");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Name, "Раздел"); // the model waits for the next store
+
+    Click("q2");
+    P().TextQuest->setPlainText("Первая строка\nвторая");
+    EXPECT_EQ(Node("q2")->text(0), "Первая строка вторая");
+    P().TextQuest->setPlainText(QString(60, QChar(0x0436)));
+    EXPECT_EQ(Node("q2")->text(0), QString(50, QChar(0x0436)));
+    P().TextQuest->setPlainText("   отступ  ");
+    EXPECT_EQ(Node("q2")->text(0), "отступ");
+}
+
+TEST_F(FieldEditingTest, QuestionAndAnswerTextsAreRewrapped)
+{
+    Click("q2");
+    QString line;
+    for (int i = 0; i < 15; ++i)
+        line += (i ? " " : "") + QString(9, QChar(0x044E));
+    P().TextQuest->setPlainText(line); // as a paste of 149 characters
+    const QStringList lines = P().TextQuest->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    for (const QString& l : lines)
+        EXPECT_LE(l.size(), 70);
+    EXPECT_EQ(lines.join(' '), line);
+
+    P().TextAnswer[1]->setPlainText(")! 5");
+    EXPECT_EQ(P().TextAnswer[1]->toPlainText(), " )! 5");
+
+    // The caret stays after what was typed.
+    QPlainTextEdit* box = P().TextAnswer[2];
+    box->setFocus();
+    QTest::keyClicks(box, ")x");
+    EXPECT_EQ(box->toPlainText(), " )x");
+    EXPECT_EQ(box->textCursor().position(), 3);
+
+    // What is stored is the rewrapped text.
+    Click("d1");
+    const Question& q = Doc().Divisions.Item("d1").Questions.Item("q2");
+    EXPECT_EQ(q.AGet(1), " )! 5");
+    EXPECT_EQ(q.Q, lines.join("\r\n").toStdString());
+}
+
+TEST_F(FieldEditingTest, LowestThresholdLabel)
+{
+    Click("mrk");
+    EXPECT_EQ(P().LabelMinScore->text(), "< 0"); // no threshold box has changed yet
+    P().MarkScoreText[0]->setText("10");
+    P().MarkScoreText[1]->setText("слово");
+    P().MarkScoreText[2]->setText("05");
+    P().MarkScoreText[3]->setText("5");
+    EXPECT_EQ(P().LabelMinScore->text(), "< 05");
+    for (int i = 0; i < 4; ++i)
+        P().MarkScoreText[i]->setText("");
+    EXPECT_EQ(P().LabelMinScore->text(), "< 32000");
+}
+
+TEST_F(FieldEditingTest, SpinArrowsStepTheirBoxes)
+{
+    P().TestTime->setText("600");
+    ClickArrow(P().UpDownTestTime, true);
+    EXPECT_EQ(P().TestTime->text(), "600");
+    ClickArrow(P().UpDownTestTime, false);
+    EXPECT_EQ(P().TestTime->text(), "599");
+
+    Click("d1");
+    P().TextNQ->setText("99");
+    ClickArrow(P().UpDownNQ, true);
+    EXPECT_EQ(P().TextNQ->text(), "100"); // beyond the typing limit of two characters
+    P().TextNQ->setText("0");
+    ClickArrow(P().UpDownNQ, false);
+    EXPECT_EQ(P().TextNQ->text(), "0");
+
+    Click("mrk");
+    ClickArrow(P().UpDownBalls[4], false);
+    EXPECT_EQ(P().MarkScoreText[4]->text(), "0");
+    ClickArrow(P().UpDownBalls[4], false);
+    EXPECT_EQ(P().MarkScoreText[4]->text(), "-1");
+    EXPECT_EQ(P().LabelMinScore->text(), "< -1");
+
+    Click("q2");
+    P().TextQMark[0]->setText("32767");
+    ClickArrow(P().UpDownQMark[0], true);
+    EXPECT_EQ(P().TextQMark[0]->text(), "32767");
+    EXPECT_TRUE(P().UpDownQMark[0]->UpButton()->autoRepeat());
+}
+
+} // namespace
+} // namespace mirvane::testing
