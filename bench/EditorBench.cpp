@@ -3,6 +3,7 @@
 #include "GeneratedTest.h"
 
 #include "../tests/ui/FakePlatform.h"
+#include "editor/StructuralEdits.h"
 #include "editor/StructureTree.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/Twips.h"
@@ -60,6 +61,76 @@ void BM_SelectNode(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SelectNode)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Structural edits on a test of 10,000 questions: each iteration adds a
+// question after one deep in the test, moves it down and up, and deletes it.
+void BM_StructuralEdit(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+    StructureTree& tree = editor.window.Tree();
+    StructuralEdits& edits = editor.window.Edits();
+    const std::string anchor = tree.Order().Divisions[70].QuestionKeys[50];
+    const int op = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        tree.Select(anchor);
+        editor.window.tvTreeView_Click();
+        state.ResumeTiming();
+        edits.AddQuestion();
+        if (op >= 1)
+            edits.MoveDown();
+        if (op >= 2)
+            edits.MoveUp();
+        if (op >= 3)
+            edits.DeleteItem(false);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (op < 3)
+            edits.DeleteItem(false);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+// 0: add; 1: add + move down; 2: + move up; 3: + delete. Each step's own
+// cost is the difference between neighbouring rows.
+BENCHMARK(BM_StructuralEdit)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MoveDivision(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+    StructureTree& tree = editor.window.Tree();
+    const std::string division = tree.Order().Divisions[50].Key;
+    tree.Select(division);
+    editor.window.tvTreeView_Click();
+    bool down = true;
+    for (auto _ : state) {
+        if (down)
+            editor.window.Edits().MoveDown();
+        else
+            editor.window.Edits().MoveUp();
+        QApplication::processEvents();
+        down = !down;
+    }
+}
+BENCHMARK(BM_MoveDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DeleteDivision(benchmark::State& state)
+{
+    Editor editor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+        StructureTree& tree = editor.window.Tree();
+        tree.Select(tree.Order().Divisions[50].Key);
+        editor.window.tvTreeView_Click();
+        state.ResumeTiming();
+        editor.window.Edits().DeleteItem(false);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_DeleteDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace mirvane::bench

@@ -1,5 +1,7 @@
 #include "GeneratedTest.h"
 
+#include "model/KeyCounter.h"
+
 #include <cstdint>
 #include <string>
 
@@ -51,19 +53,18 @@ std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision)
     test->MarkScoresSet(3, 20);
 
     Words words;
-    int key = 0;
     Division* division = nullptr;
     for (int i = 0; i < questions; ++i) {
         if (i % questionsPerDivision == 0) {
             auto d = std::make_unique<Division>();
-            const std::string divisionKey = "d" + std::to_string(++key);
+            const std::string divisionKey = "d" + std::to_string(NextKeyNumber());
             d->Key = divisionKey;
             d->Name = "Раздел " + words.Line(2);
             d->NQ = 2;
             division = &test->Divisions.Add(divisionKey, std::move(d));
         }
         auto q = std::make_unique<Question>();
-        const std::string questionKey = "q" + std::to_string(++key);
+        const std::string questionKey = "q" + std::to_string(NextKeyNumber());
         q->Key = questionKey;
         const int lines = 1 + static_cast<int>(words.Next() % 3);
         for (int l = 0; l < lines; ++l) {

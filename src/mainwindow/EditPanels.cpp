@@ -61,8 +61,11 @@ QPlainTextEdit* MakeMultiLine(QWidget* parent, const QString& name)
 {
     auto* edit = new QPlainTextEdit(parent);
     edit->setObjectName(name);
+    // A vertical scroll bar only: lines wrap at the box's width on screen
+    // (the text itself keeps its own line breaks).
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setTabChangesFocus(true);
     return edit;
 }
@@ -131,7 +134,8 @@ void EditPanels::CreateMarks()
     VLine = MakeRule(p, "VLine");
     HLine = MakeRule(p, "HLine");
     LabelMinScore = MakeLabel(p, QStringLiteral("< 0"), "LabelMinScore");
-    QFont bold(QStringLiteral("MS Sans Serif"));
+    QFont bold = LabelMinScore->font();
+    bold.setFamilies({QStringLiteral("MS Sans Serif"), bold.family()});
     bold.setPointSizeF(8.25);
     bold.setBold(true);
     LabelMinScore->setFont(bold);

@@ -58,6 +58,11 @@ void frmMain::CreateParts()
     pane_->setObjectName(QStringLiteral("Pane"));
     pane_->setAutoFillBackground(true);
     pane_->setBackgroundRole(QPalette::Window);
+    // The panels' captions were laid out for a small 8-point sans serif; at
+    // the desktop's usual size the fixed-width labels would be cut.
+    QFont panelFont = pane_->font();
+    panelFont.setPointSizeF(8);
+    pane_->setFont(panelFont);
     panels_ = new EditPanels(pane_);
     imgSplitter_ = new QWidget(client_);
     imgSplitter_->setObjectName(QStringLiteral("imgSplitter"));
