@@ -1,6 +1,11 @@
 #include "check/StructureCheck.h"
 
+#include "model/Misc.h"
 #include "model/Test.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 
 namespace mirvane {
@@ -23,29 +28,19 @@ struct QuestionFacts {
     bool TooManyLines = false;
 };
 
-// Asks for a question's texts a few questions before they are examined, so
-// that their cache misses overlap instead of coming one after another.
-constexpr int kPrefetchDistance = 4;
-
-inline void Prefetch(const Question& q)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(q.Q.data());
-    for (int i = 0; i < kPanelAnswerSlots; ++i)
-        __builtin_prefetch(q.AGet(i).data());
-#else
-    (void)q;
-#endif
-}
-
 QuestionFacts Examine(const Question& q)
 {
-    bool present[kPanelAnswerSlots];
+    bool present[Question::kAnswerSlots];
     int count = 0;
     int highest = -32000;
-    for (int i = 0; i < kPanelAnswerSlots; ++i) {
-        present[i] = q.IsAnswerPresent(i);
-        if (present[i]) {
+    long lines = CountBreaks(q.Q) + 1L;
+    for (int i = 0; i < Question::kAnswerSlots; ++i) {
+        const std::string& answer = q.AGet(i);
+        present[i] = !IsBlank(answer);
+        if (!present[i])
+            continue;
+        lines += CountBreaks(answer) + 1L; // the line count looks at all ten slots
+        if (i < kPanelAnswerSlots) {
             ++count;
             if (q.AScoreGet(i) > highest)
                 highest = q.AScoreGet(i);
@@ -61,8 +56,64 @@ QuestionFacts Examine(const Question& q)
     QuestionFacts facts;
     facts.TooFewAnswers = count < 2;
     facts.SeveralBest = atHighest > 1;
-    facts.TooManyLines = q.CountLines() > 17;
+    facts.TooManyLines = lines > 17;
     return facts;
+}
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Positions of the first questions failing rules 7, 8 and 9.
+struct FirstFailures {
+    std::size_t Index[3] = {kNone, kNone, kNone};
+};
+
+FirstFailures ScanRange(const std::vector<const Question*>& questions, std::size_t begin, std::size_t end)
+{
+    FirstFailures first;
+    for (std::size_t i = begin; i < end; ++i) {
+        const QuestionFacts facts = Examine(*questions[i]);
+        if (facts.TooFewAnswers && first.Index[0] == kNone) {
+            first.Index[0] = i;
+            break; // nothing later in this range can come before it
+        }
+        if (facts.SeveralBest && first.Index[1] == kNone)
+            first.Index[1] = i;
+        if (facts.TooManyLines && first.Index[2] == kNone)
+            first.Index[2] = i;
+    }
+    return first;
+}
+
+// A large test is examined in parts on the machine's cores: the walk only
+// reads the test, and it is bound by fetching texts from memory, which
+// parallel walks overlap. The earliest failure of each rule still wins.
+constexpr std::size_t kQuestionsPerPart = 8192;
+
+FirstFailures FindFirstFailures(const std::vector<const Question*>& questions)
+{
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t parts = std::min<std::size_t>({cores, 8, questions.size() / kQuestionsPerPart + 1});
+    if (parts <= 1)
+        return ScanRange(questions, 0, questions.size());
+
+    std::vector<FirstFailures> results(parts);
+    std::vector<std::thread> workers;
+    const std::size_t size = (questions.size() + parts - 1) / parts;
+    for (std::size_t p = 1; p < parts; ++p) {
+        workers.emplace_back([&, p] {
+            results[p] = ScanRange(questions, p * size, std::min(questions.size(), (p + 1) * size));
+        });
+    }
+    results[0] = ScanRange(questions, 0, std::min(questions.size(), size));
+    for (std::thread& w : workers)
+        w.join();
+
+    FirstFailures first;
+    for (int rule = 0; rule < 3; ++rule) {
+        for (const FirstFailures& r : results)
+            first.Index[rule] = std::min(first.Index[rule], r.Index[rule]);
+    }
+    return first;
 }
 
 } // namespace
@@ -101,34 +152,20 @@ CheckFinding CheckStructure(const Test& test)
         return Fail("par", kTooManyAsked);
 
     // Each of rules 7, 8 and 9 runs over all questions before the next: the
-    // first question failing rule 7 wins, else the first failing rule 8, and so on.
-    const Question* firstFailing[3] = {nullptr, nullptr, nullptr};
+    // first question failing rule 7 wins, else the first failing rule 8, and
+    // so on. One visit per question decides all three.
+    std::vector<const Question*> questions;
     for (const Division& d : test.Divisions) {
-        auto ahead = d.Questions.begin();
-        for (int i = 0; i < kPrefetchDistance && ahead != d.Questions.end(); ++i)
-            ++ahead;
-        for (const Question& q : d.Questions) {
-            if (ahead != d.Questions.end()) {
-                Prefetch(*ahead);
-                ++ahead;
-            }
-            const QuestionFacts facts = Examine(q);
-            if (facts.TooFewAnswers && !firstFailing[0])
-                firstFailing[0] = &q;
-            if (facts.SeveralBest && !firstFailing[1])
-                firstFailing[1] = &q;
-            if (facts.TooManyLines && !firstFailing[2])
-                firstFailing[2] = &q;
-        }
-        if (firstFailing[0])
-            break; // nothing later can come before it
+        for (const Question& q : d.Questions)
+            questions.push_back(&q);
     }
-    if (firstFailing[0])
-        return Fail(firstFailing[0]->Key, kTooFewAnswers);
-    if (firstFailing[1])
-        return Fail(firstFailing[1]->Key, kSeveralBest);
-    if (firstFailing[2])
-        return Fail(firstFailing[2]->Key, kTooManyLines);
+    const FirstFailures first = FindFirstFailures(questions);
+    if (first.Index[0] != kNone)
+        return Fail(questions[first.Index[0]]->Key, kTooFewAnswers);
+    if (first.Index[1] != kNone)
+        return Fail(questions[first.Index[1]]->Key, kSeveralBest);
+    if (first.Index[2] != kNone)
+        return Fail(questions[first.Index[2]]->Key, kTooManyLines);
 
     return {false, {}, std::string(kNothingFound)};
 }

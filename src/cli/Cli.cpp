@@ -73,9 +73,9 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err)
     return reader.LoadFile(bytes);
 }
 
-bool WriteOutput(const std::string& path, const std::string& bytes, std::ostream& err)
+bool WriteOutput(const std::string& path, const std::function<void(const ChunkSink&)>& produce, std::ostream& err)
 {
-    if (auto error = WriteFileReplacing(path, bytes)) {
+    if (auto error = WriteFileReplacing(path, produce)) {
         err << *error << '\n';
         return false;
     }
@@ -89,8 +89,9 @@ int Resave(const std::vector<std::string>& args, std::ostream& err)
     Test test;
     if (!LoadInput(args[1], test, err))
         return kExitFailure;
-    const std::string bytes = WriteTestFile(test, DocumentOrder::FromCollections(test));
-    return WriteOutput(args[2], bytes, err) ? kExitOk : kExitFailure;
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    return WriteOutput(args[2], [&](const ChunkSink& sink) { WriteTestFile(test, order, sink); }, err) ? kExitOk
+                                                                                                       : kExitFailure;
 }
 
 // Where a finding lies, by 1-based positions in the order read.
@@ -148,8 +149,10 @@ int Html(const std::vector<std::string>& args, std::ostream& err)
     Test test;
     if (!LoadInput(args[1], test, err))
         return kExitFailure;
-    const std::string bytes = WriteHtmlPage(test, DocumentOrder::FromCollections(test), args[2]);
-    return WriteOutput(args[2], bytes, err) ? kExitOk : kExitFailure;
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    return WriteOutput(args[2], [&](const ChunkSink& sink) { WriteHtmlPage(test, order, args[2], sink); }, err)
+               ? kExitOk
+               : kExitFailure;
 }
 
 int Text(const std::vector<std::string>& args, std::ostream& err)
@@ -183,8 +186,11 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
     Test test;
     if (!LoadInput(files[0], test, err))
         return kExitFailure;
-    const std::string bytes = WriteTextExport(test, DocumentOrder::FromCollections(test), content, *page);
-    return WriteOutput(files[1], bytes, err) ? kExitOk : kExitFailure;
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    return WriteOutput(
+               files[1], [&](const ChunkSink& sink) { WriteTextExport(test, order, content, *page, sink); }, err)
+               ? kExitOk
+               : kExitFailure;
 }
 
 } // namespace

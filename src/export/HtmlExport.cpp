@@ -31,8 +31,14 @@ std::string HtmlJournalName(std::string_view chosenPath)
 
 std::string WriteHtmlPage(const Test& test, const DocumentOrder& order, std::string_view chosenPath)
 {
+    return CollectChunks([&](const ChunkSink& sink) { WriteHtmlPage(test, order, chosenPath, sink); });
+}
+
+void WriteHtmlPage(const Test& test, const DocumentOrder& order, std::string_view chosenPath, const ChunkSink& sink)
+{
     const CodePage& windows = CodePage::Windows();
-    std::string out;
+    ChunkedOutput output(sink);
+    std::string& out = output.Buffer();
     auto line = [&](std::string_view text) { AppendFileLine(out, text, windows); };
 
     line("<HTML>");
@@ -60,8 +66,10 @@ std::string WriteHtmlPage(const Test& test, const DocumentOrder& order, std::str
         const Division& division = test.Divisions.Item(entry.Key);
         line("<h3>" + division.Name + "</h3>");
         line("<DIVISION inquire=\"" + FormatNumber(division.NQ) + "\" > ");
-        for (const std::string& key : entry.QuestionKeys)
-            division.Questions.Item(key).SaveV2(out);
+        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            QuestionInOrder(division, entry.QuestionKeys, j).SaveV2(out);
+            output.Pass();
+        }
         line("</DIVISION>");
     }
     line("<p>Нажмите кнопку для завершения экзамена");
@@ -69,7 +77,7 @@ std::string WriteHtmlPage(const Test& test, const DocumentOrder& order, std::str
     line("<hr>Тест получен преобразованием файла данных программы Vexo V1.0");
     line("</body>");
     line("</html>");
-    return out;
+    output.Flush();
 }
 
 } // namespace mirvane

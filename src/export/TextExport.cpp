@@ -37,16 +37,25 @@ void Out(std::string& out, const Question& question, TextContent content, const 
 
 std::string WriteTextExport(const Test& test, const DocumentOrder& order, TextContent content, const CodePage& page)
 {
-    std::string out;
+    return CollectChunks([&](const ChunkSink& sink) { WriteTextExport(test, order, content, page, sink); });
+}
+
+void WriteTextExport(const Test& test, const DocumentOrder& order, TextContent content, const CodePage& page,
+                     const ChunkSink& sink)
+{
+    ChunkedOutput output(sink);
+    std::string& out = output.Buffer();
     (EncodedLine(out, page) << kCrLf << TrimBlanksView(test.TestName)).End();
     (EncodedLine(out, page) << kCrLf << "Время тестирования (минут) - " << test.TestTime).End();
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         (EncodedLine(out, page) << kCrLf << "=== " << TrimBlanksView(division.Name) << " ===").End();
-        for (const std::string& key : entry.QuestionKeys)
-            Out(out, division.Questions.Item(key), content, page);
+        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            Out(out, QuestionInOrder(division, entry.QuestionKeys, j), content, page);
+            output.Pass();
+        }
     }
-    return out;
+    output.Flush();
 }
 
 } // namespace mirvane

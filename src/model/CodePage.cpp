@@ -21,8 +21,11 @@ CodePage::CodePage(const char32_t* high)
             packed[i] = utf8[i];
         std::memcpy(&decodePacked_[b], packed, 4);
         decodeLength_[b] = static_cast<std::uint8_t>(utf8.size());
-        if (b >= 0x80 && cp != 0xFFFD)
+        if (b >= 0x80 && cp != 0xFFFD) {
             encodeBmp_[cp] = static_cast<std::uint8_t>(b);
+            if (cp < 0x800)
+                encodeTwoByte_[cp] = static_cast<std::uint8_t>(b);
+        }
     }
 }
 
@@ -64,23 +67,28 @@ void CodePage::EncodeAppend(std::string& out, std::string_view text) const
     const std::size_t start = out.size();
     out.resize(start + text.size());
     char* dst = out.data() + start;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto c = static_cast<unsigned char>(text[pos]);
-        if (c < 0x80) {
-            *dst++ = static_cast<char>(c);
-            ++pos;
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // Text mixes ASCII (blanks, digits) with two-byte Cyrillic letters.
+        // Both are handled without a branch on which one it is, so the loop
+        // does not stall at every word boundary; anything else takes the
+        // general path.
+        const unsigned c = s[i];
+        const unsigned next = i + 1 < n ? s[i + 1] : 0;
+        const bool ascii = c < 0x80;
+        const bool pair = c >= 0xC2 && c < 0xE0 && (next & 0xC0) == 0x80;
+        if (ascii | pair) {
+            const unsigned mapped = encodeTwoByte_[((c & 0x1F) << 6) | (next & 0x3F)];
+            const unsigned letter = mapped != 0 ? mapped : '?';
+            *dst++ = static_cast<char>(ascii ? c : letter);
+            i += pair ? 2 : 1;
             continue;
         }
-        char32_t cp;
-        // Cyrillic letters are two-byte sequences: decode those inline.
-        if ((c & 0xE0) == 0xC0 && c >= 0xC2 && pos + 1 < text.size() &&
-            (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80) {
-            cp = (static_cast<char32_t>(c & 0x1F) << 6) | (static_cast<unsigned char>(text[pos + 1]) & 0x3F);
-            pos += 2;
-        } else {
-            cp = Utf8Next(text, pos);
-        }
+        std::size_t at = i;
+        const char32_t cp = Utf8Next(text, at);
+        i = at;
         const std::uint8_t b = cp < 0x10000 ? encodeBmp_[cp] : 0;
         *dst++ = b != 0 ? static_cast<char>(b) : '?';
     }

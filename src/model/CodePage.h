@@ -33,6 +33,7 @@ private:
     std::array<std::uint32_t, 256> decodePacked_{};
     std::array<std::uint8_t, 256> decodeLength_{};
     std::vector<std::uint8_t> encodeBmp_; // code point -> byte, 0 = not in the page
+    std::array<std::uint8_t, 0x800> encodeTwoByte_{}; // the same for U+0080..U+07FF, small enough to stay in cache
 };
 
 // The editor's names for the conversions at the test-file boundary: a test file

@@ -19,4 +19,16 @@ DocumentOrder DocumentOrder::FromCollections(const Test& test)
     return order;
 }
 
+const Question& QuestionInOrder(const Division& division, const std::vector<std::string>& keys,
+                                std::size_t position)
+{
+    const std::string& key = keys.at(position);
+    if (position < division.Questions.Count()) {
+        const Question& same = division.Questions.Item(position + 1);
+        if (same.Key == key)
+            return same;
+    }
+    return division.Questions.Item(key);
+}
+
 } // namespace mirvane

@@ -7,6 +7,8 @@
 
 namespace mirvane {
 
+class Division;
+class Question;
 class Test;
 
 struct DocumentOrder {
@@ -18,5 +20,12 @@ struct DocumentOrder {
 
     static DocumentOrder FromCollections(const Test& test);
 };
+
+// The question that stands at `position` of a division's ordered keys. The
+// tree's order usually matches the collection's, so the question at the same
+// place of the collection is tried before the key lookup. Throws
+// std::out_of_range when the division holds no question with that key.
+const Question& QuestionInOrder(const Division& division, const std::vector<std::string>& keys,
+                                std::size_t position);
 
 } // namespace mirvane

@@ -58,6 +58,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
 
 std::optional<std::string> WriteFileReplacing(const std::string& path, std::string_view bytes)
 {
+    return WriteFileReplacing(path, [bytes](const ChunkSink& sink) { sink(bytes); });
+}
+
+std::optional<std::string> WriteFileReplacing(const std::string& path,
+                                              const std::function<void(const ChunkSink&)>& produce)
+{
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::is_directory(path, ec))
@@ -68,8 +74,20 @@ std::optional<std::string> WriteFileReplacing(const std::string& path, std::stri
     FilePtr f(std::fopen(temporary.c_str(), "wb"));
     if (!f)
         return Describe("Не удалось записать файл", path, errno ? errno : EACCES);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-    int error = ok ? 0 : (errno ? errno : EIO);
+    bool ok = true;
+    int error = 0;
+    try {
+        produce([&](std::string_view chunk) {
+            if (ok && std::fwrite(chunk.data(), 1, chunk.size(), f.get()) != chunk.size()) {
+                ok = false;
+                error = errno ? errno : EIO;
+            }
+        });
+    } catch (...) {
+        f.reset();
+        fs::remove(temporary, ec);
+        throw;
+    }
     if (ok && std::fflush(f.get()) != 0) {
         ok = false;
         error = errno ? errno : EIO;

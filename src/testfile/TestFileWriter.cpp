@@ -9,30 +9,16 @@
 
 namespace mirvane {
 
-namespace {
-
-// Room for the text once converted, plus the command lines around it.
-std::size_t EstimateSize(const Test& test)
-{
-    std::size_t size = 1024;
-    for (const Division& d : test.Divisions) {
-        size += d.Name.size() + 16;
-        for (const Question& q : d.Questions) {
-            size += q.Q.size() + 8;
-            for (int i = 0; i < Question::kAnswerSlots; ++i)
-                size += q.AGet(i).size() + 12;
-        }
-    }
-    return size;
-}
-
-} // namespace
-
 std::string WriteTestFile(const Test& test, const DocumentOrder& order)
 {
+    return CollectChunks([&](const ChunkSink& sink) { WriteTestFile(test, order, sink); });
+}
+
+void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink)
+{
     const CodePage& dos = CodePage::Dos();
-    std::string out;
-    out.reserve(EstimateSize(test));
+    ChunkedOutput output(sink);
+    std::string& out = output.Buffer();
 
     AppendFileLine(out, test.TestName, dos);
     AppendFileLine(out, ")t " + FormatNumber(test.TestTime));
@@ -51,11 +37,13 @@ std::string WriteTestFile(const Test& test, const DocumentOrder& order)
         const Division& division = test.Divisions.Item(entry.Key);
         AppendFileLine(out, ")* " + FormatNumber(division.NQ));
         AppendFileLine(out, "):" + division.Name, dos);
-        for (const std::string& questionKey : entry.QuestionKeys)
-            division.Questions.Item(questionKey).Save(out);
+        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            QuestionInOrder(division, entry.QuestionKeys, j).Save(out);
+            output.Pass();
+        }
     }
     AppendFileLine(out, "):");
-    return out;
+    output.Flush();
 }
 
 } // namespace mirvane

@@ -169,5 +169,37 @@ TEST(StructureCheckQuestions, BestScoreRuleStartsAtMinus32000)
     ExpectClean(test);
 }
 
+TEST(StructureCheckQuestions, LargeTestsKeepTheRuleOrderAcrossParts)
+{
+    // Large tests are examined in parts; the rule order and the first
+    // question per rule must not depend on which part finds what.
+    ResetKeyNumbers();
+    mirvane::Test test;
+    SetPassingMarks(test);
+    std::vector<Question*> all;
+    for (int d = 0; d < 40; ++d) {
+        Division& division = AddDivisionTo(test, "D", 0);
+        for (int i = 0; i < 500; ++i)
+            all.push_back(&AddQuestionTo(division, "q", {{"a", 1}, {"b", 0}}));
+    }
+    ExpectClean(test);
+    std::string tall;
+    for (int i = 0; i < 20; ++i)
+        tall += "x\r\n";
+    all[50]->Q = tall;             // rule 9, early
+    all[15000]->AScoreSet(1, 1);   // rule 8, later
+    all[12000]->AScoreSet(1, 1);   // rule 8, earlier
+    ExpectFinding(test, all[12000]->Key, kSeveralBest);
+    all[19000]->ASet(1, "");       // rule 7, last part
+    ExpectFinding(test, all[19000]->Key, kTooFewAnswers);
+    all[9000]->ASet(0, " ");       // rule 7, earlier part
+    ExpectFinding(test, all[9000]->Key, kTooFewAnswers);
+    all[9000]->ASet(0, "a");
+    all[19000]->ASet(1, "b");
+    all[12000]->AScoreSet(1, 0);
+    all[15000]->AScoreSet(1, 0);
+    ExpectFinding(test, all[50]->Key, kTooManyLines);
+}
+
 } // namespace
 } // namespace mirvane::testing
