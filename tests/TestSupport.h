@@ -6,7 +6,10 @@
 #include "model/Test.h"
 #include "testfile/TestFileReader.h"
 
+#include <csignal>
+#include <functional>
 #include <initializer_list>
+#include <sys/resource.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,6 +52,21 @@ inline LoadedTest LoadBytes(std::string_view bytes)
 }
 
 inline LoadedTest Load(std::initializer_list<std::string_view> lines) { return LoadBytes(DosFile(lines)); }
+
+// Runs `action` while every write past `bytes` into a file fails, as on a
+// full disk; this holds for root too, unlike file permissions.
+inline void WithFileSizeLimit(rlim_t bytes, const std::function<void()>& action)
+{
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = saved;
+    tight.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    action();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+}
 
 // A file head with the three command lines a test file needs, so a test can
 // append exactly the lines it is about.

@@ -5,6 +5,7 @@
 #include "export/TextExport.h"
 #include "model/CodePage.h"
 #include "model/DocumentOrder.h"
+#include "model/Misc.h"
 #include "model/KeyCounter.h"
 #include "model/Test.h"
 #include "testfile/FileIo.h"
@@ -33,21 +34,6 @@ constexpr const char* kUsage =
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n";
 
-std::string OneLine(std::string text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out.push_back(' ');
-            ++i;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
-
 int Usage(std::ostream& err)
 {
     err << kUsage;
@@ -66,32 +52,39 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err)
     ResetKeyNumbers();
     TestFileReader reader(test, [&](const ReaderMessage& m) {
         if (m.Line > 0)
-            err << path << ':' << m.Line << ": " << OneLine(m.Text) << '\n';
+            err << path << ':' << m.Line << ": " << JoinLines(m.Text) << '\n';
         else
-            err << path << ": " << OneLine(m.Text) << '\n';
+            err << path << ": " << JoinLines(m.Text) << '\n';
     });
     return reader.LoadFile(bytes);
 }
 
-bool WriteOutput(const std::string& path, const std::function<void(const ChunkSink&)>& produce, std::ostream& err)
+// Reads IN, then writes OUT with `write`, which gets the test in the order
+// read and the sink for the bytes.
+using Writer = std::function<void(const Test&, const DocumentOrder&, const ChunkSink&)>;
+
+int Convert(const std::string& in, const std::string& out, const Writer& write, std::ostream& err)
 {
-    if (auto error = WriteFileReplacing(path, produce)) {
+    Test test;
+    if (!LoadInput(in, test, err))
+        return kExitFailure;
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { write(test, order, sink); })) {
         err << *error << '\n';
-        return false;
+        return kExitFailure;
     }
-    return true;
+    return kExitOk;
 }
 
 int Resave(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() != 3)
         return Usage(err);
-    Test test;
-    if (!LoadInput(args[1], test, err))
-        return kExitFailure;
-    const DocumentOrder order = DocumentOrder::FromCollections(test);
-    return WriteOutput(args[2], [&](const ChunkSink& sink) { WriteTestFile(test, order, sink); }, err) ? kExitOk
-                                                                                                       : kExitFailure;
+    return Convert(args[1], args[2],
+                   [](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
+                       WriteTestFile(test, order, sink);
+                   },
+                   err);
 }
 
 // Where a finding lies, by 1-based positions in the order read.
@@ -137,7 +130,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             found = true;
             out << FindingPlace(test, finding.NodeKey);
         }
-        out << OneLine(finding.Message) << '\n';
+        out << JoinLines(finding.Message) << '\n';
     }
     return unreadable ? kExitFailure : found ? kExitFinding : kExitOk;
 }
@@ -146,13 +139,12 @@ int Html(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() != 3)
         return Usage(err);
-    Test test;
-    if (!LoadInput(args[1], test, err))
-        return kExitFailure;
-    const DocumentOrder order = DocumentOrder::FromCollections(test);
-    return WriteOutput(args[2], [&](const ChunkSink& sink) { WriteHtmlPage(test, order, args[2], sink); }, err)
-               ? kExitOk
-               : kExitFailure;
+    const std::string& out = args[2];
+    return Convert(args[1], out,
+                   [&out](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
+                       WriteHtmlPage(test, order, out, sink);
+                   },
+                   err);
 }
 
 int Text(const std::vector<std::string>& args, std::ostream& err)
@@ -183,14 +175,11 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
     }
     if (files.size() != 2)
         return Usage(err);
-    Test test;
-    if (!LoadInput(files[0], test, err))
-        return kExitFailure;
-    const DocumentOrder order = DocumentOrder::FromCollections(test);
-    return WriteOutput(
-               files[1], [&](const ChunkSink& sink) { WriteTextExport(test, order, content, *page, sink); }, err)
-               ? kExitOk
-               : kExitFailure;
+    return Convert(files[0], files[1],
+                   [content, page](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
+                       WriteTextExport(test, order, content, *page, sink);
+                   },
+                   err);
 }
 
 } // namespace

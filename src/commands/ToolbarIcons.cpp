@@ -1,5 +1,7 @@
 #include "commands/ToolbarIcons.h"
 
+#include "editor/TreeImages.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -24,12 +26,10 @@ void Page(QPainter& p)
     p.drawPath(page);
 }
 
-void Folder(QPainter& p, const QColor& fill)
+// The tree's own picture of a division or a question, drawn in the corner.
+void TreePicture(QPainter& p, TreeImage image)
 {
-    p.setPen(QColor(0x9A, 0x6A, 0x00));
-    p.setBrush(fill);
-    p.drawRect(QRectF(2.5, 5.5, 7, 3));
-    p.drawRect(QRectF(2.5, 7.5, 17, 11));
+    p.drawPixmap(1, 2, TreeIcon(image).pixmap(16, 16));
 }
 
 void Plus(QPainter& p)
@@ -60,7 +60,7 @@ QIcon ToolbarIcon(const QString& key)
     if (key == QLatin1String("New")) {
         Page(p);
     } else if (key == QLatin1String("Open")) {
-        Folder(p, QColor(0xFF, 0xD8, 0x60));
+        TreePicture(p, TreeImage::Division);
     } else if (key == QLatin1String("Save")) {
         p.setPen(kInk);
         p.setBrush(QColor(0x3C, 0x5A, 0x9A));
@@ -69,18 +69,10 @@ QIcon ToolbarIcon(const QString& key)
         p.drawRect(QRectF(6.5, 3.5, 9, 6));
         p.drawRect(QRectF(6.5, 12.5, 9, 6));
     } else if (key == QLatin1String("Division")) {
-        Folder(p, QColor(0xFF, 0xD8, 0x60));
+        TreePicture(p, TreeImage::Division);
         Plus(p);
     } else if (key == QLatin1String("Question")) {
-        p.setPen(QColor(0x1F, 0x4E, 0x9A));
-        p.setBrush(QColor(0x3C, 0x7D, 0xDB));
-        p.drawEllipse(QRectF(2.5, 2.5, 13, 13));
-        QFont font = p.font();
-        font.setBold(true);
-        font.setPixelSize(11);
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(QRectF(2.5, 2.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        TreePicture(p, TreeImage::Question);
         Plus(p);
     } else if (key == QLatin1String("MoveDown")) {
         Arrow(p, true);

@@ -135,28 +135,18 @@ void StructuralEdits::DeleteDivision(bool confirm)
     window_.State().Document->Divisions.Remove(key);
 }
 
-void StructuralEdits::MoveUp()
-{
-    switch (KindOf(window_.State().CurrentKey)) {
-    case 'q':
-        MoveQuestion(false);
-        break;
-    case 'd':
-        MoveDivision(false);
-        break;
-    default:
-        break;
-    }
-}
+void StructuralEdits::MoveUp() { Move(false); }
 
-void StructuralEdits::MoveDown()
+void StructuralEdits::MoveDown() { Move(true); }
+
+void StructuralEdits::Move(bool down)
 {
     switch (KindOf(window_.State().CurrentKey)) {
     case 'q':
-        MoveQuestion(true);
+        MoveQuestion(down);
         break;
     case 'd':
-        MoveDivision(true);
+        MoveDivision(down);
         break;
     default:
         break;

@@ -32,6 +32,7 @@ public:
 private:
     void DeleteQuestion(bool confirm);
     void DeleteDivision(bool confirm);
+    void Move(bool down);
     void MoveQuestion(bool down);
     void MoveDivision(bool down);
     void SelectAndRun(const std::string& key);

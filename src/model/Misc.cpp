@@ -46,20 +46,25 @@ int CountBreaks(std::string_view text)
     return count;
 }
 
-std::string QuestionCaption(std::string_view questionText)
+std::string JoinLines(std::string_view text)
 {
-    std::string_view head = Utf8Prefix(questionText, 50);
     std::string joined;
-    joined.reserve(head.size());
-    for (std::size_t i = 0; i < head.size(); ++i) {
-        if (head[i] == '\r' && i + 1 < head.size() && head[i + 1] == '\n') {
+    joined.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             joined.push_back(' ');
             ++i;
         } else {
-            joined.push_back(head[i]);
+            joined.push_back(text[i]);
         }
     }
-    return TrimSpaces(joined);
+    return joined;
+}
+
+std::string QuestionCaption(std::string_view questionText)
+{
+    // The 50 characters are counted before the line breaks are replaced.
+    return TrimSpaces(JoinLines(Utf8Prefix(questionText, 50)));
 }
 
 namespace {

@@ -23,6 +23,9 @@ bool IsBlank(std::string_view text);
 // Number of CR LF pairs in the text.
 int CountBreaks(std::string_view text);
 
+// The text with every CR LF pair replaced by one space (a lone CR or LF stays).
+std::string JoinLines(std::string_view text);
+
 // The tree label of a question: its first 50 characters, every CR LF pair in
 // them turned into one space, outer spaces removed.
 std::string QuestionCaption(std::string_view questionText);

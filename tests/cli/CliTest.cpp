@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sstream>
 
 namespace mirvane::testing {
@@ -112,15 +110,8 @@ TEST_F(CliTest, WriteCutShortByAFullDiskLeavesTheOldFile)
     // would, even for root.
     WriteBytes("in.q", AnsiToOem(std::string("T\r\n)t 30\r\n) a\r\n) b\r\n)*\r\n)?\r\n") + std::string(300, 'x')));
     WriteBytes("old.q", "old bytes");
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tight = saved;
-    tight.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const int status = Run({"resave", Path("in.q"), Path("old.q")});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    int status = 0;
+    WithFileSizeLimit(64, [&] { status = Run({"resave", Path("in.q"), Path("old.q")}); });
     EXPECT_EQ(status, 2);
     EXPECT_NE(err_.str().find(Path("old.q")), std::string::npos);
     EXPECT_EQ(ReadBytes("old.q"), "old bytes");

@@ -6,9 +6,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace mirvane::testing {
 namespace {
@@ -194,17 +191,8 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     const std::string old = Bytes(path);
     P().TestName->setText(QString(60, QChar('x')));
 
-    // A file size limit makes every write beyond 64 bytes fail, even for root.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tight = saved;
-    tight.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
     platform.prompter.Clear();
-    Commands().mnuSave_Click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    WithFileSizeLimit(64, [&] { Commands().mnuSave_Click(); });
 
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Не удалось сохранить файл\r\n" + path));
