@@ -63,26 +63,28 @@ TEST_F(Layout, MarksPanelScrolledAndRuleStartsAtTheTop)
 {
     Click("mrk");
     // The marks fit a pane of the smallest window; a lower pane shows the bar.
-    P().Pane()->resize(Twips(8000), Twips(3000));
-    P().LayOutForm("mrk");
-    ASSERT_GT(4620, H());
-    EXPECT_TRUE(Bar()->isEnabled());
-    EXPECT_EQ(Bar()->maximum(), 4620);
-    EXPECT_EQ(Bar()->singleStep(), 462);
-    EXPECT_EQ(Bar()->pageStep(), H());
-    Bar()->setValue(600);
-    const int s = 600;
-    const int w = W();
-    EXPECT_EQ(P().LabelBalls->geometry(), TwipRect(240, 120 - s, 735, 255));
-    EXPECT_EQ(P().MarkText[0]->geometry(), TwipRect(1200, 570 - s, w - 1320, 285));
-    EXPECT_EQ(P().MarkText[9]->geometry(), TwipRect(1200, 570 + 405 * 9 - s, w - 1320, 285));
-    EXPECT_EQ(P().MarkScoreText[8]->geometry(), TwipRect(120, 950 + 405 * 8 - s, 495, 285));
-    EXPECT_EQ(P().UpDownBalls[0]->geometry(), TwipRect(615, 950 - s, 180, 285));
-    EXPECT_EQ(P().LabelMinScore->geometry(), TwipRect(120, 570 - s, 800, 285));
-    EXPECT_EQ(P().VLine->geometry(), QRect(Twips(1000), 0, 1, Twips(4620 - s)));
-    EXPECT_EQ(P().HLine->geometry().y(), Twips(450 - s));
-    EXPECT_TRUE(P().HLine->isVisible());
-    EXPECT_TRUE(P().VLine->isVisible());
+    for (int paneWidth : {8000, 11000}) {
+        P().Pane()->resize(Twips(paneWidth), Twips(3000));
+        P().LayOutForm("mrk");
+        ASSERT_GT(4620, H());
+        EXPECT_TRUE(Bar()->isEnabled());
+        EXPECT_EQ(Bar()->maximum(), 4620);
+        EXPECT_EQ(Bar()->singleStep(), 462);
+        EXPECT_EQ(Bar()->pageStep(), H());
+        Bar()->setValue(600);
+        const int s = 600;
+        const int w = W();
+        EXPECT_EQ(P().LabelBalls->geometry(), TwipRect(240, 120 - s, 735, 255));
+        EXPECT_EQ(P().MarkText[0]->geometry(), TwipRect(1200, 570 - s, w - 1320, 285));
+        EXPECT_EQ(P().MarkText[9]->geometry(), TwipRect(1200, 570 + 405 * 9 - s, w - 1320, 285));
+        EXPECT_EQ(P().MarkScoreText[8]->geometry(), TwipRect(120, 950 + 405 * 8 - s, 495, 285));
+        EXPECT_EQ(P().UpDownBalls[0]->geometry(), TwipRect(615, 950 - s, 180, 285));
+        EXPECT_EQ(P().LabelMinScore->geometry(), TwipRect(120, 570 - s, 800, 285));
+        EXPECT_EQ(P().VLine->geometry(), QRect(Twips(1000), 0, 1, Twips(4620 - s)));
+        EXPECT_EQ(P().HLine->geometry(), QRect(0, Twips(450 - s), Twips(w), 1));
+        EXPECT_TRUE(P().HLine->isVisible());
+        EXPECT_TRUE(P().VLine->isVisible());
+    }
 }
 
 TEST_F(Layout, DivisionPanel)
@@ -105,19 +107,21 @@ TEST_F(Layout, DivisionPanel)
 TEST_F(Layout, QuestionPanelScrollsToTheContentHeight)
 {
     Click("q2");
-    SizeWindow(10000, 7000);
-    EXPECT_TRUE(Bar()->isEnabled());
-    for (int s : {0, 1000, 11100}) {
-        Bar()->setValue(s);
-        const int w = W();
-        EXPECT_EQ(P().LabelQuest->geometry(), TwipRect(120, 120 - s, 4455, 255)) << s;
-        EXPECT_EQ(P().TextQuest->geometry(), TwipRect(120, 360 - s, w - 240, 735)) << s;
-        EXPECT_EQ(P().LabelQBalls->geometry(), TwipRect(120, 1320 - s, 615, 255)) << s;
-        EXPECT_EQ(P().LabelAnswer[8]->geometry(), TwipRect(960, 1320 + 8800 - s, 4095, 255)) << s;
-        EXPECT_EQ(P().TextQMark[8]->geometry(), TwipRect(120, 10370 - s, 375, 285)) << s;
-        EXPECT_EQ(P().UpDownQMark[8]->geometry(), TwipRect(480, 10370 - s, 180, 285)) << s;
-        EXPECT_EQ(P().TextAnswer[8]->geometry(), TwipRect(960, 10370 - s, w - 1080, 735)) << s;
-        EXPECT_EQ(P().VLine->geometry(), QRect(Twips(800), Twips(1320 - s), 1, Twips(9780))) << s;
+    for (int width : {10000, 13000}) {
+        SizeWindow(width, 7000);
+        EXPECT_TRUE(Bar()->isEnabled());
+        for (int s : {0, 1000, 11100}) {
+            Bar()->setValue(s);
+            const int w = W();
+            EXPECT_EQ(P().LabelQuest->geometry(), TwipRect(120, 120 - s, 4455, 255)) << s;
+            EXPECT_EQ(P().TextQuest->geometry(), TwipRect(120, 360 - s, w - 240, 735)) << s;
+            EXPECT_EQ(P().LabelQBalls->geometry(), TwipRect(120, 1320 - s, 615, 255)) << s;
+            EXPECT_EQ(P().LabelAnswer[8]->geometry(), TwipRect(960, 1320 + 8800 - s, 4095, 255)) << s;
+            EXPECT_EQ(P().TextQMark[8]->geometry(), TwipRect(120, 10370 - s, 375, 285)) << s;
+            EXPECT_EQ(P().UpDownQMark[8]->geometry(), TwipRect(480, 10370 - s, 180, 285)) << s;
+            EXPECT_EQ(P().TextAnswer[8]->geometry(), TwipRect(960, 10370 - s, w - 1080, 735)) << s;
+            EXPECT_EQ(P().VLine->geometry(), QRect(Twips(800), Twips(1320 - s), 1, Twips(9780))) << s;
+        }
     }
 }
 
