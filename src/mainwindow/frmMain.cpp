@@ -87,7 +87,7 @@ void frmMain::CreateParts()
 
 void frmMain::CreateCommands()
 {
-    BuildFileMenu(menuBar(), *documents_);
+    BuildFileMenu(menuBar(), *documents_, [this](const std::function<void()>& run) { RunGuarded(run); });
     edits_ = std::make_unique<StructuralEdits>(*this);
     fieldEditing_ = new FieldEditing(*this);
     DocumentCommands& d = *documents_;
