@@ -67,11 +67,13 @@ std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision)
         const std::string questionKey = "q" + std::to_string(NextKeyNumber());
         q->Key = questionKey;
         const int lines = 1 + static_cast<int>(words.Next() % 3);
+        std::string text;
         for (int l = 0; l < lines; ++l) {
             if (l)
-                q->Q += "\r\n";
-            q->Q += words.Line(10);
+                text += "\r\n";
+            text += words.Line(10);
         }
+        q->QSet(std::move(text));
         const int answers = 4 + static_cast<int>(words.Next() % 2);
         for (int a = 0; a < answers; ++a) {
             q->ASet(a, words.Line(6 + static_cast<int>(words.Next() % 5)));

@@ -13,7 +13,7 @@ namespace {
 void CheckQuestionRoundTrip(const mirvane::RecordQuestion& parsed)
 {
     mirvane::Question q;
-    q.Q = parsed.Q;
+    q.QSet(parsed.Q);
     for (int i = 0; i < 9; ++i) {
         q.ASet(i, parsed.Answers[i]);
         q.AScoreSet(i, parsed.Scores[i]);

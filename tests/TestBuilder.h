@@ -28,7 +28,7 @@ inline Question& AddQuestionTo(Division& division, const std::string& text,
     const std::string key = "q" + std::to_string(NextKeyNumber());
     auto q = std::make_unique<Question>();
     q->Key = key;
-    q->Q = text;
+    q->QSet(text);
     int slot = 0;
     for (auto [answer, score] : answers) {
         q->ASet(slot, answer);

@@ -1,10 +1,7 @@
 #include "check/StructureCheck.h"
 
-#include "model/Misc.h"
 #include "model/Test.h"
 
-#include <algorithm>
-#include <thread>
 #include <vector>
 
 
@@ -19,9 +16,8 @@ CheckFinding Fail(std::string key, std::string_view message)
     return {true, std::move(key), std::string(message)};
 }
 
-// What rules 7, 8 and 9 need of a question, gathered in one visit: on a large
-// test the answer texts are spread over memory, and touching them once instead
-// of once per rule is most of the check's time.
+// What rules 7, 8 and 9 need of a question, gathered in one visit from the
+// facts the question keeps about its texts.
 struct QuestionFacts {
     bool TooFewAnswers = false;
     bool SeveralBest = false;
@@ -30,17 +26,12 @@ struct QuestionFacts {
 
 QuestionFacts Examine(const Question& q)
 {
-    bool present[Question::kAnswerSlots];
+    bool present[kPanelAnswerSlots];
     int count = 0;
     int highest = -32000;
-    long lines = CountBreaks(q.Q) + 1L;
-    for (int i = 0; i < Question::kAnswerSlots; ++i) {
-        const std::string& answer = q.AGet(i);
-        present[i] = !IsBlank(answer);
-        if (!present[i])
-            continue;
-        lines += CountBreaks(answer) + 1L; // the line count looks at all ten slots
-        if (i < kPanelAnswerSlots) {
+    for (int i = 0; i < kPanelAnswerSlots; ++i) {
+        present[i] = q.IsAnswerPresent(i);
+        if (present[i]) {
             ++count;
             if (q.AScoreGet(i) > highest)
                 highest = q.AScoreGet(i);
@@ -56,7 +47,7 @@ QuestionFacts Examine(const Question& q)
     QuestionFacts facts;
     facts.TooFewAnswers = count < 2;
     facts.SeveralBest = atHighest > 1;
-    facts.TooManyLines = lines > 17;
+    facts.TooManyLines = q.CountLines() > 17;
     return facts;
 }
 
@@ -67,51 +58,28 @@ struct FirstFailures {
     std::size_t Index[3] = {kNone, kNone, kNone};
 };
 
-FirstFailures ScanRange(const std::vector<const Question*>& questions, std::size_t begin, std::size_t end)
+// How far ahead the next questions are asked for: question objects lie far
+// apart on a large test, and asking early lets their cache misses overlap.
+constexpr std::size_t kLookAhead = 16;
+
+FirstFailures FindFirstFailures(const std::vector<const Question*>& questions)
 {
     FirstFailures first;
-    for (std::size_t i = begin; i < end; ++i) {
+    const std::size_t end = questions.size();
+    for (std::size_t i = 0; i < end; ++i) {
+#if defined(__GNUC__) || defined(__clang__)
+        if (i + kLookAhead < end)
+            __builtin_prefetch(questions[i + kLookAhead]);
+#endif
         const QuestionFacts facts = Examine(*questions[i]);
         if (facts.TooFewAnswers && first.Index[0] == kNone) {
             first.Index[0] = i;
-            break; // nothing later in this range can come before it
+            break; // nothing later can come before it
         }
         if (facts.SeveralBest && first.Index[1] == kNone)
             first.Index[1] = i;
         if (facts.TooManyLines && first.Index[2] == kNone)
             first.Index[2] = i;
-    }
-    return first;
-}
-
-// A large test is examined in parts on the machine's cores: the walk only
-// reads the test, and it is bound by fetching texts from memory, which
-// parallel walks overlap. The earliest failure of each rule still wins.
-constexpr std::size_t kQuestionsPerPart = 8192;
-
-FirstFailures FindFirstFailures(const std::vector<const Question*>& questions)
-{
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t parts = std::min<std::size_t>({cores, 8, questions.size() / kQuestionsPerPart + 1});
-    if (parts <= 1)
-        return ScanRange(questions, 0, questions.size());
-
-    std::vector<FirstFailures> results(parts);
-    std::vector<std::thread> workers;
-    const std::size_t size = (questions.size() + parts - 1) / parts;
-    for (std::size_t p = 1; p < parts; ++p) {
-        workers.emplace_back([&, p] {
-            results[p] = ScanRange(questions, p * size, std::min(questions.size(), (p + 1) * size));
-        });
-    }
-    results[0] = ScanRange(questions, 0, std::min(questions.size(), size));
-    for (std::thread& w : workers)
-        w.join();
-
-    FirstFailures first;
-    for (int rule = 0; rule < 3; ++rule) {
-        for (const FirstFailures& r : results)
-            first.Index[rule] = std::min(first.Index[rule], r.Index[rule]);
     }
     return first;
 }

@@ -20,7 +20,7 @@ void AppendLine(std::string& out, std::string_view line)
 void AppendQuestionPart(std::string& out, const Question& question)
 {
     AppendLine(out, ")?");
-    AppendLine(out, question.Q);
+    AppendLine(out, question.Q());
     for (int i = 0; i < kRecordAnswerSlots; ++i) {
         AppendLine(out, ")! " + FormatNumber(question.AScoreGet(i)));
         AppendLine(out, question.AGet(i));

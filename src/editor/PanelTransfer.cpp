@@ -130,14 +130,14 @@ void PanelTransfer::StoreQuestion()
 {
     const std::string& key = state_.CurrentKey;
     Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
-    question.Q = BoxText(panels_.TextQuest);
+    question.QSet(BoxText(panels_.TextQuest));
     for (int i = 0; i < 9; ++i) {
         if (TrimBlanks(BoxText(panels_.TextAnswer[i])).empty() && !panels_.TextAnswer[i]->document()->isEmpty())
             panels_.TextAnswer[i]->setPlainText(QString());
         question.AScoreSet(i, NumberIn(panels_.TextQMark[i]).value_or(0));
         question.ASet(i, BoxText(panels_.TextAnswer[i]));
     }
-    tree_.SetText(key, ToQt(QuestionCaption(question.Q)));
+    tree_.SetText(key, ToQt(QuestionCaption(question.Q())));
 }
 
 void PanelTransfer::LoadParameters()
@@ -179,7 +179,7 @@ void PanelTransfer::LoadQuestion()
 {
     const std::string& key = state_.CurrentKey;
     const Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
-    SetBoxText(panels_.TextQuest, question.Q);
+    SetBoxText(panels_.TextQuest, question.Q());
     for (int i = 0; i < 9; ++i) {
         panels_.TextQMark[i]->setText(question.IsAnswerPresent(i) ? Decimal(question.AScoreGet(i)) : QString());
         SetBoxText(panels_.TextAnswer[i], question.AGet(i));

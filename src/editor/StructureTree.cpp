@@ -118,7 +118,7 @@ void StructureTree::BuildTree(const Test& test)
         QList<QTreeWidgetItem*> children;
         children.reserve(static_cast<qsizetype>(d.Questions.Count()));
         for (const Question& q : d.Questions)
-            children.append(MakeItem(q.Key, FromUtf8(QuestionCaption(q.Q)), TreeImage::Question));
+            children.append(MakeItem(q.Key, FromUtf8(QuestionCaption(q.Q())), TreeImage::Question));
         node->addChildren(children);
         roots.append(node);
     }

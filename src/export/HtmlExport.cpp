@@ -67,6 +67,7 @@ void WriteHtmlPage(const Test& test, const DocumentOrder& order, std::string_vie
         line("<h3>" + division.Name + "</h3>");
         line("<DIVISION inquire=\"" + FormatNumber(division.NQ) + "\" > ");
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            PrefetchAhead(division, j);
             QuestionInOrder(division, entry.QuestionKeys, j).SaveV2(out);
             output.Pass();
         }

@@ -10,7 +10,7 @@ namespace mirvane {
 
 void Out(std::string& out, const Question& question, TextContent content, const CodePage& page)
 {
-    const std::string_view text = TrimBlanksView(question.Q);
+    const std::string_view text = TrimBlanksView(question.Q());
     if (content == TextContent::QuestionsOnly) {
         (EncodedLine(out, page) << kCrLf << text).End();
         return;
@@ -51,6 +51,7 @@ void WriteTextExport(const Test& test, const DocumentOrder& order, TextContent c
         const Division& division = test.Divisions.Item(entry.Key);
         (EncodedLine(out, page) << kCrLf << "=== " << TrimBlanksView(division.Name) << " ===").End();
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            PrefetchAhead(division, j);
             Out(out, QuestionInOrder(division, entry.QuestionKeys, j), content, page);
             output.Pass();
         }

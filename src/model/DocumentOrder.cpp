@@ -31,4 +31,20 @@ const Question& QuestionInOrder(const Division& division, const std::vector<std:
     return division.Questions.Item(key);
 }
 
+void PrefetchAhead(const Division& division, std::size_t position)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    constexpr std::size_t kObjectAhead = 16;
+    constexpr std::size_t kTextAhead = 8;
+    const std::size_t count = division.Questions.Count();
+    if (position + kObjectAhead < count)
+        __builtin_prefetch(&division.Questions.Item(position + kObjectAhead + 1));
+    if (position + kTextAhead < count)
+        __builtin_prefetch(division.Questions.Item(position + kTextAhead + 1).Q().data());
+#else
+    (void)division;
+    (void)position;
+#endif
+}
+
 } // namespace mirvane

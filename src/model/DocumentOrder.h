@@ -28,4 +28,9 @@ struct DocumentOrder {
 const Question& QuestionInOrder(const Division& division, const std::vector<std::string>& keys,
                                 std::size_t position);
 
+// Asks the memory for the question that will be written some places after
+// `position` (in collection order, which the document order usually is), so
+// that writers walking a large test do not wait for each question in turn.
+void PrefetchAhead(const Division& division, std::size_t position);
+
 } // namespace mirvane

@@ -29,36 +29,78 @@ std::int16_t Question::AScoreGet(int num) const
     return scores_[num];
 }
 
+namespace {
+constexpr std::uint16_t kMostBreaks = 65535;
+}
+
+void Question::SetPresent(int index, bool present)
+{
+    const auto bit = static_cast<std::uint16_t>(1u << index);
+    present_ = static_cast<std::uint16_t>(present ? (present_ | bit) : (present_ & ~bit));
+}
+
+void Question::Refresh(int index)
+{
+    SetPresent(index, !IsBlank(texts_[index]));
+    const int breaks = CountBreaks(texts_[index]);
+    breaks_[index] = static_cast<std::uint16_t>(breaks > kMostBreaks ? kMostBreaks : breaks);
+}
+
+void Question::QSet(std::string text)
+{
+    texts_[0] = std::move(text);
+    Refresh(0);
+}
+
 void Question::ASet(int num, std::string text)
 {
     CheckSlot(num);
-    answers_[num] = std::move(text);
+    texts_[num + 1] = std::move(text);
+    Refresh(num + 1);
 }
 
 const std::string& Question::AGet(int num) const
 {
     CheckSlot(num);
-    return answers_[num];
+    return texts_[num + 1];
 }
 
-std::string& Question::AText(int num)
+void Question::AppendLine(int slot, std::string_view line, const CodePage& page)
+{
+    if (slot != kQuestionText)
+        CheckSlot(slot);
+    const int index = slot + 1;
+    std::string& text = texts_[index];
+    const std::size_t before = text.size();
+    if (!text.empty()) {
+        // The separator is itself a break, and not blank; no pair can form
+        // across it, since the line carries no line break of its own.
+        text.append(kCrLf);
+        SetPresent(index, true);
+        if (breaks_[index] < kMostBreaks)
+            ++breaks_[index];
+    }
+    page.DecodeAppend(text, line);
+    if (!IsPresent(index))
+        SetPresent(index, !IsBlank(std::string_view(text).substr(before)));
+}
+
+bool Question::IsAnswerPresent(int num) const
 {
     CheckSlot(num);
-    return answers_[num];
+    return IsPresent(num + 1);
 }
-
-bool Question::IsAnswerPresent(int num) const { return !IsBlank(AGet(num)); }
 
 void Question::Save(std::string& out) const
 {
     const CodePage& dos = CodePage::Dos();
     AppendFileLine(out, ")?");
-    AppendFileLine(out, Q, dos);
+    AppendFileLine(out, Q(), dos);
     for (int i = 0; i < kAnswerSlots; ++i) {
         if (!IsAnswerPresent(i))
             continue;
         AppendFileLine(out, ")! " + FormatNumber(scores_[i]));
-        AppendFileLine(out, answers_[i], dos);
+        AppendFileLine(out, texts_[i + 1], dos);
     }
 }
 
@@ -66,12 +108,12 @@ void Question::SaveV2(std::string& out) const
 {
     const CodePage& windows = CodePage::Windows();
     AppendFileLine(out, "<QUESTION type=\"radio\" qbgcolor=\"#FFEAEC\" abgcolor=\"#FEFFEA\">");
-    (EncodedLine(out, windows) << "<b>" << Q << "</b>").End();
+    (EncodedLine(out, windows) << "<b>" << Q() << "</b>").End();
     for (int i = 0; i < kAnswerSlots; ++i) {
         if (!IsAnswerPresent(i))
             continue;
         (EncodedLine(out, windows) << "<ANSWER score=\"" << scores_[i] << "\">").End();
-        AppendFileLine(out, answers_[i], windows);
+        AppendFileLine(out, texts_[i + 1], windows);
     }
 }
 
@@ -79,7 +121,7 @@ std::int16_t Question::GetBestAnswer() const
 {
     int best = 0;
     for (int i = 0; i < kAnswerSlots; ++i) {
-        if (IsAnswerPresent(i) && scores_[i] > scores_[best])
+        if (IsPresent(i + 1) && scores_[i] > scores_[best])
             best = i;
     }
     return static_cast<std::int16_t>(best);
@@ -87,10 +129,10 @@ std::int16_t Question::GetBestAnswer() const
 
 std::int16_t Question::CountLines() const
 {
-    long n = CountBreaks(Q) + 1L;
-    for (int i = 0; i < kAnswerSlots; ++i) {
-        if (IsAnswerPresent(i))
-            n += CountBreaks(answers_[i]) + 1L;
+    long n = breaks_[0] + 1L;
+    for (int i = 1; i <= kAnswerSlots; ++i) {
+        if (IsPresent(i))
+            n += breaks_[i] + 1L;
     }
     return static_cast<std::int16_t>(n > 32767 ? 32767 : n);
 }

@@ -249,10 +249,7 @@ std::optional<std::string_view> TestFileReader::LoadQuestion(Question& question)
         } else if (command == ")/") {
             SkipCommentBlock();
         } else {
-            std::string& target = answer < 0 ? question.Q : question.AText(answer);
-            if (!target.empty())
-                target.append(kCrLf);
-            dos.DecodeAppend(target, *current);
+            question.AppendLine(answer < 0 ? Question::kQuestionText : answer, *current, dos);
         }
         current = NextLine();
     }

@@ -38,6 +38,7 @@ void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink
         AppendFileLine(out, ")* " + FormatNumber(division.NQ));
         AppendFileLine(out, "):" + division.Name, dos);
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
+            PrefetchAhead(division, j);
             QuestionInOrder(division, entry.QuestionKeys, j).Save(out);
             output.Pass();
         }

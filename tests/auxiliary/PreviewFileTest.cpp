@@ -10,7 +10,7 @@ namespace {
 TEST(PreviewFile, OneQuestionTestInTheDosPage)
 {
     Question q;
-    q.Q = "Столица\r\nРоссии?";
+    q.QSet("Столица\r\nРоссии?");
     q.ASet(0, "Москва");
     q.AScoreSet(0, 1);
     q.ASet(2, "Тверь");
@@ -24,7 +24,7 @@ TEST(PreviewFile, OneQuestionTestInTheDosPage)
     EXPECT_TRUE(back.messages.empty());
     ASSERT_EQ(back.test->Divisions.Count(), 1u);
     const Question& read = back.test->Divisions.Item(1).Questions.Item(1);
-    EXPECT_EQ(read.Q, q.Q);
+    EXPECT_EQ(read.Q(), q.Q());
     EXPECT_EQ(read.AGet(1), "Тверь");
 }
 

@@ -10,7 +10,7 @@ namespace {
 TEST(ClipboardRecord, QuestionRecordCarriesAllNineSlots)
 {
     Question q;
-    q.Q = "Две\r\nстроки";
+    q.QSet("Две\r\nстроки");
     q.ASet(0, "a");
     q.AScoreSet(0, 1);
     q.ASet(1, "b\r\nb2");
@@ -26,7 +26,7 @@ TEST(ClipboardRecord, QuestionRecordCarriesAllNineSlots)
     ASSERT_EQ(r.RecordKind, ClipboardRecord::Kind::Question);
     ASSERT_EQ(r.Questions.size(), 1u);
     const RecordQuestion& back = r.Questions[0];
-    EXPECT_EQ(back.Q, q.Q);
+    EXPECT_EQ(back.Q, q.Q());
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(back.Answers[i], q.AGet(i)) << i;
         EXPECT_EQ(back.Scores[i], q.AScoreGet(i)) << i;
@@ -37,7 +37,7 @@ TEST(ClipboardRecord, QuestionRecordCarriesAllNineSlots)
 TEST(ClipboardRecord, LeadingEmptyLineOfATextIsLost)
 {
     Question q;
-    q.Q = "\r\nпосле пустой";
+    q.QSet("\r\nпосле пустой");
     q.ASet(0, "\r\n\r\nответ");
     const RecordQuestion back = ParseClipboardRecord(BuildQuestionRecord(q)).Questions.at(0);
     EXPECT_EQ(back.Q, "после пустой");

@@ -167,7 +167,7 @@ TEST_F(PanelTransferTest, NoBreakSpacesAndMultiLineTextsSurvive)
     const QString text = QString::fromUtf8("строка\u00A0один\nстрока два\n\nпосле пустой");
     P().TextQuest->setPlainText(text);
     Click("q3");
-    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q2").Q,
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q2").Q(),
               "строка\u00A0один\r\nстрока два\r\n\r\nпосле пустой");
     Click("q2");
     EXPECT_EQ(P().TextQuest->toPlainText().size(), text.size());

@@ -154,7 +154,7 @@ TEST_F(Edits, ConfirmationNoChangesNothingNotEvenThePanel)
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNo);
     EXPECT_EQ(Current(), "q3");
     EXPECT_EQ(P().TextQuest->toPlainText(), "правка");
-    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q, "два");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "два");
 
     Select("d5");
     platform.prompter.answers = {Answer::No};
@@ -173,7 +173,7 @@ TEST_F(Edits, UnsavedTypingGoesWithTheDeletedQuestion)
     E().DeleteItem(false);
     EXPECT_EQ(Current(), "q4");
     EXPECT_EQ(P().TextQuest->toPlainText(), "три");
-    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q4").Q, "три");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q4").Q(), "три");
 }
 
 TEST_F(Edits, MovingQuestionsStaysInTheDivision)
@@ -202,7 +202,7 @@ TEST_F(Edits, MovingKeepsThePanelWithItsTyping)
     EXPECT_EQ(Current(), "q3");
     EXPECT_EQ(P().TextQuest->toPlainText(), "набрано");
     Select("q4");
-    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q, "набрано");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "набрано");
 }
 
 TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
@@ -232,7 +232,7 @@ TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
     ASSERT_EQ(back.test->Divisions.Count(), 3u);
     EXPECT_EQ(back.test->Divisions.Item(1).Name, "Второй");
     EXPECT_EQ(back.test->Divisions.Item(3).Name, "Первый");
-    EXPECT_EQ(back.test->Divisions.Item(3).Questions.Item(2).Q, "два");
+    EXPECT_EQ(back.test->Divisions.Item(3).Questions.Item(2).Q(), "два");
 }
 
 // A few hundred random adds, moves and deletes, checked against a plain list
@@ -323,7 +323,7 @@ TEST_F(Edits, RandomEditsKeepTreeModelAndFileInStep)
     for (auto& d : list) {
         texts.emplace_back();
         for (auto& key : d.questions)
-            texts.back().push_back(Doc().Divisions.Item(d.key).Questions.Item(key).Q);
+            texts.back().push_back(Doc().Divisions.Item(d.key).Questions.Item(key).Q());
     }
     auto back = LoadBytes(WriteTestFile(Doc(), window->Tree().Order()));
     ASSERT_EQ(back.test->Divisions.Count(), list.size());
@@ -331,7 +331,7 @@ TEST_F(Edits, RandomEditsKeepTreeModelAndFileInStep)
         const Division& d = back.test->Divisions.Item(i + 1);
         ASSERT_EQ(d.Questions.Count(), texts[i].size());
         for (std::size_t j = 0; j < texts[i].size(); ++j)
-            EXPECT_EQ(d.Questions.Item(j + 1).Q, texts[i][j]);
+            EXPECT_EQ(d.Questions.Item(j + 1).Q(), texts[i][j]);
     }
 }
 

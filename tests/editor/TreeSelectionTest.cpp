@@ -67,7 +67,7 @@ TEST_F(TreeSelection, ClickingAnotherNodeStoresTheOldPanelFirst)
     P().TextQMark[2]->setText("3");
     Click("d1");
     const Question& q = Doc().Divisions.Item("d1").Questions.Item("q2");
-    EXPECT_EQ(q.Q, "Изменённый\r\nвопрос");
+    EXPECT_EQ(q.Q(), "Изменённый\r\nвопрос");
     EXPECT_EQ(q.AGet(2), "может быть");
     EXPECT_EQ(q.AScoreGet(2), 3);
     EXPECT_EQ(Node("q2")->text(0), "Изменённый вопрос");

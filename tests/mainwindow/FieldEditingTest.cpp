@@ -109,7 +109,7 @@ TEST_F(FieldEditingTest, QuestionAndAnswerTextsAreRewrapped)
     Click("d1");
     const Question& q = Doc().Divisions.Item("d1").Questions.Item("q2");
     EXPECT_EQ(q.AGet(1), " )! 5");
-    EXPECT_EQ(q.Q, lines.join("\r\n").toStdString());
+    EXPECT_EQ(q.Q(), lines.join("\r\n").toStdString());
 }
 
 TEST_F(FieldEditingTest, LowestThresholdLabel)

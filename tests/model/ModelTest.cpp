@@ -1,4 +1,6 @@
+#include "model/CodePage.h"
 #include "model/KeyCounter.h"
+#include "model/Misc.h"
 #include "model/KeyedCollection.h"
 #include "model/Test.h"
 
@@ -51,7 +53,7 @@ TEST(TestModel, NewItemsHaveClassDefaults)
     EXPECT_EQ(d.Name, "Раздел");
     EXPECT_TRUE(d.Questions.Empty());
     Question q;
-    EXPECT_EQ(q.Q, "");
+    EXPECT_EQ(q.Q(), "");
     for (int i = 0; i < Question::kAnswerSlots; ++i) {
         EXPECT_EQ(q.AGet(i), "");
         EXPECT_EQ(q.AScoreGet(i), 0);
@@ -135,7 +137,7 @@ TEST(Question, BestAnswer)
 TEST(Question, CountLines)
 {
     Question q = MakeQuestion({{"a", 0}, {"b", 0}});
-    q.Q = "line 1\r\nline 2";
+    q.QSet("line 1\r\nline 2");
     EXPECT_EQ(q.CountLines(), 4);
     q.ASet(2, "   ");
     EXPECT_EQ(q.CountLines(), 4);
@@ -147,8 +149,68 @@ TEST(Question, CountLines)
     std::string text;
     for (int i = 0; i < 40000; ++i)
         text += "\r\n";
-    many.Q = text;
+    many.QSet(text);
     EXPECT_EQ(many.CountLines(), 32767);
+}
+
+// Presence and line counts are kept as texts are written; whatever the
+// sequence of writes, they must equal a count made from the texts themselves.
+TEST(Question, KeptFactsMatchTheTexts)
+{
+    std::uint32_t seed = 99;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+    const char* pieces[] = {"", " ", "  ", "x", "ответ", "\r\n", "\r", "\n", " \r\n ", "a b"};
+    auto randomText = [&] {
+        std::string t;
+        for (int k = static_cast<int>(next() % 5); k > 0; --k)
+            t += pieces[next() % 10];
+        return t;
+    };
+    for (int round = 0; round < 300; ++round) {
+        Question q;
+        for (int step = 0; step < 30; ++step) {
+            const int slot = static_cast<int>(next() % 11) - 1;
+            switch (next() % 3) {
+            case 0:
+                if (slot < 0)
+                    q.QSet(randomText());
+                else
+                    q.ASet(slot, randomText());
+                break;
+            default: {
+                // Lines from a file carry no line break of their own.
+                const char* lines[] = {"", " ", "  ", "word", "\xA0\xAB", " x "};
+                q.AppendLine(slot, lines[next() % 6], CodePage::Dos());
+                break;
+            }
+            }
+            long expected = CountBreaks(q.Q()) + 1;
+            for (int i = 0; i < Question::kAnswerSlots; ++i) {
+                ASSERT_EQ(q.IsAnswerPresent(i), !IsBlank(q.AGet(i))) << round << " " << step;
+                if (!IsBlank(q.AGet(i)))
+                    expected += CountBreaks(q.AGet(i)) + 1;
+            }
+            ASSERT_EQ(q.CountLines(), expected) << round << " " << step;
+        }
+    }
+}
+
+TEST(Question, AppendLineJoinsWithCrLfAndDropsLeadingEmptyLines)
+{
+    Question q;
+    q.AppendLine(Question::kQuestionText, "", CodePage::Dos());
+    EXPECT_EQ(q.Q(), "");
+    q.AppendLine(Question::kQuestionText, "\x8F\xE0\xA8", CodePage::Dos()); // "При"
+    q.AppendLine(Question::kQuestionText, "", CodePage::Dos());
+    q.AppendLine(Question::kQuestionText, "b", CodePage::Dos());
+    EXPECT_EQ(q.Q(), "При\r\n\r\nb");
+    q.AppendLine(3, "   ", CodePage::Dos());
+    EXPECT_FALSE(q.IsAnswerPresent(3));
+    q.AppendLine(3, "", CodePage::Dos());
+    EXPECT_TRUE(q.IsAnswerPresent(3)); // "   " and a line break is not blank
+    EXPECT_EQ(q.AGet(3), "   \r\n");
+    EXPECT_THROW(q.AppendLine(10, "x", CodePage::Dos()), std::out_of_range);
+    EXPECT_THROW(q.AppendLine(-2, "x", CodePage::Dos()), std::out_of_range);
 }
 
 } // namespace

@@ -188,14 +188,14 @@ TEST(ReaderQuestions, TextAndAnswers)
     ASSERT_EQ(qs.Count(), 2u);
     const Question& q = qs.Item(1);
     // Leading empty lines vanish; an empty line after text stays.
-    EXPECT_EQ(q.Q, "Сколько будет\r\n\r\n2+2?");
+    EXPECT_EQ(q.Q(), "Сколько будет\r\n\r\n2+2?");
     EXPECT_EQ(q.AGet(0), "три");
     EXPECT_EQ(q.AScoreGet(0), 0);
     EXPECT_EQ(q.AGet(1), "четыре\r\nровно");
     EXPECT_EQ(q.AScoreGet(1), 1);
     EXPECT_EQ(q.AGet(2), "пять");
     EXPECT_EQ(q.AScoreGet(2), 0);
-    EXPECT_EQ(qs.Item(2).Q, "второй");
+    EXPECT_EQ(qs.Item(2).Q(), "второй");
     EXPECT_TRUE(t.messages.empty());
 }
 
@@ -204,7 +204,7 @@ TEST(ReaderQuestions, CommandsInsideAQuestion)
     auto t = LoadWithHeader({")*", ")?", "начало", ") комментарий", ")t 30", ")/ блок", "скрыто", "тоже",
                              ")/ конец", "после", ")", "):", ")! x", "ответ"});
     const Question& q = t.test->Divisions.Item(1).Questions.Item(1);
-    EXPECT_EQ(q.Q, "начало\r\n)t 30\r\nпосле");
+    EXPECT_EQ(q.Q(), "начало\r\n)t 30\r\nпосле");
     EXPECT_EQ(q.AGet(0), "ответ");
     EXPECT_EQ(q.AScoreGet(0), 0);
     ASSERT_EQ(t.messages.size(), 1u);
@@ -230,7 +230,7 @@ TEST(ReaderQuestions, TenthAnswer)
     EXPECT_EQ(t.messages[0].Line, 25);
     EXPECT_EQ(t.messages[1].Line, 25);
     EXPECT_EQ(t.messages[3].Line, 27);
-    EXPECT_EQ(qs.Item(2).Q, "next");
+    EXPECT_EQ(qs.Item(2).Q(), "next");
 }
 
 TEST(ReaderTestLevel, UnknownCommandQuotesTheLineReadably)
@@ -303,11 +303,11 @@ TEST(ReaderLineEndings, LfAndLoneCrEndLinesToo)
 
     auto cr = LoadBytes(AnsiToOem("Название\r)t 15\r)*\r)?\rвопрос\r"));
     EXPECT_EQ(cr.test->TestTime, 15);
-    EXPECT_EQ(cr.test->Divisions.Item(1).Questions.Item(1).Q, "вопрос");
+    EXPECT_EQ(cr.test->Divisions.Item(1).Questions.Item(1).Q(), "вопрос");
 
     // CR LF counts as one ending, a CR followed by CR LF as two.
     auto mixed = LoadBytes(AnsiToOem("T\r\n)t 15\r\r\n)*\n)?\na\r\n\r\nb"));
-    EXPECT_EQ(mixed.test->Divisions.Item(1).Questions.Item(1).Q, "a\r\n\r\nb");
+    EXPECT_EQ(mixed.test->Divisions.Item(1).Questions.Item(1).Q(), "a\r\n\r\nb");
 }
 
 TEST(ReaderLineEndings, LastLineIsReadEvenWithoutTheClosingLine)

@@ -23,7 +23,7 @@ Question& AddQuestion(Division& division, const std::string& key, const std::str
 {
     auto q = std::make_unique<Question>();
     q->Key = key;
-    q->Q = text;
+    q->QSet(text);
     return division.Questions.Add(key, std::move(q));
 }
 
@@ -149,12 +149,12 @@ TEST(Writer, RoundTripGivesTheTestBack)
     EXPECT_EQ(r.Divisions.Item(2).NQ, 0);
     ASSERT_EQ(r.Divisions.Item(1).Questions.Count(), 2u);
     const Question& rq = r.Divisions.Item(1).Questions.Item(1);
-    EXPECT_EQ(rq.Q, q.Q);
+    EXPECT_EQ(rq.Q(), q.Q());
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(rq.AGet(i), q.AGet(i));
         EXPECT_EQ(rq.AScoreGet(i), q.AScoreGet(i));
     }
-    EXPECT_EQ(r.Divisions.Item(1).Questions.Item(2).Q, "Короткий");
+    EXPECT_EQ(r.Divisions.Item(1).Questions.Item(2).Q(), "Короткий");
     // Writing what was read gives the same bytes.
     EXPECT_EQ(Write(r), bytes);
 }
@@ -167,7 +167,7 @@ TEST(Writer, LeadingEmptyLinesAreLostOnTheWayBack)
     q.ASet(0, "\r\nответ");
     auto back = LoadBytes(Write(test));
     const Question& rq = back.test->Divisions.Item(1).Questions.Item(1);
-    EXPECT_EQ(rq.Q, "текст");
+    EXPECT_EQ(rq.Q(), "текст");
     EXPECT_EQ(rq.AGet(0), "ответ");
 }
 
@@ -178,7 +178,7 @@ TEST(Writer, EmptyQuestionTextReadsBackEmpty)
     AddQuestion(d, "q2", "");
     auto back = LoadBytes(Write(test));
     ASSERT_EQ(back.test->Divisions.Item(1).Questions.Count(), 1u);
-    EXPECT_EQ(back.test->Divisions.Item(1).Questions.Item(1).Q, "");
+    EXPECT_EQ(back.test->Divisions.Item(1).Questions.Item(1).Q(), "");
 }
 
 TEST(Writer, CharactersMissingFromTheDosPageBecomeQuestionMarks)
