@@ -132,10 +132,13 @@ void PanelTransfer::StoreQuestion()
     Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
     question.QSet(BoxText(panels_.TextQuest));
     for (int i = 0; i < 9; ++i) {
-        if (TrimBlanks(BoxText(panels_.TextAnswer[i])).empty() && !panels_.TextAnswer[i]->document()->isEmpty())
-            panels_.TextAnswer[i]->setPlainText(QString());
+        std::string answer = BoxText(panels_.TextAnswer[i]);
+        if (!answer.empty() && TrimBlanksView(answer).empty()) {
+            panels_.TextAnswer[i]->setPlainText(QString()); // a blank answer is emptied in the box too
+            answer.clear();
+        }
         question.AScoreSet(i, NumberIn(panels_.TextQMark[i]).value_or(0));
-        question.ASet(i, BoxText(panels_.TextAnswer[i]));
+        question.ASet(i, std::move(answer));
     }
     tree_.SetText(key, ToQt(QuestionCaption(question.Q())));
 }

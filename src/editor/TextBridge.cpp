@@ -12,19 +12,29 @@ QString ToQt(std::string_view text)
 
 std::string ToModel(const QString& text) { return text.toStdString(); }
 
-void SetBoxText(QPlainTextEdit* box, std::string_view modelText)
+QString ToBoxLines(std::string_view modelText)
 {
     QString text = ToQt(modelText);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box->setPlainText(text);
+    return text;
 }
 
-std::string BoxText(const QPlainTextEdit* box)
+std::string FromBoxLines(const QString& boxLines)
 {
-    QString text = box->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    QString text = boxLines;
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return ToModel(text);
 }
+
+QString BoxLines(const QPlainTextEdit* box)
+{
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void SetBoxText(QPlainTextEdit* box, std::string_view modelText) { box->setPlainText(ToBoxLines(modelText)); }
+
+std::string BoxText(const QPlainTextEdit* box) { return FromBoxLines(BoxLines(box)); }
 
 } // namespace mirvane

@@ -15,6 +15,9 @@ std::string ToModel(const QString& text);
 
 // Multi-line boxes: CR LF in the model, LF in the box. The box's raw text is
 // used, so a no-break space stays what it is.
+QString ToBoxLines(std::string_view modelText);   // CR LF to LF
+std::string FromBoxLines(const QString& boxLines); // LF to CR LF
+QString BoxLines(const QPlainTextEdit* box);       // the box's text, LF breaks
 void SetBoxText(QPlainTextEdit* box, std::string_view modelText);
 std::string BoxText(const QPlainTextEdit* box);
 

@@ -125,27 +125,22 @@ std::size_t ModelCaret(const QString& boxText, int boxCaret)
 
 int BoxCaret(const std::string& modelText, std::size_t modelCaret)
 {
-    QString before = ToQt(Utf8Prefix(modelText, modelCaret));
-    before.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return static_cast<int>(before.size());
+    return static_cast<int>(ToBoxLines(Utf8Prefix(modelText, modelCaret)).size());
 }
 
 } // namespace
 
 void FieldEditing::Rewrap(QPlainTextEdit* box)
 {
-    QString boxText = box->document()->toRawText();
-    boxText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    const std::string text = BoxText(box);
-    const WrapResult wrapped = WrapEditText(text, ModelCaret(boxText, box->textCursor().position()));
+    const QString boxText = BoxLines(box);
+    const WrapResult wrapped = WrapEditText(FromBoxLines(boxText), ModelCaret(boxText, box->textCursor().position()));
     if (!wrapped.Changed)
         return;
     // Replacing the text raises this change reaction again, which then finds
     // nothing to change: a second pass over a rewrapped text changes nothing.
     QTextCursor all(box->document());
     all.select(QTextCursor::Document);
-    QString replacement = ToQt(wrapped.Text);
-    replacement.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString replacement = ToBoxLines(wrapped.Text);
     all.insertText(replacement);
     QTextCursor caret = box->textCursor();
     caret.setPosition(std::min(BoxCaret(wrapped.Text, wrapped.Caret), static_cast<int>(replacement.size())));

@@ -58,12 +58,6 @@ public:
         return *it->second;
     }
 
-    T* Find(const std::string& key) const
-    {
-        auto it = byKey_.find(key);
-        return it == byKey_.end() ? nullptr : it->second;
-    }
-
     // Removes and releases the item; a key not in the collection throws.
     void Remove(const std::string& key)
     {
