@@ -26,12 +26,18 @@ std::string FromBoxLines(const QString& boxLines)
     return ToModel(text);
 }
 
-QString BoxLines(const QPlainTextEdit* box)
+QString WithLfBreaks(const QString& text)
 {
-    QString text = box->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar& c : lines) {
+        if (c == QLatin1Char('\r') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    }
+    return lines;
 }
+
+QString BoxLines(const QPlainTextEdit* box) { return WithLfBreaks(box->document()->toRawText()); }
 
 void SetBoxText(QPlainTextEdit* box, std::string_view modelText) { box->setPlainText(ToBoxLines(modelText)); }
 

@@ -17,6 +17,9 @@ std::string ToModel(const QString& text);
 // used, so a no-break space stays what it is.
 QString ToBoxLines(std::string_view modelText);   // CR LF to LF
 std::string FromBoxLines(const QString& boxLines); // LF to CR LF
+// Every line break a user can type or paste (CR LF, a lone CR, Qt's
+// paragraph separator from Enter and line separator from Shift+Enter) as LF.
+QString WithLfBreaks(const QString& text);
 QString BoxLines(const QPlainTextEdit* box);       // the box's text, LF breaks
 void SetBoxText(QPlainTextEdit* box, std::string_view modelText);
 std::string BoxText(const QPlainTextEdit* box);

@@ -50,10 +50,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption, const char* name)
 
 QLineEdit* MakeLine(QWidget* parent, int maxLength, const QString& name)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new LimitedLineEdit(parent, maxLength);
     edit->setObjectName(name);
-    if (maxLength > 0)
-        LimitTyping(edit, maxLength);
     return edit;
 }
 

@@ -20,7 +20,7 @@ WindowSizing::WindowSizing(const Parts& parts, std::function<void()> layOutForm)
     : QObject(parts.window), parts_(parts), layOutForm_(std::move(layOutForm))
 {
     parts_.window->setMinimumSize(Twips(kMinimumWindow), Twips(kMinimumWindow));
-    parts_.imgSplitter->setCursor(Qt::SplitHCursor);
+    parts_.imgSplitter->setCursor(Qt::SizeHorCursor);
     parts_.imgSplitter->installEventFilter(this);
     parts_.picSplitter->setStyleSheet(QStringLiteral("background-color: #808080;"));
     parts_.picSplitter->hide();

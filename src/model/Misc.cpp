@@ -144,23 +144,20 @@ WrapResult WrapEditText(std::string_view text, std::size_t caret)
             }
             if (!piece.empty())
                 close(piece);
-            piece.clear();
-            if (word.size() + 1 <= kWrapWidth) {
-                piece.assign(word);
-                continue;
-            }
-            // A word of 70 characters or more is cut hard into lines of 70
-            // (69 where a protected ")" takes the first place).
+            // A word wider than a whole line is cut hard into lines of 70 (69
+            // where a protected ")" takes the first place); what is left of it,
+            // or the word itself when it fits a line, opens the next piece.
             std::u32string_view rest = word;
-            while (rest.size() + 1 > kWrapWidth) {
+            while (ShownWidth(rest) > kWrapWidth) {
                 const std::size_t take = kWrapWidth - (StartsWithParen(rest) ? 1 : 0);
                 close(rest.substr(0, take));
                 rest = rest.substr(take);
             }
             piece.assign(rest);
         }
-        if (!piece.empty() || firstOfLine)
-            emit(piece);
+        // The open piece ends the line even when it is empty: a line that ends
+        // in a space breaks there, and the caret goes to the new line.
+        emit(piece);
     }
 
     WrapResult result;

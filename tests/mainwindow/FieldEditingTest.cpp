@@ -2,6 +2,10 @@
 
 #include "mainwindow/FieldEditing.h"
 #include "mainwindow/SpinButtons.h"
+#include "model/DocumentOrder.h"
+#include "testfile/TestFileWriter.h"
+
+#include <QClipboard>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +158,121 @@ TEST_F(FieldEditingTest, SpinArrowsStepTheirBoxes)
     ClickArrow(P().UpDownQMark[0], true);
     EXPECT_EQ(P().TextQMark[0]->text(), "32767");
     EXPECT_TRUE(P().UpDownQMark[0]->UpButton()->autoRepeat());
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+// Typing as a teacher does it, through the real boxes: nothing typed may be
+// lost, moved or turned into something else.
+class TypingTest : public FieldEditingTest {
+protected:
+    QPlainTextEdit* Question()
+    {
+        Click("q2");
+        QPlainTextEdit* box = P().TextQuest;
+        box->setPlainText(QString());
+        box->setFocus();
+        return box;
+    }
+    std::string StoredQuestion()
+    {
+        Click("d1");
+        return Doc().Divisions.Item("d1").Questions.Item("q2").Q();
+    }
+    static void Paste(QWidget* box, const QString& text)
+    {
+        QApplication::clipboard()->setText(text);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+};
+
+TEST_F(TypingTest, SpaceAtTheEndOfAFullLineBreaksTheLine)
+{
+    QPlainTextEdit* box = Question();
+    QString words;
+    while (words.size() < 60)
+        words += (words.isEmpty() ? "" : " ") + QString("gggg");
+    words += " ggggg"; // exactly 70 characters
+    ASSERT_EQ(words.size(), 70);
+    QTest::keyClicks(box, words + " word");
+    EXPECT_EQ(box->toPlainText(), words + "\nword");
+    EXPECT_EQ(StoredQuestion(), (words + "\r\nword").toStdString());
+
+    box = Question();
+    const QString letters(70, QChar('l'));
+    QTest::keyClicks(box, letters + " word");
+    EXPECT_EQ(box->toPlainText(), letters + "\nword");
+    EXPECT_EQ(box->textCursor().position(), 75);
+}
+
+TEST_F(TypingTest, EveryLineBreakBecomesCrLf)
+{
+    QPlainTextEdit* box = Question();
+    QTest::keyClicks(box, "ab");
+    QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(box, "cd");
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClicks(box, "ef");
+    EXPECT_EQ(Node("q2")->text(0), "ab cd ef");
+    EXPECT_EQ(StoredQuestion(), "ab\r\ncd\r\nef");
+
+    box = Question();
+    Paste(box, QString("x") + QChar::LineSeparator + "y\rz\nw" + QChar::ParagraphSeparator + "v");
+    EXPECT_EQ(StoredQuestion(), "x\r\ny\r\nz\r\nw\r\nv");
+    const std::string file = WriteTestFile(Doc(), DocumentOrder::FromCollections(Doc()));
+    EXPECT_NE(file.find("x\r\ny\r\nz\r\nw\r\nv\r\n"), std::string::npos);
+}
+
+TEST_F(TypingTest, TypingAndPastingStopAtTheBoxLimits)
+{
+    struct Box {
+        QLineEdit* edit;
+        int limit;
+        const char* node;
+    };
+    const Box boxes[] = {{P().TestName, 70, "par"},      {P().TestTime, 3, "par"},
+                         {P().TextLogFile, 12, "par"},   {P().MarkText[3], 70, "mrk"},
+                         {P().MarkScoreText[2], 3, "mrk"}, {P().TextDivName, 70, "d1"},
+                         {P().TextNQ, 2, "d1"},          {P().TextQMark[4], 3, "q2"}};
+    for (const Box& b : boxes) {
+        Click(b.node);
+        b.edit->clear();
+        b.edit->setFocus();
+        QTest::keyClicks(b.edit, QString(b.limit + 5, QChar('7')));
+        EXPECT_EQ(b.edit->text().size(), b.limit) << b.edit->objectName().toStdString();
+        b.edit->clear();
+        Paste(b.edit, QString(b.limit + 9, QChar('8')));
+        EXPECT_EQ(b.edit->text(), QString(b.limit, QChar('8'))) << b.edit->objectName().toStdString();
+    }
+    // A typed score can no longer leave the 16-bit range and become 0.
+    Click("q2");
+    P().TextQMark[0]->clear();
+    P().TextQMark[0]->setFocus();
+    QTest::keyClicks(P().TextQMark[0], "99999");
+    Click("d1");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q2").AScoreGet(0), 999);
+}
+
+TEST_F(TypingTest, ALongTitleFromAFileStaysWhole)
+{
+    const std::string title(100, 'T');
+    Open({title, ")t 30", ")<", "Неуд", ")@ 0"});
+    QLineEdit* box = P().TestName;
+    EXPECT_EQ(box->text().size(), 100);
+    box->setFocus();
+    box->end(false);
+    QTest::keyClicks(box, "x");
+    EXPECT_EQ(box->text().size(), 100); // no longer than it was
+    QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClicks(box, "yz"); // typing over the selection keeps the length
+    EXPECT_EQ(box->text(), QString::fromStdString(std::string(99, 'T') + "y"));
+    Click("mrk");
+    EXPECT_EQ(Doc().TestName, std::string(99, 'T') + "y");
 }
 
 } // namespace

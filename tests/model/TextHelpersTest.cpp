@@ -173,6 +173,26 @@ TEST(WrapEditText, SeventyOneCharactersBreak)
     EXPECT_EQ(r.Text, std::string(35, 'a') + "\r\n" + std::string(35, 'b'));
 }
 
+TEST(WrapEditText, ASpaceAfterAFullLineOpensTheNextLine)
+{
+    // Words that join to exactly 70 characters stay on one line.
+    const std::string full = std::string(34, 'a') + " " + std::string(35, 'b');
+    EXPECT_FALSE(WrapEditText(full, 70).Changed);
+    const WrapResult r = WrapEditText(full + " ", 71);
+    EXPECT_EQ(r.Text, full + "\r\n");
+    EXPECT_EQ(r.Caret, 72u); // the start of the new line
+    EXPECT_FALSE(WrapEditText(r.Text, r.Caret).Changed);
+    const WrapResult c = WrapEditText(full + " c", 72);
+    EXPECT_EQ(c.Text, full + "\r\nc");
+    EXPECT_EQ(c.Caret, 73u);
+
+    const WrapResult letters = WrapEditText(std::string(70, 'l') + " ", 71);
+    EXPECT_EQ(letters.Text, std::string(70, 'l') + "\r\n");
+    EXPECT_EQ(letters.Caret, 72u);
+    // A word that fills whole lines leaves no empty line behind it.
+    EXPECT_EQ(WrapEditText(std::string(140, 'w'), 0).Text, std::string(70, 'w') + "\r\n" + std::string(70, 'w'));
+}
+
 TEST(WrapEditText, LongWordIsCutHardAtSeventy)
 {
     std::string word;
