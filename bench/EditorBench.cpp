@@ -7,6 +7,7 @@
 #include "editor/StructureTree.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/Twips.h"
+#include "document/TestDocument.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -23,7 +24,7 @@ struct Editor {
     frmMain window{platform.Services()};
     Editor()
     {
-        window.resize(Twips(12000), Twips(9000));
+        window.resize(TwipsToPixels(12000), TwipsToPixels(9000));
         window.show();
         QApplication::processEvents();
     }
@@ -36,7 +37,7 @@ void BM_ShowTestInTree(benchmark::State& state)
         state.PauseTiming();
         auto test = GenerateTest(kQuestions, 100);
         state.ResumeTiming();
-        editor.window.ShowDocument(std::move(test));
+        editor.window.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
         QApplication::processEvents(); // the tree paints its first screen
     }
 }
@@ -45,11 +46,11 @@ BENCHMARK(BM_ShowTestInTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_SelectNode(benchmark::State& state)
 {
     Editor editor;
-    editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
     StructureTree& tree = editor.window.Tree();
     // Alternate between a question deep in the test and its division, so
     // each step stores one kind of panel and fills the other.
-    const DocumentOrder order = tree.Order();
+    const DocumentOrder& order = editor.window.State().Document->Order();
     const std::string division = order.Divisions[70].Key;
     const std::string question = order.Divisions[70].QuestionKeys[50];
     bool onQuestion = false;
@@ -67,10 +68,10 @@ BENCHMARK(BM_SelectNode)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_StructuralEdit(benchmark::State& state)
 {
     Editor editor;
-    editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
     StructureTree& tree = editor.window.Tree();
     StructuralEdits& edits = editor.window.Edits();
-    const std::string anchor = tree.Order().Divisions[70].QuestionKeys[50];
+    const std::string anchor = editor.window.State().Document->Order().Divisions[70].QuestionKeys[50];
     const int op = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -99,9 +100,9 @@ BENCHMARK(BM_StructuralEdit)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->U
 void BM_MoveDivision(benchmark::State& state)
 {
     Editor editor;
-    editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
     StructureTree& tree = editor.window.Tree();
-    const std::string division = tree.Order().Divisions[50].Key;
+    const std::string division = editor.window.State().Document->Order().Divisions[50].Key;
     tree.Select(division);
     editor.window.tvTreeView_Click();
     bool down = true;
@@ -121,9 +122,9 @@ void BM_DeleteDivision(benchmark::State& state)
     Editor editor;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.window.ShowDocument(GenerateTest(kQuestions, 100));
+        editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
         StructureTree& tree = editor.window.Tree();
-        tree.Select(tree.Order().Divisions[50].Key);
+        tree.Select(editor.window.State().Document->Order().Divisions[50].Key);
         editor.window.tvTreeView_Click();
         state.ResumeTiming();
         editor.window.Edits().DeleteItem(false);

@@ -1,6 +1,7 @@
 #include "GeneratedTest.h"
 
 #include "model/KeyCounter.h"
+#include "model/NodeKey.h"
 
 #include <cstdint>
 #include <string>
@@ -57,14 +58,14 @@ std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision)
     for (int i = 0; i < questions; ++i) {
         if (i % questionsPerDivision == 0) {
             auto d = std::make_unique<Division>();
-            const std::string divisionKey = "d" + std::to_string(NextKeyNumber());
+            const std::string divisionKey = NextKey(NodeKind::Division);
             d->Key = divisionKey;
             d->Name = "Раздел " + words.Line(2);
             d->NQ = 2;
             division = &test->Divisions.Add(divisionKey, std::move(d));
         }
         auto q = std::make_unique<Question>();
-        const std::string questionKey = "q" + std::to_string(NextKeyNumber());
+        const std::string questionKey = NextKey(NodeKind::Question);
         q->Key = questionKey;
         const int lines = 1 + static_cast<int>(words.Next() % 3);
         std::string text;

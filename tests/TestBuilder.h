@@ -2,6 +2,7 @@
 // Builds model tests by hand for the core tests, drawing keys from the
 // program's counter as the editor does.
 #include "model/KeyCounter.h"
+#include "model/NodeKey.h"
 #include "model/Test.h"
 
 #include <initializer_list>
@@ -13,7 +14,7 @@ namespace mirvane::testing {
 
 inline Division& AddDivisionTo(Test& test, const std::string& name = "Раздел", std::int16_t nq = 1)
 {
-    const std::string key = "d" + std::to_string(NextKeyNumber());
+    const std::string key = NextKey(NodeKind::Division);
     auto d = std::make_unique<Division>();
     d->Key = key;
     d->Name = name;
@@ -25,7 +26,7 @@ inline Division& AddDivisionTo(Test& test, const std::string& name = "Разде
 inline Question& AddQuestionTo(Division& division, const std::string& text,
                                std::initializer_list<std::pair<const char*, int>> answers = {})
 {
-    const std::string key = "q" + std::to_string(NextKeyNumber());
+    const std::string key = NextKey(NodeKind::Question);
     auto q = std::make_unique<Question>();
     q->Key = key;
     q->QSet(text);

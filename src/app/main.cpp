@@ -2,6 +2,7 @@
 #include "auxiliary/Module1.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Launcher.h"
+#include "platform/ProgramName.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSettings.h"
@@ -11,8 +12,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mirvane"));
-    QApplication::setOrganizationName(QStringLiteral("Mirvane"));
+    QApplication::setApplicationName(mirvane::kProgramName);
+    QApplication::setOrganizationName(mirvane::kProgramName);
     mirvane::InstallRussianTranslations(app);
 
     mirvane::QtPrompter prompter;

@@ -1,9 +1,9 @@
 #pragma once
+#include "platform/ProgramName.h"
+
 #include <QString>
 
 namespace mirvane {
-
-inline const QString kProgramTitle = QStringLiteral("Mirvane");
 
 // The program's version is 1.0.0.12: major, minor, build, revision.
 inline constexpr int kVersionMajor = 1;

@@ -88,7 +88,7 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
     layout->addWidget(lblDate);
 
     // On load: the title and version, then the timer.
-    lblProductName->setText(kProgramTitle);
+    lblProductName->setText(kProgramName);
     lblVersion->setText(VersionLabel());
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "check/StructureCheck.h"
+#include "document/TestDocument.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "model/CodePage.h"
@@ -12,6 +13,7 @@
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
+#include <memory>
 #include <ostream>
 
 namespace mirvane {
@@ -63,13 +65,24 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err)
 // read and the sink for the bytes.
 using Writer = std::function<void(const Test&, const DocumentOrder&, const ChunkSink&)>;
 
-int Convert(const std::string& in, const std::string& out, const Writer& write, std::ostream& err)
+// An export never replaces its own input; resaving a test onto itself is
+// what `resave` is for.
+enum class OntoInput { Refused, Allowed };
+
+int Convert(const std::string& in, const std::string& out, const Writer& write, std::ostream& err,
+            OntoInput ontoInput = OntoInput::Refused)
 {
-    Test test;
-    if (!LoadInput(in, test, err))
+    if (ontoInput == OntoInput::Refused && IsSameFile(in, out)) {
+        err << SameFileRefusal(out) << '\n';
         return kExitFailure;
-    const DocumentOrder order = DocumentOrder::FromCollections(test);
-    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { write(test, order, sink); })) {
+    }
+    auto test = std::make_unique<Test>();
+    if (!LoadInput(in, *test, err))
+        return kExitFailure;
+    const TestDocument document(std::move(test));
+    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) {
+            write(document.Model(), document.Order(), sink);
+        })) {
         err << *error << '\n';
         return kExitFailure;
     }
@@ -84,7 +97,7 @@ int Resave(const std::vector<std::string>& args, std::ostream& err)
                    [](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteTestFile(test, order, sink);
                    },
-                   err);
+                   err, OntoInput::Allowed);
 }
 
 // Where a finding lies, by 1-based positions in the order read.

@@ -1,17 +1,18 @@
 #pragma once
-// The menu bar of the main window.
-#include <functional>
-
+// The menu bar and the toolbar of the main window, showing the command
+// actions in their order.
 class QMenuBar;
+class QToolBar;
 
 namespace mirvane {
 
-class DocumentCommands;
-
-// Runs a command from a menu so that no error escapes into the event loop.
-using CommandGuard = std::function<void(const std::function<void()>&)>;
+class CommandActions;
 
 // "&Файл": New, Open, Save, Save As and Exit, with their shortcut keys.
-void BuildFileMenu(QMenuBar* bar, DocumentCommands& commands, const CommandGuard& guard);
+void BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
+
+// New, Open, Save | Division, Question, MoveDown, MoveUp, Delete: the
+// buttons show the pictures and the tooltips of the actions.
+void BuildToolbar(QToolBar* bar, const CommandActions& actions);
 
 } // namespace mirvane

@@ -1,32 +1,33 @@
 #include "commands/TreeContextMenu.h"
 
-#include "editor/StructuralEdits.h"
-#include "mainwindow/frmMain.h"
+#include "commands/CommandActions.h"
+#include "editor/EditorState.h"
+#include "editor/PanelHost.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace mirvane {
 
-TreeContextMenu::TreeContextMenu(frmMain& window, StructuralEdits& edits)
-    : QObject(&window), window_(window), context_(new QMenu(QStringLiteral("Контекстное меню"), &window))
+TreeContextMenu::TreeContextMenu(QWidget* window, const CommandActions& actions, EditorState& state,
+                                 PanelHost& host)
+    : QObject(window), context_(new QMenu(QStringLiteral("Контекстное меню"), window)), state_(state), host_(host)
 {
     context_->setObjectName(QStringLiteral("Context"));
-    ContextAddDiv = Entry("ContextAddDiv", QStringLiteral("Добавить раздел"), [&edits] { edits.AddDivision(); });
-    ContextAddQest = Entry("ContextAddQest", QStringLiteral("Добавить вопрос"), [&edits] { edits.AddQuestion(); });
+    context_->addAction(actions.Get(Command::AddDivision));
+    context_->addAction(actions.Get(Command::AddQuestion));
     context_->addSeparator()->setObjectName(QStringLiteral("ContextHR1"));
-    ContextDelete = Entry("ContextDelete", QStringLiteral("Удалить"), [&edits] { edits.DeleteItem(true); });
+    context_->addAction(actions.Get(Command::Delete));
     context_->addSeparator()->setObjectName(QStringLiteral("ContextHR2"));
-    ContextUp = Entry("ContextUp", QStringLiteral("Вверх"), [&edits] { edits.MoveUp(); });
-    ContextDown = Entry("ContextDown", QStringLiteral("Вниз"), [&edits] { edits.MoveDown(); });
-}
-
-QAction* TreeContextMenu::Entry(const char* name, const QString& caption, std::function<void()> run)
-{
-    QAction* action = context_->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    connect(action, &QAction::triggered, this, [this, run = std::move(run)] { window_.RunGuarded(run); });
-    return action;
+    context_->addAction(actions.Get(Command::MoveUp));
+    context_->addAction(actions.Get(Command::MoveDown));
+    itemEntries_ = {actions.Get(Command::AddQuestion), actions.Get(Command::Delete), actions.Get(Command::MoveUp),
+                    actions.Get(Command::MoveDown)};
+    // Menu-bar entries and toolbar buttons are never disabled.
+    connect(context_, &QMenu::aboutToHide, this, [this] {
+        for (QAction* entry : itemEntries_)
+            entry->setEnabled(true);
+    });
 }
 
 void TreeContextMenu::tvTreeView_MouseUp(int button, QPoint globalPosition)
@@ -35,10 +36,10 @@ void TreeContextMenu::tvTreeView_MouseUp(int button, QPoint globalPosition)
         return;
     // The menu acts on the node selected now; the right button itself does
     // not select the node under the mouse.
-    window_.RunGuarded([this] { window_.tvTreeView_Click(); });
-    const std::string& key = window_.State().CurrentKey;
-    const bool item = !key.empty() && (key[0] == 'q' || key[0] == 'd');
-    for (QAction* entry : {ContextAddQest, ContextDelete, ContextUp, ContextDown})
+    host_.tvTreeView_Click();
+    const NodeKind kind = KindOf(state_.CurrentKey);
+    const bool item = kind == NodeKind::Division || kind == NodeKind::Question;
+    for (QAction* entry : itemEntries_)
         entry->setEnabled(item);
     context_->popup(globalPosition);
 }

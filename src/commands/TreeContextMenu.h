@@ -1,25 +1,28 @@
 #pragma once
 // The structure tree's context menu "Контекстное меню": opened by a release
 // of the right button, after the selection procedure has run; it acts on the
-// selected node, and all but "Добавить раздел" are enabled only for divisions
-// and questions.
+// selected node. It shows the command actions; while it is open, all but
+// "Добавить раздел" are enabled only for divisions and questions (the toolbar
+// buttons, which show the same actions, are enabled again when it closes).
 #include <QObject>
 #include <QPoint>
 
-#include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace mirvane {
 
-class frmMain;
-class StructuralEdits;
+class CommandActions;
+class PanelHost;
+struct EditorState;
 
 class TreeContextMenu : public QObject {
     Q_OBJECT
 public:
-    TreeContextMenu(frmMain& window, StructuralEdits& edits);
+    TreeContextMenu(QWidget* window, const CommandActions& actions, EditorState& state, PanelHost& host);
 
     // The tree's mouse-button release handler; 2 is the right button.
     void tvTreeView_MouseUp(int button, QPoint globalPosition);
@@ -27,15 +30,10 @@ public:
     QMenu* Context() const { return context_; }
 
 private:
-    QAction* Entry(const char* name, const QString& caption, std::function<void()> run);
-
-    frmMain& window_;
     QMenu* context_;
-    QAction* ContextAddDiv;
-    QAction* ContextAddQest;
-    QAction* ContextDelete;
-    QAction* ContextUp;
-    QAction* ContextDown;
+    EditorState& state_;
+    PanelHost& host_;
+    std::vector<QAction*> itemEntries_; // enabled only for divisions and questions
 };
 
 } // namespace mirvane

@@ -1,7 +1,7 @@
 #pragma once
-// The one small state the editor's parts share: the open test, its file and
-// the key of the node whose panel is shown.
-#include "model/Test.h"
+// The one small state the editor's parts share: the open document, its file
+// and the key of the node whose panel is shown.
+#include "document/TestDocument.h"
 
 #include <QString>
 
@@ -13,9 +13,9 @@ namespace mirvane {
 inline const QString kNewDocumentFile = QStringLiteral("Новый.q");
 
 struct EditorState {
-    std::unique_ptr<Test> Document = std::make_unique<Test>();
+    std::unique_ptr<TestDocument> Document = std::make_unique<TestDocument>();
     QString DocumentFile = kNewDocumentFile;
-    std::string CurrentKey = "par";
+    std::string CurrentKey = std::string(kParametersKey);
 };
 
 } // namespace mirvane

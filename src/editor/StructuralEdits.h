@@ -1,43 +1,53 @@
 #pragma once
-// Adding, deleting and moving divisions and questions. Each works on the
-// selected node (the node of the current key) and keeps the tree and the
-// model in agreement: the tree holds the document's order, the collections
-// hold the items. Moves change only the tree.
+// Adding, deleting and moving divisions and questions from the editor: the
+// document performs the operation, the tree follows it, and the selection
+// and the panel go where the user expects them. Adding works on the
+// selected node, deleting and moving on the node of the current key; the
+// two are the same node after every selection change.
 #include <QString>
 
 #include <string>
 
 namespace mirvane {
 
-class frmMain;
+class PanelHost;
+class Prompter;
+class StructureTree;
+struct DocumentChange;
+struct EditorState;
 
 namespace edit_text {
 inline const QString kConfirmCaption = QStringLiteral("Запрос");
 inline const QString kDeleteQuestion = QStringLiteral("Вы действительно хотите удалить вопрос?");
 inline const QString kDeleteDivision = QStringLiteral("Вы действительно хотите удалить раздел ?");
-inline const QString kNewDivisionName = QStringLiteral("Новый раздел");
 } // namespace edit_text
 
 class StructuralEdits {
 public:
-    explicit StructuralEdits(frmMain& window) : window_(window) {}
+    StructuralEdits(EditorState& state, StructureTree& tree, Prompter& prompter, PanelHost& host)
+        : state_(state), tree_(tree), prompter_(prompter), host_(host)
+    {
+    }
 
-    // Each returns the new item's key, or an empty key when nothing was added.
+    // Each returns the new item's key, or an empty key when nothing was
+    // added; the new item is selected and its panel shown.
     std::string AddDivision();
     std::string AddQuestion();
+    // `confirm` asks the user first; cutting deletes without asking.
     void DeleteItem(bool confirm);
+    // The panel keeps showing the moved item with whatever was typed into it.
     void MoveUp();
     void MoveDown();
 
 private:
-    void DeleteQuestion(bool confirm);
-    void DeleteDivision(bool confirm);
+    std::string Added(const DocumentChange& change);
     void Move(bool down);
-    void MoveQuestion(bool down);
-    void MoveDivision(bool down);
     void SelectAndRun(const std::string& key);
 
-    frmMain& window_;
+    EditorState& state_;
+    StructureTree& tree_;
+    Prompter& prompter_;
+    PanelHost& host_;
 };
 
 } // namespace mirvane

@@ -1,7 +1,8 @@
 #include "editor/StructureTree.h"
 
+#include "document/TestDocument.h"
 #include "model/Misc.h"
-#include "model/Test.h"
+#include "platform/TextBridge.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -17,7 +18,9 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString DivisionLabel(const Division& division) { return ToQt(TrimSpaces(division.Name)); }
+
+QString QuestionLabel(const Question& question) { return ToQt(QuestionCaption(question.Q())); }
 
 } // namespace
 
@@ -88,7 +91,7 @@ QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& 
     if (items_.count(key))
         throw std::invalid_argument("duplicate tree key " + key);
     auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setData(0, kKeyRole, FromUtf8(key));
+    item->setData(0, kKeyRole, ToQt(key));
     item->setIcon(0, TreeIcon(image));
     items_.emplace(key, item);
     return item;
@@ -101,24 +104,27 @@ void StructureTree::Forget(QTreeWidgetItem* item)
     items_.erase(KeyOf(item));
 }
 
-void StructureTree::BuildTree(const Test& test)
+void StructureTree::BuildTree(const TestDocument& document)
 {
     const QSignalBlocker blocker(tvTreeView_);
     selectingInCode_ = true;
     tvTreeView_->setUpdatesEnabled(false);
     tvTreeView_->clear();
     items_.clear();
-    items_.reserve(test.Divisions.Count() * 8 + 2);
+    const DocumentOrder& order = document.Order();
+    items_.reserve(order.Divisions.size() * 8 + kFixedRoots);
 
     QList<QTreeWidgetItem*> roots;
-    roots.append(MakeItem("par", QStringLiteral("Параметры теста"), TreeImage::Parameters));
-    roots.append(MakeItem("mrk", QStringLiteral("Система оценок"), TreeImage::Marks));
-    for (const Division& d : test.Divisions) {
-        QTreeWidgetItem* node = MakeItem(d.Key, FromUtf8(TrimSpaces(d.Name)), TreeImage::Division);
+    roots.append(MakeItem(std::string(kParametersKey), QStringLiteral("Параметры теста"), TreeImage::Parameters));
+    roots.append(MakeItem(std::string(kMarksKey), QStringLiteral("Система оценок"), TreeImage::Marks));
+    for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
+        const Division& d = document.DivisionAt(entry.Key);
+        QTreeWidgetItem* node = MakeItem(d.Key, DivisionLabel(d), TreeImage::Division);
         QList<QTreeWidgetItem*> children;
-        children.reserve(static_cast<qsizetype>(d.Questions.Count()));
-        for (const Question& q : d.Questions)
-            children.append(MakeItem(q.Key, FromUtf8(QuestionCaption(q.Q())), TreeImage::Question));
+        children.reserve(static_cast<qsizetype>(entry.QuestionKeys.size()));
+        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j)
+            children.append(MakeItem(entry.QuestionKeys[j], QuestionLabel(QuestionInOrder(d, entry.QuestionKeys, j)),
+                                     TreeImage::Question));
         node->addChildren(children);
         roots.append(node);
     }
@@ -147,44 +153,6 @@ void StructureTree::Select(const std::string& key)
     selectingInCode_ = false;
 }
 
-std::string StructureTree::ParentKey(const std::string& key) const { return KeyOf(Item(key)->parent()); }
-
-namespace {
-QTreeWidgetItem* Sibling(QTreeWidget* tree, QTreeWidgetItem* item, int offset)
-{
-    QTreeWidgetItem* parent = item->parent();
-    const int index = parent ? parent->indexOfChild(item) : tree->indexOfTopLevelItem(item);
-    const int count = parent ? parent->childCount() : tree->topLevelItemCount();
-    const int target = index + offset;
-    if (target < 0 || target >= count)
-        return nullptr;
-    return parent ? parent->child(target) : tree->topLevelItem(target);
-}
-
-void InsertAt(QTreeWidget* tree, QTreeWidgetItem* parent, int index, QTreeWidgetItem* item)
-{
-    if (parent)
-        parent->insertChild(index, item);
-    else
-        tree->insertTopLevelItem(index, item);
-}
-
-int IndexOf(QTreeWidget* tree, QTreeWidgetItem* item)
-{
-    return item->parent() ? item->parent()->indexOfChild(item) : tree->indexOfTopLevelItem(item);
-}
-} // namespace
-
-std::string StructureTree::NextSiblingKey(const std::string& key) const
-{
-    return KeyOf(Sibling(tvTreeView_, Item(key), +1));
-}
-
-std::string StructureTree::PreviousSiblingKey(const std::string& key) const
-{
-    return KeyOf(Sibling(tvTreeView_, Item(key), -1));
-}
-
 int StructureTree::ChildCount(const std::string& key) const { return Item(key)->childCount(); }
 
 std::string StructureTree::ChildKey(const std::string& key, int index) const
@@ -201,67 +169,54 @@ void StructureTree::SetText(const std::string& key, const QString& text)
         item->setText(0, text);
 }
 
-void StructureTree::SetKey(const std::string& oldKey, const std::string& newKey)
+QTreeWidgetItem* StructureTree::ParentItem(const DocumentChange& change) const
 {
-    QTreeWidgetItem* item = Item(oldKey);
-    if (items_.count(newKey))
-        throw std::invalid_argument("duplicate tree key " + newKey);
-    items_.erase(oldKey);
-    items_.emplace(newKey, item);
-    item->setData(0, kKeyRole, FromUtf8(newKey));
+    return change.Parent.empty() ? tvTreeView_->invisibleRootItem() : Item(change.Parent);
 }
 
-void StructureTree::AddRoot(const std::string& key, const QString& text, TreeImage image)
+int StructureTree::ChildIndex(const DocumentChange& change) const
 {
-    tvTreeView_->addTopLevelItem(MakeItem(key, text, image));
+    return static_cast<int>(change.Index) + (change.Parent.empty() ? kFixedRoots : 0);
 }
 
-void StructureTree::AddChild(const std::string& parentKey, const std::string& key, const QString& text,
-                             TreeImage image)
+void StructureTree::Apply(const DocumentChange& change, const TestDocument& document)
 {
-    QTreeWidgetItem* parent = Item(parentKey);
-    parent->addChild(MakeItem(key, text, image));
-}
-
-void StructureTree::InsertAfter(const std::string& siblingKey, const std::string& key, const QString& text,
-                                TreeImage image)
-{
-    QTreeWidgetItem* sibling = Item(siblingKey);
-    InsertAt(tvTreeView_, sibling->parent(), IndexOf(tvTreeView_, sibling) + 1, MakeItem(key, text, image));
-}
-
-void StructureTree::InsertBefore(const std::string& siblingKey, const std::string& key, const QString& text,
-                                 TreeImage image)
-{
-    QTreeWidgetItem* sibling = Item(siblingKey);
-    InsertAt(tvTreeView_, sibling->parent(), IndexOf(tvTreeView_, sibling), MakeItem(key, text, image));
-}
-
-void StructureTree::Remove(const std::string& key)
-{
-    QTreeWidgetItem* item = Item(key);
-    Forget(item);
+    // The tree's own reactions to a node coming or going are not the user's
+    // selection: the caller decides what is selected afterwards.
     selectingInCode_ = true;
-    {
-        const QSignalBlocker blocker(tvTreeView_);
+    const QSignalBlocker blocker(tvTreeView_);
+    switch (change.What) {
+    case DocumentChange::Kind::Added: {
+        QTreeWidgetItem* item =
+            change.Parent.empty()
+                ? MakeItem(change.Key, DivisionLabel(document.DivisionAt(change.Key)), TreeImage::Division)
+                : MakeItem(change.Key, QuestionLabel(document.QuestionAt(change.Key)), TreeImage::Question);
+        ParentItem(change)->insertChild(ChildIndex(change), item);
+        break;
+    }
+    case DocumentChange::Kind::Removed: {
+        QTreeWidgetItem* item = Item(change.Key);
+        Forget(item);
         delete item;
+        break;
+    }
+    case DocumentChange::Kind::Moved: {
+        QTreeWidgetItem* item = Item(change.Key);
+        const bool wasCurrent = tvTreeView_->currentItem() == item;
+        QTreeWidgetItem* parent = ParentItem(change);
+        parent->takeChild(parent->indexOfChild(item));
+        parent->insertChild(ChildIndex(change), item);
+        item->setExpanded(false); // a moved division is shown collapsed
+        if (wasCurrent) {
+            tvTreeView_->setCurrentItem(item);
+            item->setSelected(true);
+        }
+        break;
+    }
+    case DocumentChange::Kind::None:
+        break;
     }
     selectingInCode_ = false;
-}
-
-DocumentOrder StructureTree::Order() const
-{
-    DocumentOrder order;
-    for (int i = 2; i < tvTreeView_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* division = tvTreeView_->topLevelItem(i);
-        DocumentOrder::DivisionEntry entry;
-        entry.Key = KeyOf(division);
-        entry.QuestionKeys.reserve(static_cast<std::size_t>(division->childCount()));
-        for (int j = 0; j < division->childCount(); ++j)
-            entry.QuestionKeys.push_back(KeyOf(division->child(j)));
-        order.Divisions.push_back(std::move(entry));
-    }
-    return order;
 }
 
 } // namespace mirvane

@@ -1,9 +1,9 @@
 #pragma once
 // The structure tree: "Параметры теста", "Система оценок", then one node per
-// division with one child per question, each node keyed by its model key. The
-// tree holds the document's order.
+// division with one child per question, each node keyed by its model key. It
+// is a view of the document: built from it, and following each change the
+// document reports.
 #include "editor/TreeImages.h"
-#include "model/DocumentOrder.h"
 
 #include <QObject>
 #include <QPoint>
@@ -18,7 +18,8 @@ class QWidget;
 
 namespace mirvane {
 
-class Test;
+class TestDocument;
+struct DocumentChange;
 
 class StructureTree : public QObject {
     Q_OBJECT
@@ -27,9 +28,16 @@ public:
 
     QTreeWidget* Widget() const { return tvTreeView_; }
 
-    // Rebuilds every node from the test, in collection order, all collapsed,
+    // Rebuilds every node from the document, in its order, all collapsed,
     // and selects "par" (without running the selection procedure).
-    void BuildTree(const Test& test);
+    void BuildTree(const TestDocument& document);
+
+    // Follows one change of the document, touching only the nodes it
+    // concerns: an added node is placed and labelled from the document, a
+    // removed one goes with its children, a moved one keeps its key, label
+    // and children and is shown collapsed. The selection is not changed,
+    // except that a removed node is no longer selected.
+    void Apply(const DocumentChange& change, const TestDocument& document);
 
     bool Contains(const std::string& key) const;
     std::string SelectedKey() const;
@@ -37,27 +45,10 @@ public:
     // brought into view, its division expanded when needed.
     void Select(const std::string& key);
 
-    std::string ParentKey(const std::string& key) const; // empty at root level
-    std::string NextSiblingKey(const std::string& key) const;
-    std::string PreviousSiblingKey(const std::string& key) const;
     int ChildCount(const std::string& key) const;
     std::string ChildKey(const std::string& key, int index) const;
     QString Text(const std::string& key) const;
-
     void SetText(const std::string& key, const QString& text);
-    void SetKey(const std::string& oldKey, const std::string& newKey);
-
-    // Adding nodes: at the end of the root level, as a node's last child, or
-    // as its next or previous sibling. A new node is collapsed.
-    void AddRoot(const std::string& key, const QString& text, TreeImage image);
-    void AddChild(const std::string& parentKey, const std::string& key, const QString& text, TreeImage image);
-    void InsertAfter(const std::string& siblingKey, const std::string& key, const QString& text, TreeImage image);
-    void InsertBefore(const std::string& siblingKey, const std::string& key, const QString& text, TreeImage image);
-    // Removes the node and everything below it.
-    void Remove(const std::string& key);
-
-    // The division nodes after "mrk" and their question nodes, in tree order.
-    DocumentOrder Order() const;
 
 signals:
     // The user changed the selection (mouse or keys) or clicked the tree
@@ -74,6 +65,12 @@ private:
     QTreeWidgetItem* MakeItem(const std::string& key, const QString& text, TreeImage image);
     void Forget(QTreeWidgetItem* item);
     static std::string KeyOf(const QTreeWidgetItem* item);
+    // The division's root node or the question's division node; the
+    // invisible root for a division.
+    QTreeWidgetItem* ParentItem(const DocumentChange& change) const;
+    // Root nodes before the first division: "par" and "mrk".
+    static constexpr int kFixedRoots = 2;
+    int ChildIndex(const DocumentChange& change) const;
 
     QTreeWidget* tvTreeView_;
     std::unordered_map<std::string, QTreeWidgetItem*> items_;

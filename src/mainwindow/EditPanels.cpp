@@ -3,6 +3,7 @@
 #include "mainwindow/SpinButtons.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/TypingLimit.h"
+#include "model/NodeKey.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,22 +24,21 @@ namespace mirvane {
 
 namespace {
 
-constexpr int kVScrollWidth = 255;
 constexpr int kKeep = -1;
 
 // Moves a control; tops and lefts are twips relative to its parent, and a
 // dimension given as kKeep stays as it is.
 void Place(QWidget* w, int left, int top, int width = kKeep, int height = kKeep)
 {
-    const int pw = width == kKeep ? w->width() : std::max(0, Twips(width));
-    const int ph = height == kKeep ? w->height() : std::max(0, Twips(height));
-    w->setGeometry(Twips(left), Twips(top), pw, ph);
+    const int pw = width == kKeep ? w->width() : std::max(0, TwipsToPixels(width));
+    const int ph = height == kKeep ? w->height() : std::max(0, TwipsToPixels(height));
+    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), pw, ph);
 }
 
 // Sets the control's own size, which the layout leaves alone.
 void OwnSize(QWidget* w, int width, int height)
 {
-    w->resize(width == kKeep ? w->width() : Twips(width), height == kKeep ? w->height() : Twips(height));
+    w->resize(width == kKeep ? w->width() : TwipsToPixels(width), height == kKeep ? w->height() : TwipsToPixels(height));
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, const char* name)
@@ -138,11 +138,11 @@ void EditPanels::CreateMarks()
     bold.setBold(true);
     LabelMinScore->setFont(bold);
     OwnSize(LabelMinScore, kKeep, 285);
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kMarkRows; ++i) {
         MarkText[i] = MakeLine(p, 70, Indexed("MarkText", i));
         OwnSize(MarkText[i], kKeep, 285);
     }
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kThresholdRows; ++i) {
         MarkScoreText[i] = MakeLine(p, 3, Indexed("MarkScoreText", i));
         OwnSize(MarkScoreText[i], 495, 285);
         UpDownBalls[i] = new SpinButtons(p);
@@ -175,7 +175,7 @@ void EditPanels::CreateQuestion()
     OwnSize(TextQuest, kKeep, 735);
     LabelQBalls = MakeLabel(p, QStringLiteral("Баллы"), "LabelQBalls");
     OwnSize(LabelQBalls, 615, 255);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kAnswerRows; ++i) {
         LabelAnswer[i] = MakeLabel(p, QStringLiteral("Вариант ответа %1").arg(i + 1), "LabelAnswer");
         LabelAnswer[i]->setObjectName(Indexed("LabelAnswer", i));
         OwnSize(LabelAnswer[i], 4095, 255);
@@ -192,15 +192,15 @@ void EditPanels::SetTabOrder()
 {
     std::vector<QWidget*> chain = {TestName, TestTime, CheckMissWork, OptionLogType[0], OptionLogType[1],
                                    OptionLogType[2], TextLogFile};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kThresholdRows; ++i) {
         chain.push_back(MarkText[i]);
         chain.push_back(MarkScoreText[i]);
     }
-    chain.push_back(MarkText[9]);
+    chain.push_back(MarkText[kMarkRows - 1]);
     chain.push_back(TextDivName);
     chain.push_back(TextNQ);
     chain.push_back(TextQuest);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kAnswerRows; ++i) {
         chain.push_back(TextQMark[i]);
         chain.push_back(TextAnswer[i]);
     }
@@ -218,7 +218,7 @@ void EditPanels::ClearLogTypeOptions()
 
 int EditPanels::ChosenLogType() const { return logTypeGroup_->checkedId(); }
 
-void EditPanels::ShowOnly(char kind)
+void EditPanels::ShowOnly(NodeKind kind)
 {
     const std::vector<QWidget*> parameters = {LTestName, TestName, TestTime, UpDownTestTime, LTestTime,
                                               CheckMissWork, Frame};
@@ -233,8 +233,10 @@ void EditPanels::ShowOnly(char kind)
     question.insert(question.end(), UpDownQMark.begin(), UpDownQMark.end());
     question.insert(question.end(), TextAnswer.begin(), TextAnswer.end());
 
-    const std::vector<QWidget*>* shown = kind == 'p' ? &parameters : kind == 'm' ? &marks
-                                        : kind == 'd' ? &division : &question;
+    const std::vector<QWidget*>* shown = kind == NodeKind::Parameters ? &parameters
+                                        : kind == NodeKind::Marks    ? &marks
+                                        : kind == NodeKind::Division ? &division
+                                                                     : &question;
     const std::vector<QWidget*>* groups[] = {&parameters, &marks, &division, &question};
     for (const std::vector<QWidget*>* group : groups) {
         if (group == shown)
@@ -264,23 +266,23 @@ int EditPanels::SetUpScroll(int contentHeight, int paneHeight)
 
 void EditPanels::LayOutForm(const std::string& currentKey)
 {
-    const int w = ToTwips(pane_->width()) - kVScrollWidth;
-    const int h = ToTwips(pane_->height());
-    const char kind = currentKey.empty() ? '\0' : currentKey[0];
+    const int w = PixelsToTwips(pane_->width()) - kVScrollWidth;
+    const int h = PixelsToTwips(pane_->height());
+    const NodeKind kind = KindOf(currentKey);
     switch (kind) {
-    case 'p':
+    case NodeKind::Parameters:
         ShowOnly(kind);
         LayOutParameters(w, SetUpScroll(kParametersHeight, h));
         break;
-    case 'm':
+    case NodeKind::Marks:
         ShowOnly(kind);
         LayOutMarks(w, SetUpScroll(kMarksHeight, h));
         break;
-    case 'd':
+    case NodeKind::Division:
         ShowOnly(kind);
         LayOutDivision(w, SetUpScroll(kDivisionHeight, h));
         break;
-    case 'q':
+    case NodeKind::Question:
         ShowOnly(kind);
         LayOutQuestion(w, SetUpScroll(kQuestionHeight, h));
         break;
@@ -302,23 +304,23 @@ void EditPanels::LayOutParameters(int w, int s)
     for (QWidget* inner : {static_cast<QWidget*>(OptionLogType[0]), static_cast<QWidget*>(OptionLogType[1]),
                            static_cast<QWidget*>(OptionLogType[2]), static_cast<QWidget*>(LabelFileName),
                            static_cast<QWidget*>(TextLogFile)})
-        inner->resize(std::max(0, Twips(w - 480)), inner->height());
+        inner->resize(std::max(0, TwipsToPixels(w - 480)), inner->height());
 }
 
 void EditPanels::LayOutMarks(int w, int s)
 {
     Place(LabelBalls, 240, 120 - s, 735, 255);
     Place(LabelMarks, 1440, 120 - s, 1815, 255);
-    HLine->setGeometry(0, Twips(450 - s), std::max(0, Twips(w)), 1);
+    HLine->setGeometry(0, TwipsToPixels(450 - s), std::max(0, TwipsToPixels(w)), 1);
     Place(LabelMinScore, 120, 570 - s, 800);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < kMarkRows; ++i)
         Place(MarkText[i], 1200, 570 + 405 * i - s, w - 1320);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kThresholdRows; ++i) {
         Place(MarkScoreText[i], 120, 950 + 405 * i - s);
         Place(UpDownBalls[i], 615, 950 + 405 * i - s, 180, 285);
     }
     // The rule starts at the top whatever the offset; its lower end scrolls.
-    VLine->setGeometry(Twips(1000), 0, 1, std::max(0, Twips(4620 - s)));
+    VLine->setGeometry(TwipsToPixels(1000), 0, 1, std::max(0, TwipsToPixels(kMarksHeight - s)));
 }
 
 void EditPanels::LayOutDivision(int w, int s)
@@ -328,7 +330,7 @@ void EditPanels::LayOutDivision(int w, int s)
     Place(TextNQ, 120, 840 - s, 495, 285);
     Place(UpDownNQ, 600, 840 - s, 180, 285); // overlaps the box by 15
     Place(LabelNQ, 1080, 840 - s, 3255, 285);
-    HLine->setGeometry(0, Twips(1300 - s), std::max(0, Twips(w)), 1);
+    HLine->setGeometry(0, TwipsToPixels(1300 - s), std::max(0, TwipsToPixels(w)), 1);
     Place(LabelFNQ, 120, 1400 - s);
 }
 
@@ -337,13 +339,13 @@ void EditPanels::LayOutQuestion(int w, int s)
     Place(LabelQuest, 120, 120 - s);
     Place(TextQuest, 120, 360 - s, w - 240);
     Place(LabelQBalls, 120, 1320 - s);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kAnswerRows; ++i) {
         Place(LabelAnswer[i], 960, 1320 + 1100 * i - s);
         Place(TextQMark[i], 120, 1570 + 1100 * i - s);
         Place(UpDownQMark[i], 480, 1570 + 1100 * i - s, 180, 285);
         Place(TextAnswer[i], 960, 1570 + 1100 * i - s, w - 1080);
     }
-    VLine->setGeometry(Twips(800), Twips(1320 - s), 1, Twips(11100 - 1320));
+    VLine->setGeometry(TwipsToPixels(800), TwipsToPixels(1320 - s), 1, TwipsToPixels(kQuestionHeight - 1320));
 }
 
 } // namespace mirvane

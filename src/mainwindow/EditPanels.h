@@ -5,7 +5,10 @@
 // change reactions are wired by the main window.
 #include <QObject>
 
+#include "model/NodeKey.h"
+
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QFrame;
@@ -30,6 +33,13 @@ public:
     static constexpr int kMarksHeight = 4620;
     static constexpr int kDivisionHeight = 2000;
     static constexpr int kQuestionHeight = 11100;
+    static constexpr int kVScrollWidth = 255;
+
+    // Rows of the panels: marks 0 to 9 (row 0, the failing mark, has no
+    // threshold box), and the nine answers the panel fills.
+    static constexpr int kMarkRows = 10;
+    static constexpr int kThresholdRows = kMarkRows - 1;
+    static constexpr int kAnswerRows = 9;
 
     explicit EditPanels(QWidget* pane);
 
@@ -64,9 +74,9 @@ public:
     QFrame* VLine;
     QFrame* HLine;
     QLabel* LabelMinScore;
-    std::array<QLineEdit*, 10> MarkText;
-    std::array<QLineEdit*, 9> MarkScoreText;
-    std::array<SpinButtons*, 9> UpDownBalls;
+    std::array<QLineEdit*, kMarkRows> MarkText;
+    std::array<QLineEdit*, kThresholdRows> MarkScoreText;
+    std::array<SpinButtons*, kThresholdRows> UpDownBalls;
 
     // Division
     QLabel* LabelDivName;
@@ -80,10 +90,10 @@ public:
     QLabel* LabelQuest;
     QPlainTextEdit* TextQuest;
     QLabel* LabelQBalls;
-    std::array<QLabel*, 9> LabelAnswer;
-    std::array<QLineEdit*, 9> TextQMark;
-    std::array<SpinButtons*, 9> UpDownQMark;
-    std::array<QPlainTextEdit*, 9> TextAnswer;
+    std::array<QLabel*, kAnswerRows> LabelAnswer;
+    std::array<QLineEdit*, kAnswerRows> TextQMark;
+    std::array<SpinButtons*, kAnswerRows> UpDownQMark;
+    std::array<QPlainTextEdit*, kAnswerRows> TextAnswer;
 
 private:
     void CreateParameters();
@@ -91,7 +101,7 @@ private:
     void CreateDivision();
     void CreateQuestion();
     void SetTabOrder();
-    void ShowOnly(char kind);
+    void ShowOnly(NodeKind kind);
     int SetUpScroll(int contentHeight, int paneHeight);
     void LayOutParameters(int w, int s);
     void LayOutMarks(int w, int s);

@@ -1,10 +1,10 @@
 #include "mainwindow/FieldEditing.h"
 
 #include "editor/StructureTree.h"
-#include "editor/TextBridge.h"
+#include "platform/TextBridge.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/SpinButtons.h"
-#include "mainwindow/frmMain.h"
+#include "editor/EditorState.h"
 #include "model/Misc.h"
 #include "model/Number.h"
 #include "model/Utf8.h"
@@ -21,16 +21,16 @@ std::optional<QString> SpinStep(SpinKind kind, const QString& text, bool up)
 {
     const auto value = ReadNumber(ToModel(text));
     if (!value)
-        return kind == SpinKind::TestTime ? QStringLiteral("1") : QStringLiteral("0");
+        return kind == SpinKind::TestTime ? QString::number(Test::kShortestTime) : QStringLiteral("0");
     const int result = *value + (up ? 1 : -1);
     if (result < -32768 || result > 32767)
         return std::nullopt;
     switch (kind) {
     case SpinKind::TestTime:
-        if (up && result > 600)
-            return QStringLiteral("600");
-        if (!up && result < 1)
-            return QStringLiteral("1");
+        if (up && result > Test::kLongestTime)
+            return QString::number(Test::kLongestTime);
+        if (!up && result < Test::kShortestTime)
+            return QString::number(Test::kShortestTime);
         break;
     case SpinKind::QuestionCount:
         if (result < 0)
@@ -56,18 +56,22 @@ QString MinScoreCaption(const QStringList& thresholds)
     return QStringLiteral("< ") + (smallestIndex < 0 ? QStringLiteral("32000") : thresholds[smallestIndex]);
 }
 
-FieldEditing::FieldEditing(frmMain& window) : QObject(&window), window_(window)
+FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
+                           QObject* parent)
+    : QObject(parent), panels_(panels), state_(state), tree_(tree), setCaption_(std::move(setCaption))
 {
-    EditPanels& p = window_.Panels();
+    EditPanels& p = panels_;
     connect(p.TestName, &QLineEdit::textChanged, this, [this] { TestName_Change(); });
     connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { TextDivName_Change(); });
     connect(p.TextQuest, &QPlainTextEdit::textChanged, this, [this] { TextQuest_Change(); });
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < EditPanels::kAnswerRows; ++i)
         connect(p.TextAnswer[i], &QPlainTextEdit::textChanged, this, [this, i] { TextAnswer_Change(i); });
+    for (int i = 0; i < EditPanels::kThresholdRows; ++i) {
         connect(p.MarkScoreText[i], &QLineEdit::textChanged, this, [this, i] { MarkScoreText_Change(i); });
         ConnectSpin(p.UpDownBalls[i], p.MarkScoreText[i], SpinKind::Free);
-        ConnectSpin(p.UpDownQMark[i], p.TextQMark[i], SpinKind::Free);
     }
+    for (int i = 0; i < EditPanels::kAnswerRows; ++i)
+        ConnectSpin(p.UpDownQMark[i], p.TextQMark[i], SpinKind::Free);
     ConnectSpin(p.UpDownTestTime, p.TestTime, SpinKind::TestTime);
     ConnectSpin(p.UpDownNQ, p.TextNQ, SpinKind::QuestionCount);
 }
@@ -83,30 +87,30 @@ void FieldEditing::ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind)
     connect(buttons, &SpinButtons::DownClick, this, [step] { step(false); });
 }
 
-void FieldEditing::TestName_Change() { window_.SetCaption(window_.Panels().TestName->text()); }
+void FieldEditing::TestName_Change() { setCaption_(panels_.TestName->text()); }
 
 void FieldEditing::TextDivName_Change()
 {
-    const std::string& key = window_.State().CurrentKey;
-    if (key.empty() || key[0] != 'd' || !window_.Tree().Contains(key))
+    const std::string& key = state_.CurrentKey;
+    if (KindOf(key) != NodeKind::Division || !tree_.Contains(key))
         return;
-    window_.Tree().SetText(key, ToQt(TrimSpaces(ToModel(window_.Panels().TextDivName->text()))));
+    tree_.SetText(key, ToQt(TrimSpaces(ToModel(panels_.TextDivName->text()))));
 }
 
 void FieldEditing::TextQuest_Change()
 {
-    Rewrap(window_.Panels().TextQuest);
-    const std::string& key = window_.State().CurrentKey;
-    if (key.empty() || key[0] != 'q' || !window_.Tree().Contains(key))
+    Rewrap(panels_.TextQuest);
+    const std::string& key = state_.CurrentKey;
+    if (KindOf(key) != NodeKind::Question || !tree_.Contains(key))
         return;
-    window_.Tree().SetText(key, ToQt(QuestionCaption(BoxText(window_.Panels().TextQuest))));
+    tree_.SetText(key, ToQt(QuestionCaption(BoxText(panels_.TextQuest))));
 }
 
-void FieldEditing::TextAnswer_Change(int index) { Rewrap(window_.Panels().TextAnswer[index]); }
+void FieldEditing::TextAnswer_Change(int index) { Rewrap(panels_.TextAnswer[index]); }
 
 void FieldEditing::MarkScoreText_Change(int)
 {
-    EditPanels& p = window_.Panels();
+    EditPanels& p = panels_;
     QStringList thresholds;
     for (QLineEdit* box : p.MarkScoreText)
         thresholds << box->text();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QLineEdit;
@@ -14,7 +15,9 @@ class QPlainTextEdit;
 
 namespace mirvane {
 
-class frmMain;
+class EditPanels;
+class StructureTree;
+struct EditorState;
 
 // What one spin step does to a box's text; nothing when the box stays as it
 // is (a step that would leave the 16-bit range).
@@ -27,7 +30,10 @@ QString MinScoreCaption(const QStringList& thresholds);
 class FieldEditing : public QObject {
     Q_OBJECT
 public:
-    explicit FieldEditing(frmMain& window);
+    using CaptionSetter = std::function<void(const QString& title)>;
+
+    FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
+                 QObject* parent);
 
     void TestName_Change();
     void TextDivName_Change();
@@ -39,7 +45,10 @@ private:
     void Rewrap(QPlainTextEdit* box);
     void ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind);
 
-    frmMain& window_;
+    EditPanels& panels_;
+    EditorState& state_;
+    StructureTree& tree_;
+    CaptionSetter setCaption_;
 };
 
 } // namespace mirvane

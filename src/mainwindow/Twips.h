@@ -8,13 +8,13 @@ namespace mirvane {
 
 constexpr int kTwipsPerPixel = 15;
 
-constexpr int Twips(int twips)
+constexpr int TwipsToPixels(int twips)
 {
     // Rounded to the nearest pixel, halves away from zero.
     return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-constexpr int ToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 } // namespace mirvane

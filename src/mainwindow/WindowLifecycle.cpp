@@ -1,7 +1,6 @@
 #include "mainwindow/WindowLifecycle.h"
 
 #include "mainwindow/Twips.h"
-#include "mainwindow/frmMain.h"
 #include "platform/Settings.h"
 #include "testfile/DocumentCommands.h"
 
@@ -14,7 +13,7 @@
 
 namespace mirvane {
 
-WindowLifecycle::WindowLifecycle(frmMain& window, Settings& settings, DocumentCommands& commands)
+WindowLifecycle::WindowLifecycle(QWidget& window, Settings& settings, DocumentCommands& commands)
     : QObject(&window), window_(window), settings_(settings), commands_(commands)
 {
 }
@@ -35,8 +34,8 @@ void WindowLifecycle::Form_Load()
     const int top = ReadTwips(geometry_keys::kTop, 1000);
     const int width = ReadTwips(geometry_keys::kWidth, 6500);
     const int height = ReadTwips(geometry_keys::kHeight, 6500);
-    window_.move(Twips(left), Twips(top));
-    window_.resize(Twips(width), Twips(height));
+    window_.move(TwipsToPixels(left), TwipsToPixels(top));
+    window_.resize(TwipsToPixels(width), TwipsToPixels(height));
 }
 
 bool WindowLifecycle::Form_Unload()
@@ -48,10 +47,10 @@ bool WindowLifecycle::Form_Unload()
             other->close();
     }
     if (!window_.isMinimized()) {
-        settings_.Write(geometry_keys::kSection, geometry_keys::kLeft, QString::number(ToTwips(window_.x())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kTop, QString::number(ToTwips(window_.y())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kWidth, QString::number(ToTwips(window_.width())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kHeight, QString::number(ToTwips(window_.height())));
+        settings_.Write(geometry_keys::kSection, geometry_keys::kLeft, QString::number(PixelsToTwips(window_.x())));
+        settings_.Write(geometry_keys::kSection, geometry_keys::kTop, QString::number(PixelsToTwips(window_.y())));
+        settings_.Write(geometry_keys::kSection, geometry_keys::kWidth, QString::number(PixelsToTwips(window_.width())));
+        settings_.Write(geometry_keys::kSection, geometry_keys::kHeight, QString::number(PixelsToTwips(window_.height())));
     }
     return true;
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 class QLabel;
 class QStatusBar;
 
@@ -12,7 +14,6 @@ namespace mirvane {
 
 class DocumentCommands;
 class Settings;
-class frmMain;
 
 namespace geometry_keys {
 inline const QString kSection = QStringLiteral("Settings");
@@ -25,7 +26,8 @@ inline const QString kHeight = QStringLiteral("MainHeight");
 class WindowLifecycle : public QObject {
     Q_OBJECT
 public:
-    WindowLifecycle(frmMain& window, Settings& settings, DocumentCommands& commands);
+    // `window` is the main window whose geometry is kept.
+    WindowLifecycle(QWidget& window, Settings& settings, DocumentCommands& commands);
 
     // Restores the stored geometry (1000, 1000, 6500 x 6500 twips when a value
     // is absent or not a number).
@@ -41,7 +43,7 @@ private:
     int ReadTwips(const QString& key, int fallback);
     void RefreshClock();
 
-    frmMain& window_;
+    QWidget& window_;
     Settings& settings_;
     DocumentCommands& commands_;
     QLabel* date_ = nullptr;

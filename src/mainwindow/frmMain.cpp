@@ -1,18 +1,19 @@
 #include "mainwindow/frmMain.h"
 
+#include "commands/CommandActions.h"
 #include "commands/MainMenu.h"
-#include "commands/MainToolbar.h"
 #include "commands/TreeContextMenu.h"
 #include "editor/StructuralEdits.h"
-#include "mainwindow/FieldEditing.h"
-#include "editor/PanelTransfer.h"
 #include "editor/StructureTree.h"
-#include "editor/TextBridge.h"
 #include "mainwindow/EditPanels.h"
+#include "mainwindow/FieldEditing.h"
+#include "mainwindow/PanelTransfer.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/WindowLifecycle.h"
 #include "mainwindow/WindowSizing.h"
+#include "platform/ProgramName.h"
 #include "platform/Prompter.h"
+#include "platform/TextBridge.h"
 #include "testfile/DocumentCommands.h"
 
 #include <QCloseEvent>
@@ -29,7 +30,7 @@ frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent
     setObjectName(QStringLiteral("frmMain"));
     CreateParts();
     lifecycle_->Form_Load();
-    ShowDocument(std::make_unique<Test>());
+    ShowDocument(std::make_unique<TestDocument>());
     state_.DocumentFile = kNewDocumentFile;
 }
 
@@ -40,7 +41,7 @@ void frmMain::CreateParts()
     tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
     tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar_->setMovable(false);
-    tbToolBar_->setFixedHeight(Twips(420));
+    tbToolBar_->setFixedHeight(TwipsToPixels(420));
     sbStatusBar_ = statusBar();
     sbStatusBar_->setObjectName(QStringLiteral("sbStatusBar"));
 
@@ -74,48 +75,44 @@ void frmMain::CreateParts()
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
 
-    documents_ = std::make_unique<DocumentCommands>(*this);
+    documents_ = std::make_unique<DocumentCommands>(state_, platform_, *this, *this);
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
+    edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this);
+    fieldEditing_ = new FieldEditing(*panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); }, this);
     CreateCommands();
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,
-            [this] { RunGuarded([this] { tvTreeView_Click(); }); });
+            [this] { RunGuarded(QStringLiteral("Выбор узла"), [this] { tvTreeView_Click(); }); });
     // The panel follows the thumb while it is dragged, not only on release.
     connect(panels_->VScroll(), &QScrollBar::valueChanged, this, [this] { LayOutForm(); });
 }
 
 void frmMain::CreateCommands()
 {
-    BuildFileMenu(menuBar(), *documents_, [this](const std::function<void()>& run) { RunGuarded(run); });
-    edits_ = std::make_unique<StructuralEdits>(*this);
-    fieldEditing_ = new FieldEditing(*this);
-    DocumentCommands& d = *documents_;
-    StructuralEdits& e = *edits_;
-    toolbar_ = new MainToolbar(tbToolBar_, {
-        {QStringLiteral("New"), QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); }},
-        {QStringLiteral("Open"), QStringLiteral("Открыть"), [&d] { d.mnuFileOpen_Click(); }},
-        {QStringLiteral("Save"), QStringLiteral("Сохранить"), [&d] { d.mnuSave_Click(); }},
-        {},
-        {QStringLiteral("Division"), QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); }},
-        {QStringLiteral("Question"), QStringLiteral("Добавить вопрос"), [&e] { e.AddQuestion(); }},
-        {QStringLiteral("MoveDown"), QStringLiteral("Передвинуть вниз"), [&e] { e.MoveDown(); }},
-        {QStringLiteral("MoveUp"), QStringLiteral("Передвинуть вверх"), [&e] { e.MoveUp(); }},
-        {QStringLiteral("Delete"), QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(true); }},
+    actions_ = new CommandActions(this, {*documents_, *edits_},
+                                  [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
+    BuildMenuBar(menuBar(), *actions_);
+    BuildToolbar(tbToolBar_, *actions_);
+    contextMenu_ = new TreeContextMenu(this, *actions_, state_, *this);
+    connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
+        RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->tvTreeView_MouseUp(2, position); });
     });
-    contextMenu_ = new TreeContextMenu(*this, *edits_);
-    connect(tree_, &StructureTree::RightButtonReleased, this,
-            [this](QPoint position) { contextMenu_->tvTreeView_MouseUp(2, position); });
 }
 
-void frmMain::RunGuarded(const std::function<void()>& action)
+void frmMain::RunGuarded(const QString& what, const std::function<void()>& action)
 {
     // An event handler must never let an error escape into the event loop.
+    QString reason;
     try {
         action();
+        return;
     } catch (const std::exception& e) {
-        platform_.prompter->Notice(QStringLiteral("Внутренняя ошибка: ") + QString::fromUtf8(e.what()));
+        reason = QString::fromUtf8(e.what());
+    } catch (...) {
+        reason = QStringLiteral("неизвестная ошибка");
     }
+    platform_.prompter->Notice(QStringLiteral("Не удалось выполнить «%1»:\r\n%2").arg(what, reason));
 }
 
 void frmMain::tvTreeView_Click()
@@ -132,12 +129,18 @@ void frmMain::Form2Data() { transfer_->Form2Data(); }
 
 void frmMain::Data2Form() { transfer_->Data2Form(); }
 
-void frmMain::ShowDocument(std::unique_ptr<Test> document)
+TestDocument& frmMain::CommittedDocument()
 {
-    state_.Document = std::move(document);
+    tvTreeView_Click();
+    return *state_.Document;
+}
+
+void frmMain::ShowDocument(std::unique_ptr<TestDocument> document)
+{
+    state_.Document = document ? std::move(document) : std::make_unique<TestDocument>();
     tree_->BuildTree(*state_.Document);
-    state_.CurrentKey = "par";
-    SetCaption(ToQt(state_.Document->TestName));
+    state_.CurrentKey = std::string(kParametersKey);
+    SetCaption(ToQt(state_.Document->Model().TestName));
     Data2Form();
     LayOutForm();
 }
@@ -147,7 +150,7 @@ void frmMain::SetCaption(const QString& title) { setWindowTitle(title + QStringL
 void frmMain::closeEvent(QCloseEvent* event)
 {
     bool close = true;
-    RunGuarded([&] { close = lifecycle_->Form_Unload(); });
+    RunGuarded(QStringLiteral("Закрытие окна"), [&] { close = lifecycle_->Form_Unload(); });
     if (close)
         event->accept();
     else

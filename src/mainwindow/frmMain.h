@@ -1,8 +1,10 @@
 #pragma once
 // The main window: the structure tree on the left, the editing panel on the
-// right. It owns the editor's parts and wires their events; each part keeps
-// its own logic.
+// right. It owns the editor's parts and wires their events: the one place
+// that includes them all. Each part keeps its own logic and is given only
+// what it uses.
 #include "editor/EditorState.h"
+#include "editor/PanelHost.h"
 #include "platform/Platform.h"
 
 #include <QMainWindow>
@@ -16,20 +18,18 @@ class QToolBar;
 
 namespace mirvane {
 
+class CommandActions;
 class DocumentCommands;
-class FieldEditing;
-class MainToolbar;
-class StructuralEdits;
-class TreeContextMenu;
 class EditPanels;
+class FieldEditing;
 class PanelTransfer;
-class WindowLifecycle;
+class StructuralEdits;
 class StructureTree;
+class TreeContextMenu;
+class WindowLifecycle;
 class WindowSizing;
 
-inline const QString kProgramName = QStringLiteral("Mirvane");
-
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public PanelHost {
     Q_OBJECT
 public:
     explicit frmMain(const Platform& platform, QWidget* parent = nullptr);
@@ -40,27 +40,23 @@ public:
     EditPanels& Panels() { return *panels_; }
     WindowSizing& Sizing() { return *sizing_; }
     DocumentCommands& Documents() { return *documents_; }
-    WindowLifecycle& Lifecycle() { return *lifecycle_; }
     StructuralEdits& Edits() { return *edits_; }
-    MainToolbar& Toolbar() { return *toolbar_; }
+    CommandActions& Actions() { return *actions_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
-    const Platform& Services() const { return platform_; }
 
-    // The selection procedure: stores the shown panel into its item, makes
-    // the selected node current, fills and lays out its panel.
-    void tvTreeView_Click();
+    // PanelHost
+    void tvTreeView_Click() override;
+    void Data2Form() override;
+    void ShowDocument(std::unique_ptr<TestDocument> document) override;
+    TestDocument& CommittedDocument() override;
+
     void LayOutForm();
     void Form2Data();
-    void Data2Form();
-
-    // Replaces the document and shows it: tree rebuilt, "par" current, its
-    // panel filled and laid out, caption from the title.
-    void ShowDocument(std::unique_ptr<Test> document);
     void SetCaption(const QString& title);
 
     // Runs an operation from an event: an error never escapes into the event
-    // loop; it is reported in a message box.
-    void RunGuarded(const std::function<void()>& action);
+    // loop; it is reported in a message box naming what failed.
+    void RunGuarded(const QString& what, const std::function<void()>& action);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,7 +84,7 @@ private:
     WindowLifecycle* lifecycle_ = nullptr;
     std::unique_ptr<StructuralEdits> edits_;
     FieldEditing* fieldEditing_ = nullptr;
-    MainToolbar* toolbar_ = nullptr;
+    CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
 };
 

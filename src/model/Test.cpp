@@ -17,7 +17,7 @@ void CheckMark(int num)
 void Test::Reset()
 {
     TestName = "Экзамен";
-    TestTime = 30;
+    TestTime = kDefaultTime;
     ShowErrors = 0;
     LogType = 0;
     LogFile = "LOG.TXT";

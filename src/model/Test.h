@@ -13,12 +13,18 @@ class Test {
 public:
     static constexpr int kMarkSlots = 11;
     static constexpr std::int16_t kFailingMarkScore = -32768;
+    // The time limits the player accepts, in minutes, and the default that
+    // replaces any other value.
+    static constexpr std::int16_t kShortestTime = 1;
+    static constexpr std::int16_t kLongestTime = 600;
+    static constexpr std::int16_t kDefaultTime = 30;
+    static constexpr bool IsValidTime(int minutes) { return minutes >= kShortestTime && minutes <= kLongestTime; }
 
     Test() { Reset(); }
 
     std::string TestName;
     KeyedCollection<Division> Divisions; // in load/insertion order
-    std::int16_t TestTime = 30;
+    std::int16_t TestTime = kDefaultTime;
     std::int16_t ShowErrors = 0;
     std::int16_t LogType = 0;
     std::string LogFile;

@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes. The editor never calls a static dialog itself: it asks its
 // Prompter, which tests replace with a scripted fake.
+#include "platform/ProgramName.h"
+
 #include <QString>
 
 namespace mirvane {
@@ -13,7 +15,7 @@ public:
 
     // A notice with only an OK button and no icon; the caption defaults to
     // the application's title.
-    virtual void Notice(const QString& text, const QString& caption = QStringLiteral("Mirvane")) = 0;
+    virtual void Notice(const QString& text, const QString& caption = kProgramName) = 0;
 
     // Yes and No, no icon.
     virtual Answer AskYesNo(const QString& text, const QString& caption) = 0;

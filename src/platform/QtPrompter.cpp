@@ -1,23 +1,17 @@
 #include "platform/QtPrompter.h"
 
+#include "platform/TextBridge.h"
+
 #include <QMessageBox>
 
 namespace mirvane {
 
 namespace {
 
-// The model's texts break lines with CR LF; a message box wants LF.
-QString BoxText(const QString& text)
-{
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
-
 QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QString& caption,
                                 QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, BoxText(text), buttons, parent);
+    QMessageBox box(QMessageBox::NoIcon, caption, WithLfBreaks(text), buttons, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -26,7 +20,7 @@ QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, const QStr
 
 void QtPrompter::Notice(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, BoxText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, caption, WithLfBreaks(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

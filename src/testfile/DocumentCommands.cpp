@@ -1,15 +1,16 @@
 #include "testfile/DocumentCommands.h"
 
-#include "editor/StructureTree.h"
-#include "editor/TextBridge.h"
-#include "mainwindow/frmMain.h"
+#include "editor/EditorState.h"
+#include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
+#include "platform/OutputFile.h"
 #include "platform/Prompter.h"
+#include "platform/TextBridge.h"
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QWidget>
 
 namespace mirvane {
 
@@ -20,8 +21,8 @@ QString SavePromptText(const QString& documentFile)
 
 bool DocumentCommands::AskToSave()
 {
-    Prompter& prompter = *window_.Services().prompter;
-    switch (prompter.AskYesNoCancel(SavePromptText(window_.State().DocumentFile), document_text::kSavePromptCaption)) {
+    Prompter& prompter = *platform_.prompter;
+    switch (prompter.AskYesNoCancel(SavePromptText(state_.DocumentFile), document_text::kSavePromptCaption)) {
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
@@ -37,8 +38,8 @@ void DocumentCommands::mnuFileNew_Click()
 {
     if (!AskToSave())
         return;
-    window_.ShowDocument(std::make_unique<Test>());
-    window_.State().DocumentFile = kNewDocumentFile;
+    host_.ShowDocument(std::make_unique<TestDocument>());
+    state_.DocumentFile = kNewDocumentFile;
 }
 
 void DocumentCommands::mnuFileOpen_Click()
@@ -50,51 +51,39 @@ void DocumentCommands::mnuFileOpen_Click()
 
 void DocumentCommands::mnuSave_Click()
 {
-    if (window_.State().DocumentFile == kNewDocumentFile) {
+    if (state_.DocumentFile == kNewDocumentFile) {
         mnuSaveAs_Click();
         return;
     }
-    SaveAll(window_.State().DocumentFile);
+    SaveAll(state_.DocumentFile);
 }
 
 void DocumentCommands::mnuSaveAs_Click()
 {
-    const auto chosen = window_.Services().fileDialogs->SaveFile(document_text::kSaveTitle, document_text::kTestFilter);
+    const auto chosen = platform_.fileDialogs->SaveFile(document_text::kSaveTitle, document_text::kTestFilter);
     if (!chosen || chosen->isEmpty())
         return;
     // The document takes the new name only once the file is really there.
     if (SaveAll(*chosen))
-        window_.State().DocumentFile = *chosen;
+        state_.DocumentFile = *chosen;
 }
 
 void DocumentCommands::mnuFileClose_Click() { window_.close(); }
 
 bool DocumentCommands::SaveAll(const QString& path)
 {
-    window_.tvTreeView_Click();
-    const std::string bytes = WriteTestFile(*window_.State().Document, window_.Tree().Order());
-    // Unbuffered, so that a short write (a full disk, a size limit) is seen
-    // here: a buffered QSaveFile can commit a cut file and call it success.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (ok)
-        ok = file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
-    if (ok)
-        ok = file.commit();
-    if (!ok) {
-        const QString reason = file.error() == QFileDevice::NoError
-                                   ? QStringLiteral("файл записан не полностью (нет места на диске?)")
-                                   : file.errorString();
-        file.cancelWriting();
-        window_.Services().prompter->Notice(QStringLiteral("Не удалось сохранить файл\r\n") + path +
-                                            QStringLiteral("\r\n") + reason);
-    }
-    return ok;
+    const TestDocument& document = host_.CommittedDocument();
+    const auto error = WriteOutputFile(path, [&document](const ChunkSink& sink) {
+        WriteTestFile(document.Model(), document.Order(), sink);
+    });
+    if (error)
+        platform_.prompter->Notice(*error);
+    return !error;
 }
 
 void DocumentCommands::LoadAll()
 {
-    const auto chosen = window_.Services().fileDialogs->OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
+    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
     if (!chosen || chosen->isEmpty())
         return;
 
@@ -106,13 +95,13 @@ void DocumentCommands::LoadAll()
         ok = file.error() == QFileDevice::NoError;
     }
     if (!ok) {
-        window_.Services().prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + *chosen +
+        platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + *chosen +
                                             QStringLiteral("\r\n") + file.errorString());
         return; // the document and its file stay as they were
     }
     file.close();
 
-    Prompter& prompter = *window_.Services().prompter;
+    Prompter& prompter = *platform_.prompter;
     int messages = 0;
     auto test = std::make_unique<Test>();
     TestFileReader reader(*test, [&](const ReaderMessage& m) {
@@ -126,8 +115,8 @@ void DocumentCommands::LoadAll()
 
     // A rejected file keeps no claim on the document: a later Save asks for
     // a name instead of replacing it with the empty test.
-    window_.State().DocumentFile = isTestFile ? *chosen : kNewDocumentFile;
-    window_.ShowDocument(std::move(test));
+    state_.DocumentFile = isTestFile ? *chosen : kNewDocumentFile;
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
 }
 
 } // namespace mirvane

@@ -1,12 +1,17 @@
 #pragma once
 // New, Open, Save, Save As and Exit of the main window. Saving writes the
-// test in the tree's order and replaces the old file only when the new one
-// was written completely; every failure is reported and nothing is lost.
+// test in document order and replaces the old file only when the new one was
+// written completely; every failure is reported and nothing is lost.
+#include "platform/Platform.h"
+
 #include <QString>
+
+class QWidget;
 
 namespace mirvane {
 
-class frmMain;
+class PanelHost;
+struct EditorState;
 
 namespace document_text {
 inline const QString kSavePromptCaption = QStringLiteral("Внимание!!!");
@@ -20,7 +25,11 @@ QString SavePromptText(const QString& documentFile);
 
 class DocumentCommands {
 public:
-    explicit DocumentCommands(frmMain& window) : window_(window) {}
+    // `window` is the main window, which Exit closes.
+    DocumentCommands(EditorState& state, const Platform& platform, PanelHost& host, QWidget& window)
+        : state_(state), platform_(platform), host_(host), window_(window)
+    {
+    }
 
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
@@ -28,9 +37,9 @@ public:
     void mnuSaveAs_Click();
     void mnuFileClose_Click();
 
-    // Commits the panel, then writes the test in tree order to `path`. False,
-    // after a message naming the file and the reason, when it could not be
-    // written; the old file is then untouched.
+    // Commits the panel, then writes the test in document order to `path`.
+    // False, after a message naming the file and the reason, when it could
+    // not be written; the old file is then untouched.
     bool SaveAll(const QString& path);
 
     // The open dialog and the reading of the chosen file.
@@ -45,7 +54,10 @@ public:
     static constexpr int kShownReaderMessages = 25;
 
 private:
-    frmMain& window_;
+    EditorState& state_;
+    Platform platform_;
+    PanelHost& host_;
+    QWidget& window_;
 };
 
 } // namespace mirvane

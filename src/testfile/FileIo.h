@@ -1,7 +1,16 @@
 #pragma once
-// Whole-file reading and writing for the core. Writing never destroys the old
-// file: the bytes go to a temporary file beside it, which replaces the old one
-// only when everything was written.
+// Whole-file reading and writing for the core, the one way every output of
+// the program reaches the disk (tests, HTML pages, text exports, the preview
+// file), in the command-line tool and the editor alike.
+//
+// Writing never destroys the old file. The bytes go to a temporary file that
+// is created exclusively, under an unpredictable name, in the target's own
+// folder; it replaces the target only when everything was written and
+// flushed. A symbolic link is written through: its target gets the new
+// bytes, and the link stays. An existing file keeps its permission bits, its
+// group (and its owner where the user may keep it); a file the user may not
+// write is refused and stays as it was. A failure leaves the old file
+// byte-identical and no temporary file behind.
 #include "model/ChunkedOutput.h"
 
 #include <functional>
@@ -15,8 +24,8 @@ namespace mirvane {
 // the reason, or nothing on success.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out);
 
-// Writes `bytes` to `path`, replacing the file only when all was written.
-// Returns an error text naming the file and the reason, or nothing on success.
+// Writes `bytes` to `path` as above. Returns an error text naming the file
+// and the real cause, or nothing on success.
 std::optional<std::string> WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // The same for bytes that `produce` hands to its sink in chunks, so that a
@@ -24,5 +33,18 @@ std::optional<std::string> WriteFileReplacing(const std::string& path, std::stri
 // `produce` removes the temporary file and is passed on.
 std::optional<std::string> WriteFileReplacing(const std::string& path,
                                               const std::function<void(const ChunkSink&)>& produce);
+
+// True when both paths name one existing file (the same device and inode),
+// however each is spelt: through links, "..", or another relative path.
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// The message for an export whose output would replace its own input.
+std::string SameFileRefusal(const std::string& path);
+
+// For a program that may be interrupted while it writes (the command-line
+// tool): an interrupt, a hang-up or a termination removes the temporary file
+// being written before the program ends. A file-size limit no longer kills
+// the program: the write fails and is reported.
+void RemoveTemporaryFilesOnInterrupt();
 
 } // namespace mirvane

@@ -1,7 +1,7 @@
 #include "testfile/TestFileReader.h"
 
 #include "model/CodePage.h"
-#include "model/KeyCounter.h"
+#include "model/NodeKey.h"
 #include "model/Misc.h"
 #include "model/Number.h"
 #include "model/Test.h"
@@ -82,7 +82,7 @@ bool TestFileReader::LoadFile(std::string_view bytes)
     while (current) {
         if (Command(*current) == ")*") {
             ++ordinal;
-            const std::string key = "d" + std::to_string(NextKeyNumber());
+            const std::string key = NextKey(NodeKind::Division);
             auto division = std::make_unique<Division>();
             division->Key = key;
             division->Name = "Раздел " + std::to_string(ordinal);
@@ -104,7 +104,7 @@ void TestFileReader::ReadTestLevelLine(std::string_view line)
 
     if (command == ")t") {
         if (auto value = ReadNumber(argument))
-            test_.TestTime = (*value >= 1 && *value <= 600) ? *value : 30;
+            test_.TestTime = Test::IsValidTime(*value) ? *value : Test::kDefaultTime;
         else
             Report(reader_text::kBadTime);
     } else if (command == ")\"") {
@@ -201,7 +201,7 @@ std::optional<std::string_view> TestFileReader::LoadDivision(Division& division,
     while (current) {
         const std::string_view command = Command(*current);
         if (command == ")?") {
-            const std::string key = "q" + std::to_string(NextKeyNumber());
+            const std::string key = NextKey(NodeKind::Question);
             auto question = std::make_unique<Question>();
             question->Key = key;
             Question& added = division.Questions.Add(key, std::move(question));

@@ -1,12 +1,14 @@
 #include "EditorFixture.h"
 
-#include "commands/MainToolbar.h"
+#include "commands/CommandActions.h"
 #include "commands/TreeContextMenu.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+
+#include <map>
 
 namespace mirvane::testing {
 namespace {
@@ -20,9 +22,12 @@ protected:
         EditorFixture::SetUp();
         Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Вопрос", ")?", "Второй"});
     }
-    QAction* Entry(const char* name) { return window->ContextMenu().Context()->findChild<QAction*>(name); }
+    QAction* Action(Command command) { return window->Actions().Get(command); }
+    // A right click over the node; what the open menu offered is kept in
+    // `enabled`, by caption, before the menu is closed again.
     void RightClick(const std::string& key)
     {
+        enabled.clear();
         QTreeWidget* tree = window->Tree().Widget();
         QTreeWidgetItem* item = Node(key);
         if (item->parent())
@@ -31,8 +36,15 @@ protected:
         const QPoint at = tree->visualItemRect(item).center();
         QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
         QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
-        window->ContextMenu().Context()->hide();
+        QMenu* menu = window->ContextMenu().Context();
+        EXPECT_TRUE(menu->isVisible());
+        for (QAction* entry : menu->actions()) {
+            if (!entry->isSeparator())
+                enabled[entry->text()] = entry->isEnabled();
+        }
+        menu->hide();
     }
+    std::map<QString, bool> enabled;
 };
 
 TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
@@ -50,42 +62,46 @@ TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
 TEST_F(Surfaces, ToolbarRunsTheOperationsAndDeleteAsks)
 {
     Click("q2");
-    window->Toolbar().Action("MoveDown")->trigger();
+    Action(Command::MoveDown)->trigger();
     EXPECT_EQ(window->Tree().ChildKey("d1", 1), "q2");
     platform.prompter.answers = {Answer::Yes};
-    window->Toolbar().Action("Delete")->trigger();
+    Action(Command::Delete)->trigger();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Вы действительно хотите удалить вопрос?");
     EXPECT_FALSE(window->Tree().Contains("q2"));
-    window->Toolbar().Action("Division")->trigger();
+    Action(Command::AddDivision)->trigger();
     EXPECT_EQ(Current()[0], 'd');
-    window->Toolbar().Action("Question")->trigger();
+    Action(Command::AddQuestion)->trigger();
     EXPECT_EQ(Current()[0], 'q');
 }
 
-TEST_F(Surfaces, ToolbarSwallowsFailuresOfItsOperations)
+TEST_F(Surfaces, AFailingCommandIsReportedByNameAndTheProgramGoesOn)
 {
-    QToolBar bar;
-    bool after = false;
-    MainToolbar toolbar(&bar, {{QStringLiteral("Boom"), QStringLiteral("t"), [] { throw std::runtime_error("x"); }},
-                               {QStringLiteral("Next"), QStringLiteral("t"), [&after] { after = true; }}});
-    EXPECT_NO_THROW(toolbar.tbToolBar_ButtonClick("Boom"));
-    EXPECT_NO_THROW(toolbar.tbToolBar_ButtonClick("Unknown"));
-    toolbar.tbToolBar_ButtonClick("Next");
-    EXPECT_TRUE(after);
+    Click("q2");
+    window->State().CurrentKey = "q99"; // a key the document does not hold
+    platform.prompter.answers = {Answer::Yes};
+    EXPECT_NO_THROW(Action(Command::Delete)->trigger());
+    ASSERT_EQ(platform.prompter.shown.size(), 2u);
+    EXPECT_TRUE(platform.prompter.shown[1].Text.startsWith("Не удалось выполнить «Удалить раздел/вопрос»"))
+        << platform.prompter.shown[1].Text.toStdString();
+    EXPECT_EQ(platform.prompter.shown[1].Caption, "Mirvane");
+    Click("d1");
+    Action(Command::AddQuestion)->trigger();
+    EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
 }
 
 TEST_F(Surfaces, ContextMenuEnablesByNodeKind)
 {
     Click("mrk");
     RightClick("mrk");
-    EXPECT_TRUE(Entry("ContextAddDiv")->isEnabled());
-    for (const char* name : {"ContextAddQest", "ContextDelete", "ContextUp", "ContextDown"})
-        EXPECT_FALSE(Entry(name)->isEnabled()) << name;
+    EXPECT_EQ(enabled, (std::map<QString, bool>{{"Добавить раздел", true}, {"Добавить вопрос", false},
+                                                {"Удалить", false}, {"Вверх", false}, {"Вниз", false}}));
+    // The toolbar buttons show the same actions and are enabled again.
+    EXPECT_TRUE(Action(Command::Delete)->isEnabled());
     Click("d1");
     RightClick("d1");
-    for (const char* name : {"ContextAddDiv", "ContextAddQest", "ContextDelete", "ContextUp", "ContextDown"})
-        EXPECT_TRUE(Entry(name)->isEnabled()) << name;
+    for (const auto& [caption, on] : enabled)
+        EXPECT_TRUE(on) << caption.toStdString();
     EXPECT_EQ(window->ContextMenu().Context()->title(), "Контекстное меню");
 }
 
@@ -95,17 +111,17 @@ TEST_F(Surfaces, RightButtonActsOnTheNodeSelectedBefore)
     RightClick("q2");
     EXPECT_EQ(Current(), "mrk");
     EXPECT_EQ(window->Tree().SelectedKey(), "mrk");
-    EXPECT_FALSE(Entry("ContextDelete")->isEnabled());
+    EXPECT_FALSE(enabled["Удалить"]);
 }
 
 TEST_F(Surfaces, ContextEntriesRunTheEdits)
 {
     Click("d1");
     RightClick("d1");
-    Entry("ContextAddQest")->trigger();
+    Action(Command::AddQuestion)->trigger();
     EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
     platform.prompter.answers = {Answer::No};
-    Entry("ContextDelete")->trigger();
+    Action(Command::Delete)->trigger();
     EXPECT_EQ(platform.prompter.shown.back().Text, "Вы действительно хотите удалить вопрос?");
     EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
 }

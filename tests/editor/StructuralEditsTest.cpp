@@ -93,7 +93,7 @@ TEST_F(Edits, AddQuestionWhereTheSelectionSays)
     EXPECT_EQ(questions.Item(questions.Count()).Key, "q9");
     P().TextQuest->setPlainText("вставленный");
     window->tvTreeView_Click();
-    const std::string file = WriteTestFile(Doc(), window->Tree().Order());
+    const std::string file = WriteTestFile(Doc(), Document().Order());
     const std::string text = OemToAnsi(file);
     EXPECT_LT(text.find("один"), text.find("вставленный"));
     EXPECT_LT(text.find("вставленный"), text.find("два"));
@@ -227,7 +227,7 @@ TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
     EXPECT_EQ(Node("d1")->text(0), "Первый");
 
     // Saving and reopening gives the moved order with the same questions.
-    const std::string file = WriteTestFile(Doc(), window->Tree().Order());
+    const std::string file = WriteTestFile(Doc(), Document().Order());
     auto back = LoadBytes(file);
     ASSERT_EQ(back.test->Divisions.Count(), 3u);
     EXPECT_EQ(back.test->Divisions.Item(1).Name, "Второй");
@@ -306,7 +306,8 @@ TEST_F(Edits, RandomEditsKeepTreeModelAndFileInStep)
         }
         ASSERT_EQ(window->Tree().SelectedKey(), Current()) << step;
 
-        const DocumentOrder order = window->Tree().Order();
+        const DocumentOrder order = TreeOrder();
+        ASSERT_EQ(order.Divisions.size(), Document().Order().Divisions.size()) << step;
         ASSERT_EQ(order.Divisions.size(), list.size()) << step;
         for (std::size_t i = 0; i < list.size(); ++i) {
             ASSERT_EQ(order.Divisions[i].Key, list[i].key) << step;
@@ -325,7 +326,7 @@ TEST_F(Edits, RandomEditsKeepTreeModelAndFileInStep)
         for (auto& key : d.questions)
             texts.back().push_back(Doc().Divisions.Item(d.key).Questions.Item(key).Q());
     }
-    auto back = LoadBytes(WriteTestFile(Doc(), window->Tree().Order()));
+    auto back = LoadBytes(WriteTestFile(Doc(), Document().Order()));
     ASSERT_EQ(back.test->Divisions.Count(), list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Division& d = back.test->Divisions.Item(i + 1);

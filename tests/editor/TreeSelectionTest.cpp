@@ -20,7 +20,7 @@ protected:
 
 TEST_F(TreeSelection, NewTestShowsTwoNodesAndTheParameters)
 {
-    window->ShowDocument(std::make_unique<mirvane::Test>());
+    window->ShowDocument(std::make_unique<TestDocument>());
     QTreeWidget* tree = window->Tree().Widget();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), "Параметры теста");

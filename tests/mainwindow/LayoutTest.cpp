@@ -17,7 +17,7 @@ namespace {
 
 QRect TwipRect(int left, int top, int width, int height)
 {
-    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
 class Layout : public EditorFixture {
@@ -30,11 +30,11 @@ protected:
     QWidget* Pane() { return P().Pane(); }
     QScrollBar* Bar() { return P().VScroll(); }
     // Usable width and height of Pane in twips, as the layout reads them.
-    int W() { return ToTwips(Pane()->width()) - 255; }
-    int H() { return ToTwips(Pane()->height()); }
+    int W() { return PixelsToTwips(Pane()->width()) - 255; }
+    int H() { return PixelsToTwips(Pane()->height()); }
     void SizeWindow(int widthTwips, int heightTwips)
     {
-        window->resize(Twips(widthTwips), Twips(heightTwips));
+        window->resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
         QApplication::processEvents();
     }
 };
@@ -64,7 +64,7 @@ TEST_F(Layout, MarksPanelScrolledAndRuleStartsAtTheTop)
     Click("mrk");
     // The marks fit a pane of the smallest window; a lower pane shows the bar.
     for (int paneWidth : {8000, 11000}) {
-        P().Pane()->resize(Twips(paneWidth), Twips(3000));
+        P().Pane()->resize(TwipsToPixels(paneWidth), TwipsToPixels(3000));
         P().LayOutForm("mrk");
         ASSERT_GT(4620, H());
         EXPECT_TRUE(Bar()->isEnabled());
@@ -80,8 +80,8 @@ TEST_F(Layout, MarksPanelScrolledAndRuleStartsAtTheTop)
         EXPECT_EQ(P().MarkScoreText[8]->geometry(), TwipRect(120, 950 + 405 * 8 - s, 495, 285));
         EXPECT_EQ(P().UpDownBalls[0]->geometry(), TwipRect(615, 950 - s, 180, 285));
         EXPECT_EQ(P().LabelMinScore->geometry(), TwipRect(120, 570 - s, 800, 285));
-        EXPECT_EQ(P().VLine->geometry(), QRect(Twips(1000), 0, 1, Twips(4620 - s)));
-        EXPECT_EQ(P().HLine->geometry(), QRect(0, Twips(450 - s), Twips(w), 1));
+        EXPECT_EQ(P().VLine->geometry(), QRect(TwipsToPixels(1000), 0, 1, TwipsToPixels(4620 - s)));
+        EXPECT_EQ(P().HLine->geometry(), QRect(0, TwipsToPixels(450 - s), TwipsToPixels(w), 1));
         EXPECT_TRUE(P().HLine->isVisible());
         EXPECT_TRUE(P().VLine->isVisible());
     }
@@ -120,7 +120,7 @@ TEST_F(Layout, QuestionPanelScrollsToTheContentHeight)
             EXPECT_EQ(P().TextQMark[8]->geometry(), TwipRect(120, 10370 - s, 375, 285)) << s;
             EXPECT_EQ(P().UpDownQMark[8]->geometry(), TwipRect(480, 10370 - s, 180, 285)) << s;
             EXPECT_EQ(P().TextAnswer[8]->geometry(), TwipRect(960, 10370 - s, w - 1080, 735)) << s;
-            EXPECT_EQ(P().VLine->geometry(), QRect(Twips(800), Twips(1320 - s), 1, Twips(9780))) << s;
+            EXPECT_EQ(P().VLine->geometry(), QRect(TwipsToPixels(800), TwipsToPixels(1320 - s), 1, TwipsToPixels(9780))) << s;
         }
     }
 }
@@ -134,9 +134,9 @@ TEST_F(Layout, TallPaneDisablesTheBarAndIgnoresItsValue)
     SizeWindow(10000, 7000);
     EXPECT_FALSE(Bar()->isEnabled());
     EXPECT_EQ(Bar()->value(), 2000);
-    EXPECT_EQ(P().LabelDivName->geometry().y(), Twips(120));
+    EXPECT_EQ(P().LabelDivName->geometry().y(), TwipsToPixels(120));
     Click("q2"); // back on the tall panel, at the old position
-    EXPECT_EQ(P().LabelQuest->geometry().y(), Twips(120 - 2000));
+    EXPECT_EQ(P().LabelQuest->geometry().y(), TwipsToPixels(120 - 2000));
 }
 
 TEST_F(Layout, UnknownKeyLeavesEveryControlAlone)
@@ -155,7 +155,7 @@ TEST_F(Layout, PanelFollowsTheThumbWhileDragged)
     SizeWindow(10000, 7000);
     Bar()->setSliderDown(true);
     Bar()->setSliderPosition(1500); // tracking: value changes while held
-    EXPECT_EQ(P().LabelQuest->geometry().y(), Twips(120 - 1500));
+    EXPECT_EQ(P().LabelQuest->geometry().y(), TwipsToPixels(120 - 1500));
     Bar()->setSliderDown(false);
 }
 
@@ -164,7 +164,7 @@ protected:
     QWidget* Child(const char* name) { return window->findChild<QWidget*>(QLatin1String(name)); }
     void Mouse(QWidget* w, QEvent::Type type, int xTwips)
     {
-        const QPointF local(Twips(xTwips), 5);
+        const QPointF local(TwipsToPixels(xTwips), 5);
         QMouseEvent event(type, local, w->mapToGlobal(local), Qt::LeftButton,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w, &event);
@@ -173,14 +173,14 @@ protected:
 
 TEST_F(Sizing, WindowNeverGetsSmallerThan6000Twips)
 {
-    window->resize(Twips(3000), Twips(2000));
+    window->resize(TwipsToPixels(3000), TwipsToPixels(2000));
     QApplication::processEvents();
-    EXPECT_EQ(window->width(), Twips(6000));
-    EXPECT_EQ(window->height(), Twips(6000));
-    window->resize(Twips(8000), Twips(3000));
+    EXPECT_EQ(window->width(), TwipsToPixels(6000));
+    EXPECT_EQ(window->height(), TwipsToPixels(6000));
+    window->resize(TwipsToPixels(8000), TwipsToPixels(3000));
     QApplication::processEvents();
-    EXPECT_EQ(window->width(), Twips(8000));
-    EXPECT_EQ(window->height(), Twips(6000));
+    EXPECT_EQ(window->width(), TwipsToPixels(8000));
+    EXPECT_EQ(window->height(), TwipsToPixels(6000));
 }
 
 TEST_F(Sizing, WideningGivesAllExtraWidthToThePane)
@@ -188,13 +188,13 @@ TEST_F(Sizing, WideningGivesAllExtraWidthToThePane)
     SizeWindow(9000, 8000);
     QWidget* tree = window->Tree().Widget();
     const int treeWidth = tree->width();
-    EXPECT_EQ(treeWidth, Twips(1965));
+    EXPECT_EQ(treeWidth, TwipsToPixels(1965));
     const int paneWidth = Pane()->width();
     SizeWindow(12000, 8000);
     EXPECT_EQ(tree->width(), treeWidth);
-    EXPECT_EQ(Pane()->width(), paneWidth + Twips(12000) - Twips(9000));
-    EXPECT_EQ(Pane()->x(), Twips(1965 + 40));
-    EXPECT_EQ(Bar()->geometry(), QRect(Pane()->width() - Twips(255), 0, Twips(255), Pane()->height()));
+    EXPECT_EQ(Pane()->width(), paneWidth + TwipsToPixels(12000) - TwipsToPixels(9000));
+    EXPECT_EQ(Pane()->x(), TwipsToPixels(1965 + 40));
+    EXPECT_EQ(Bar()->geometry(), QRect(Pane()->width() - TwipsToPixels(255), 0, TwipsToPixels(255), Pane()->height()));
 }
 
 TEST_F(Sizing, SplitterDraggedTowardsTheLeftEdge)
@@ -207,30 +207,30 @@ TEST_F(Sizing, SplitterDraggedTowardsTheLeftEdge)
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->width(), strip->width() / 2);
     Mouse(strip, QEvent::MouseMove, 600 - 1965);
-    EXPECT_EQ(bar->x(), Twips(600));
+    EXPECT_EQ(bar->x(), TwipsToPixels(600));
     Mouse(strip, QEvent::MouseMove, 100 - 1965);
-    EXPECT_EQ(bar->x(), Twips(500));
+    EXPECT_EQ(bar->x(), TwipsToPixels(500));
     Mouse(strip, QEvent::MouseMove, 600 - 1965);
-    EXPECT_EQ(window->Tree().Widget()->width(), Twips(1965)); // nothing else moves during the drag
+    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(1965)); // nothing else moves during the drag
     Mouse(strip, QEvent::MouseButtonRelease, 600 - 1965);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(window->Sizing().SplitterMoving());
-    EXPECT_EQ(window->Tree().Widget()->width(), Twips(1500));
-    EXPECT_EQ(strip->x(), Twips(1500));
-    EXPECT_EQ(Pane()->x(), Twips(1540));
+    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(1500));
+    EXPECT_EQ(strip->x(), TwipsToPixels(1500));
+    EXPECT_EQ(Pane()->x(), TwipsToPixels(1540));
 }
 
 TEST_F(Sizing, SplitterDraggedPastTheRightEdge)
 {
     SizeWindow(9000, 8000);
-    const int width = ToTwips(window->width());
+    const int width = PixelsToTwips(window->width());
     QWidget* strip = Child("imgSplitter");
     QWidget* bar = Child("picSplitter");
     Mouse(strip, QEvent::MouseButtonPress, 10);
     Mouse(strip, QEvent::MouseMove, 20000);
-    EXPECT_EQ(bar->x(), Twips(width - 500));
+    EXPECT_EQ(bar->x(), TwipsToPixels(width - 500));
     Mouse(strip, QEvent::MouseButtonRelease, 20000);
-    EXPECT_EQ(window->Tree().Widget()->width(), Twips(width - 1500));
+    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(width - 1500));
     // The narrowest pane still lays out, with stretched widths of zero at worst.
     Click("mrk");
     EXPECT_GE(P().MarkText[0]->width(), 0);

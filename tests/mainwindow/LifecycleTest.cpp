@@ -20,8 +20,8 @@ TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
 {
     FakePlatform platform;
     frmMain window(platform.Services());
-    EXPECT_EQ(window.pos(), QPoint(Twips(1000), Twips(1000)));
-    EXPECT_EQ(window.size(), QSize(Twips(6500), Twips(6500)));
+    EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1000), TwipsToPixels(1000)));
+    EXPECT_EQ(window.size(), QSize(TwipsToPixels(6500), TwipsToPixels(6500)));
     EXPECT_EQ(window.State().DocumentFile, "Новый.q");
     EXPECT_EQ(window.State().CurrentKey, "par");
     EXPECT_EQ(window.windowTitle(), "Экзамен - Mirvane");
@@ -40,11 +40,11 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
                                 {"Settings/MainHeight", "abc"}}; // not a number: the default
     {
         frmMain window(platform.Services());
-        EXPECT_EQ(window.pos(), QPoint(Twips(1500), Twips(750)));
-        EXPECT_EQ(window.size(), QSize(Twips(9000), Twips(6500)));
+        EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(750)));
+        EXPECT_EQ(window.size(), QSize(TwipsToPixels(9000), TwipsToPixels(6500)));
         window.show();
-        window.resize(Twips(10500), Twips(7500));
-        window.move(Twips(300), Twips(450));
+        window.resize(TwipsToPixels(10500), TwipsToPixels(7500));
+        window.move(TwipsToPixels(300), TwipsToPixels(450));
         QApplication::processEvents();
         platform.prompter.answers = {Answer::No};
         EXPECT_TRUE(window.close());
@@ -54,8 +54,8 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
     EXPECT_EQ(platform.settings.values.value("Settings/MainLeft"), "300");
     EXPECT_EQ(platform.settings.values.value("Settings/MainTop"), "450");
     frmMain again(platform.Services());
-    EXPECT_EQ(again.size(), QSize(Twips(10500), Twips(7500)));
-    EXPECT_EQ(again.pos(), QPoint(Twips(300), Twips(450)));
+    EXPECT_EQ(again.size(), QSize(TwipsToPixels(10500), TwipsToPixels(7500)));
+    EXPECT_EQ(again.pos(), QPoint(TwipsToPixels(300), TwipsToPixels(450)));
 }
 
 TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)

@@ -3,9 +3,13 @@
 #include "testfile/DocumentCommands.h"
 #include "testfile/FileIo.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 
 namespace mirvane::testing {
 namespace {
@@ -195,8 +199,10 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     WithFileSizeLimit(64, [&] { Commands().mnuSave_Click(); });
 
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
-    EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Не удалось сохранить файл\r\n" + path));
+    EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Не удалось записать файл «" + path + "»"));
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("допустимый размер"));
     EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"saved.q"}); // no temporary left
 
     // Save As into a folder that does not exist: reported, name unchanged.
     platform.prompter.Clear();
@@ -205,6 +211,28 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("no/such/folder/x.q"));
     EXPECT_EQ(window->State().DocumentFile, path);
+}
+
+TEST_F(DocumentCommandsTest, SavingKeepsPermissionsAndWritesThroughALink)
+{
+    const QString path = SavedTestFile();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    OpenFile(path);
+    P().TestName->setText("Физика");
+    Commands().mnuSave_Click();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(StartsWith(Bytes(path), AnsiToOem("Физика\r\n")));
+
+    // Saving onto a link writes the file it points to; the link stays.
+    ASSERT_TRUE(QFile::link(path, Path("link.q")));
+    P().TestName->setText("Биология");
+    platform.fileDialogs.answers = {Path("link.q")};
+    Commands().mnuSaveAs_Click();
+    EXPECT_TRUE(QFileInfo(Path("link.q")).isSymLink());
+    EXPECT_TRUE(StartsWith(Bytes(path), AnsiToOem("Биология\r\n")));
+    EXPECT_EQ(window->State().DocumentFile, Path("link.q"));
 }
 
 } // namespace

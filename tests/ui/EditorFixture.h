@@ -4,6 +4,7 @@
 #include "FakePlatform.h"
 #include "TestSupport.h"
 
+#include "document/TestDocument.h"
 #include "editor/StructureTree.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/Twips.h"
@@ -24,7 +25,7 @@ protected:
     {
         ResetKeyNumbers();
         window = std::make_unique<frmMain>(platform.Services());
-        window->resize(Twips(9000), Twips(8000));
+        window->resize(TwipsToPixels(9000), TwipsToPixels(8000));
         window->show();
         QApplication::processEvents();
     }
@@ -35,7 +36,7 @@ protected:
     {
         auto loaded = Load(lines);
         ASSERT_TRUE(loaded.isTestFile);
-        window->ShowDocument(std::move(loaded.test));
+        window->ShowDocument(std::make_unique<TestDocument>(std::move(loaded.test)));
     }
 
     QTreeWidgetItem* Node(const std::string& key)
@@ -63,10 +64,27 @@ protected:
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
+    // The division nodes after "mrk" and their question nodes, as the tree
+    // shows them.
+    DocumentOrder TreeOrder()
+    {
+        DocumentOrder order;
+        QTreeWidget* tree = window->Tree().Widget();
+        for (int i = 2; i < tree->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* division = tree->topLevelItem(i);
+            DocumentOrder::DivisionEntry entry{division->data(0, Qt::UserRole).toString().toStdString(), {}};
+            for (int j = 0; j < division->childCount(); ++j)
+                entry.QuestionKeys.push_back(division->child(j)->data(0, Qt::UserRole).toString().toStdString());
+            order.Divisions.push_back(std::move(entry));
+        }
+        return order;
+    }
+
     void Key(int key) { QTest::keyClick(window->Tree().Widget(), static_cast<Qt::Key>(key)); }
 
     const std::string& Current() const { return window->State().CurrentKey; }
-    mirvane::Test& Doc() { return *window->State().Document; }
+    mirvane::Test& Doc() { return window->State().Document->Model(); }
+    TestDocument& Document() { return *window->State().Document; }
     EditPanels& P() { return window->Panels(); }
 
     FakePlatform platform;

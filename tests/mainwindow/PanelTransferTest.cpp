@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "editor/PanelTransfer.h"
+#include "mainwindow/PanelTransfer.h"
 
 #include <QCheckBox>
 #include <QLabel>

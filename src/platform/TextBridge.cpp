@@ -1,4 +1,4 @@
-#include "editor/TextBridge.h"
+#include "platform/TextBridge.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -12,12 +12,7 @@ QString ToQt(std::string_view text)
 
 std::string ToModel(const QString& text) { return text.toStdString(); }
 
-QString ToBoxLines(std::string_view modelText)
-{
-    QString text = ToQt(modelText);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
+QString ToBoxLines(std::string_view modelText) { return WithLfBreaks(ToQt(modelText)); }
 
 std::string FromBoxLines(const QString& boxLines)
 {

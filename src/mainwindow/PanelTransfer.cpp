@@ -1,9 +1,9 @@
-#include "editor/PanelTransfer.h"
+#include "mainwindow/PanelTransfer.h"
 
 #include "editor/EditorState.h"
 #include "editor/StructureTree.h"
-#include "editor/TextBridge.h"
 #include "mainwindow/EditPanels.h"
+#include "platform/TextBridge.h"
 #include "model/Misc.h"
 #include "model/Number.h"
 #include "platform/Prompter.h"
@@ -31,17 +31,17 @@ QString QuestionCountCaption(int count)
 
 void PanelTransfer::Form2Data()
 {
-    switch (state_.CurrentKey.empty() ? '\0' : state_.CurrentKey[0]) {
-    case 'p':
+    switch (KindOf(state_.CurrentKey)) {
+    case NodeKind::Parameters:
         StoreParameters();
         break;
-    case 'm':
+    case NodeKind::Marks:
         StoreMarks();
         break;
-    case 'd':
+    case NodeKind::Division:
         StoreDivision();
         break;
-    case 'q':
+    case NodeKind::Question:
         StoreQuestion();
         break;
     default:
@@ -51,17 +51,17 @@ void PanelTransfer::Form2Data()
 
 void PanelTransfer::Data2Form()
 {
-    switch (state_.CurrentKey.empty() ? '\0' : state_.CurrentKey[0]) {
-    case 'p':
+    switch (KindOf(state_.CurrentKey)) {
+    case NodeKind::Parameters:
         LoadParameters();
         break;
-    case 'm':
+    case NodeKind::Marks:
         LoadMarks();
         break;
-    case 'd':
+    case NodeKind::Division:
         LoadDivision();
         break;
-    case 'q':
+    case NodeKind::Question:
         LoadQuestion();
         break;
     default:
@@ -71,13 +71,13 @@ void PanelTransfer::Data2Form()
 
 void PanelTransfer::StoreParameters()
 {
-    Test& test = *state_.Document;
+    Test& test = state_.Document->Model();
     test.TestName = ToModel(panels_.TestName->text());
     const auto time = NumberIn(panels_.TestTime);
-    if (time && *time >= 1 && *time <= 600) {
+    if (time && Test::IsValidTime(*time)) {
         test.TestTime = *time;
     } else {
-        test.TestTime = 30;
+        test.TestTime = Test::kDefaultTime;
         prompter_.Notice(panel_text::kBadTestTime);
     }
     test.ShowErrors = panels_.CheckMissWork->isChecked() ? 1 : 0;
@@ -90,11 +90,11 @@ void PanelTransfer::StoreParameters()
 void PanelTransfer::StoreMarks()
 {
     // Rows with a blank description are dropped and the rows below move up.
-    Test& test = *state_.Document;
+    Test& test = state_.Document->Model();
     test.MarkDiscriptionsSet(0, ToModel(panels_.MarkText[0]->text()));
     test.MarkScoresSet(0, Test::kFailingMarkScore);
     int j = 1;
-    for (int i = 1; i <= 9; ++i) {
+    for (int i = 1; i < EditPanels::kMarkRows; ++i) {
         const std::string description = ToModel(panels_.MarkText[i]->text());
         if (IsBlank(description))
             continue;
@@ -107,7 +107,7 @@ void PanelTransfer::StoreMarks()
         }
         ++j;
     }
-    for (; j <= 9; ++j) {
+    for (; j < EditPanels::kMarkRows; ++j) {
         test.MarkDiscriptionsSet(j, std::string());
         test.MarkScoresSet(j, 0);
     }
@@ -115,7 +115,7 @@ void PanelTransfer::StoreMarks()
 
 void PanelTransfer::StoreDivision()
 {
-    Division& division = state_.Document->Divisions.Item(state_.CurrentKey);
+    Division& division = state_.Document->DivisionAt(state_.CurrentKey);
     division.Name = TrimSpaces(ToModel(panels_.TextDivName->text()));
     if (const auto count = NumberIn(panels_.TextNQ)) {
         division.NQ = *count;
@@ -129,9 +129,9 @@ void PanelTransfer::StoreDivision()
 void PanelTransfer::StoreQuestion()
 {
     const std::string& key = state_.CurrentKey;
-    Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
+    Question& question = state_.Document->QuestionAt(key);
     question.QSet(BoxText(panels_.TextQuest));
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < EditPanels::kAnswerRows; ++i) {
         std::string answer = BoxText(panels_.TextAnswer[i]);
         if (!answer.empty() && TrimBlanksView(answer).empty()) {
             panels_.TextAnswer[i]->setPlainText(QString()); // a blank answer is emptied in the box too
@@ -145,7 +145,7 @@ void PanelTransfer::StoreQuestion()
 
 void PanelTransfer::LoadParameters()
 {
-    const Test& test = *state_.Document;
+    const Test& test = state_.Document->Model();
     panels_.TestName->setText(ToQt(test.TestName));
     panels_.TestTime->setText(Decimal(test.TestTime));
     panels_.CheckMissWork->setChecked(test.ShowErrors != 0);
@@ -157,9 +157,9 @@ void PanelTransfer::LoadParameters()
 
 void PanelTransfer::LoadMarks()
 {
-    const Test& test = *state_.Document;
+    const Test& test = state_.Document->Model();
     panels_.MarkText[0]->setText(ToQt(test.MarkDiscriptionsGet(0)));
-    for (int i = 1; i <= 9; ++i) {
+    for (int i = 1; i < EditPanels::kMarkRows; ++i) {
         if (test.IsMarkInUse(i)) {
             panels_.MarkText[i]->setText(ToQt(test.MarkDiscriptionsGet(i)));
             panels_.MarkScoreText[i - 1]->setText(Decimal(test.MarkScoresGet(i)));
@@ -172,7 +172,7 @@ void PanelTransfer::LoadMarks()
 
 void PanelTransfer::LoadDivision()
 {
-    const Division& division = state_.Document->Divisions.Item(state_.CurrentKey);
+    const Division& division = state_.Document->DivisionAt(state_.CurrentKey);
     panels_.TextDivName->setText(ToQt(TrimSpaces(division.Name)));
     panels_.TextNQ->setText(Decimal(division.NQ));
     panels_.LabelFNQ->setText(QuestionCountCaption(static_cast<int>(division.Questions.Count())));
@@ -181,9 +181,9 @@ void PanelTransfer::LoadDivision()
 void PanelTransfer::LoadQuestion()
 {
     const std::string& key = state_.CurrentKey;
-    const Question& question = state_.Document->Divisions.Item(tree_.ParentKey(key)).Questions.Item(key);
+    const Question& question = state_.Document->QuestionAt(key);
     SetBoxText(panels_.TextQuest, question.Q());
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < EditPanels::kAnswerRows; ++i) {
         panels_.TextQMark[i]->setText(question.IsAnswerPresent(i) ? Decimal(question.AScoreGet(i)) : QString());
         SetBoxText(panels_.TextAnswer[i], question.AGet(i));
     }

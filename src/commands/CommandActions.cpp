@@ -1,0 +1,61 @@
+#include "commands/CommandActions.h"
+
+#include "commands/ToolbarIcons.h"
+#include "editor/StructuralEdits.h"
+#include "testfile/DocumentCommands.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QWidget>
+
+namespace mirvane {
+
+CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandGuard guard)
+    : QObject(window), window_(window), guard_(std::move(guard))
+{
+    DocumentCommands& d = targets.documents;
+    StructuralEdits& e = targets.edits;
+    const QKeySequence none;
+    Create(Command::New, "New", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N),
+           QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); });
+    Create(Command::Open, "Open", QStringLiteral("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+           QStringLiteral("Открыть"), [&d] { d.mnuFileOpen_Click(); });
+    Create(Command::Save, "Save", QStringLiteral("&Сохранить..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+           QStringLiteral("Сохранить"), [&d] { d.mnuSave_Click(); });
+    Create(Command::SaveAs, "mnuSaveAs", QStringLiteral("Сохр&анить как..."), none, {},
+           [&d] { d.mnuSaveAs_Click(); });
+    Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
+    Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"), none,
+           QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); });
+    Create(Command::AddQuestion, "Question", QStringLiteral("Добавить вопрос"), none,
+           QStringLiteral("Добавить вопрос"), [&e] { e.AddQuestion(); });
+    Create(Command::MoveDown, "MoveDown", QStringLiteral("Вниз"), none, QStringLiteral("Передвинуть вниз"),
+           [&e] { e.MoveDown(); });
+    Create(Command::MoveUp, "MoveUp", QStringLiteral("Вверх"), none, QStringLiteral("Передвинуть вверх"),
+           [&e] { e.MoveUp(); });
+    Create(Command::Delete, "Delete", QStringLiteral("Удалить"), none, QStringLiteral("Удалить раздел/вопрос"),
+           [&e] { e.DeleteItem(true); });
+}
+
+QAction* CommandActions::Create(Command command, const char* key, const QString& caption,
+                                const QKeySequence& shortcut, const QString& toolTip, std::function<void()> run)
+{
+    auto* action = new QAction(ToolbarIcon(QLatin1String(key)), caption, window_);
+    action->setObjectName(QLatin1String(key));
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    window_->addAction(action);
+    // The name in a failure report is the one the user sees: the tooltip of
+    // a toolbar button, else the caption without its access key.
+    QString name = toolTip.isEmpty() ? caption : toolTip;
+    name.remove(QLatin1Char('&'));
+    connect(action, &QAction::triggered, this, [this, name, run = std::move(run)] { guard_(name, run); });
+    actions_.emplace(command, action);
+    return action;
+}
+
+} // namespace mirvane

@@ -1,0 +1,53 @@
+#pragma once
+// Every command of the main window, created once as a QAction with its
+// caption, shortcut, tooltip and picture, in one place (in the manner of Qt's
+// Application example). The menu bar, the toolbar and the tree's context menu
+// show these same actions. Every command runs under one guard, from any
+// surface: an unexpected failure is reported in a message box that names the
+// command, and the program goes on.
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QKeySequence;
+class QWidget;
+
+namespace mirvane {
+
+class DocumentCommands;
+class StructuralEdits;
+
+enum class Command { New, Open, Save, SaveAs, Exit, AddDivision, AddQuestion, MoveDown, MoveUp, Delete };
+
+// Runs a command; `name` is what the user knows the command by.
+using CommandGuard = std::function<void(const QString& name, const std::function<void()>& run)>;
+
+class CommandActions : public QObject {
+    Q_OBJECT
+public:
+    struct Targets {
+        DocumentCommands& documents;
+        StructuralEdits& edits;
+    };
+
+    // The actions belong to `window`, so their shortcuts reach the command
+    // even while a text box of the panel has the focus.
+    CommandActions(QWidget* window, const Targets& targets, CommandGuard guard);
+
+    QAction* Get(Command command) const { return actions_.at(command); }
+
+private:
+    // `key` is the action's name: the toolbar button's key where the command
+    // has one. An empty tooltip leaves Qt's own (the caption).
+    QAction* Create(Command command, const char* key, const QString& caption, const QKeySequence& shortcut,
+                    const QString& toolTip, std::function<void()> run);
+
+    QWidget* window_;
+    CommandGuard guard_;
+    std::map<Command, QAction*> actions_;
+};
+
+} // namespace mirvane

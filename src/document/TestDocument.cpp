@@ -1,0 +1,210 @@
+#include "document/TestDocument.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace mirvane {
+
+namespace {
+
+std::size_t PlaceOf(const std::vector<std::string>& keys, std::string_view key)
+{
+    const auto it = std::find(keys.begin(), keys.end(), key);
+    if (it == keys.end())
+        throw std::out_of_range("no item with key " + std::string(key));
+    return static_cast<std::size_t>(it - keys.begin());
+}
+
+} // namespace
+
+TestDocument::TestDocument() : TestDocument(std::make_unique<Test>()) {}
+
+TestDocument::TestDocument(std::unique_ptr<Test> test)
+    : test_(test ? std::move(test) : std::make_unique<Test>()), order_(DocumentOrder::FromCollections(*test_))
+{
+}
+
+bool TestDocument::Contains(std::string_view key) const
+{
+    const std::string k(key);
+    switch (KindOf(key)) {
+    case NodeKind::Division:
+        return test_->Divisions.Contains(k);
+    case NodeKind::Question:
+        for (const Division& d : test_->Divisions) {
+            if (d.Questions.Contains(k))
+                return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+const std::string& TestDocument::ParentOf(std::string_view questionKey) const
+{
+    // A look-up in each division's keyed collection: no index of its own to
+    // keep in step, and cheap next to anything the editor does with the answer.
+    const std::string k(questionKey);
+    for (const Division& d : test_->Divisions) {
+        if (d.Questions.Contains(k))
+            return d.Key;
+    }
+    throw std::out_of_range("no question with key " + k);
+}
+
+Question& TestDocument::QuestionAt(const std::string& key)
+{
+    return test_->Divisions.Item(ParentOf(key)).Questions.Item(key);
+}
+
+const Question& TestDocument::QuestionAt(const std::string& key) const
+{
+    return test_->Divisions.Item(ParentOf(key)).Questions.Item(key);
+}
+
+std::size_t TestDocument::DivisionIndex(std::string_view divisionKey) const
+{
+    for (std::size_t i = 0; i < order_.Divisions.size(); ++i) {
+        if (order_.Divisions[i].Key == divisionKey)
+            return i;
+    }
+    throw std::out_of_range("no division with key " + std::string(divisionKey));
+}
+
+DocumentOrder::DivisionEntry& TestDocument::Entry(std::string_view divisionKey)
+{
+    return order_.Divisions[DivisionIndex(divisionKey)];
+}
+
+const DocumentOrder::DivisionEntry& TestDocument::Entry(std::string_view divisionKey) const
+{
+    return order_.Divisions[DivisionIndex(divisionKey)];
+}
+
+const std::vector<std::string>& TestDocument::QuestionKeys(std::string_view divisionKey) const
+{
+    return Entry(divisionKey).QuestionKeys;
+}
+
+DocumentChange TestDocument::AddDivision(std::string_view selectedKey)
+{
+    const std::string key = NextKey(NodeKind::Division);
+    std::size_t index = 0; // the parameters or the marks: the first division
+    switch (KindOf(selectedKey)) {
+    case NodeKind::Division:
+        index = DivisionIndex(selectedKey) + 1;
+        break;
+    case NodeKind::Question:
+        index = DivisionIndex(ParentOf(selectedKey)) + 1;
+        break;
+    default:
+        break;
+    }
+    auto division = std::make_unique<Division>();
+    division->Key = key;
+    division->Name = std::string(kNewDivisionName);
+    test_->Divisions.Add(key, std::move(division));
+    order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(index),
+                            DocumentOrder::DivisionEntry{key, {}});
+    return {DocumentChange::Kind::Added, key, {}, index};
+}
+
+DocumentChange TestDocument::AddQuestion(std::string_view selectedKey)
+{
+    const std::string key = NextKey(NodeKind::Question);
+    std::string parent;
+    std::size_t index = 0;
+    switch (KindOf(selectedKey)) {
+    case NodeKind::Division:
+        parent = std::string(selectedKey);
+        index = Entry(parent).QuestionKeys.size();
+        break;
+    case NodeKind::Question:
+        parent = ParentOf(selectedKey);
+        index = PlaceOf(Entry(parent).QuestionKeys, selectedKey) + 1;
+        break;
+    default:
+        return {};
+    }
+    auto question = std::make_unique<Question>();
+    question->Key = key;
+    test_->Divisions.Item(parent).Questions.Add(key, std::move(question));
+    std::vector<std::string>& keys = Entry(parent).QuestionKeys;
+    keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(index), key);
+    return {DocumentChange::Kind::Added, key, parent, index};
+}
+
+std::string TestDocument::SelectionAfterDelete(std::string_view key) const
+{
+    switch (KindOf(key)) {
+    case NodeKind::Question: {
+        const std::string& parent = ParentOf(key);
+        const std::vector<std::string>& keys = Entry(parent).QuestionKeys;
+        const std::size_t i = PlaceOf(keys, key);
+        if (i + 1 < keys.size())
+            return keys[i + 1];
+        return i > 0 ? keys[i - 1] : parent;
+    }
+    case NodeKind::Division: {
+        const std::size_t i = DivisionIndex(key);
+        if (i + 1 < order_.Divisions.size())
+            return order_.Divisions[i + 1].Key;
+        return i > 0 ? order_.Divisions[i - 1].Key : std::string(kParametersKey);
+    }
+    default:
+        return {};
+    }
+}
+
+DocumentChange TestDocument::Delete(std::string_view key)
+{
+    const std::string k(key);
+    switch (KindOf(key)) {
+    case NodeKind::Question: {
+        const std::string parent = ParentOf(key);
+        std::vector<std::string>& keys = Entry(parent).QuestionKeys;
+        const std::size_t i = PlaceOf(keys, key);
+        keys.erase(keys.begin() + static_cast<std::ptrdiff_t>(i));
+        test_->Divisions.Item(parent).Questions.Remove(k);
+        return {DocumentChange::Kind::Removed, k, parent, i};
+    }
+    case NodeKind::Division: {
+        const std::size_t i = DivisionIndex(key);
+        order_.Divisions.erase(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(i));
+        test_->Divisions.Remove(k);
+        return {DocumentChange::Kind::Removed, k, {}, i};
+    }
+    default:
+        return {};
+    }
+}
+
+DocumentChange TestDocument::Move(std::string_view key, bool down)
+{
+    switch (KindOf(key)) {
+    case NodeKind::Question: {
+        const std::string parent = ParentOf(key);
+        std::vector<std::string>& keys = Entry(parent).QuestionKeys;
+        const std::size_t i = PlaceOf(keys, key);
+        if (down ? i + 1 >= keys.size() : i == 0)
+            return {}; // a question never leaves its division
+        const std::size_t to = down ? i + 1 : i - 1;
+        std::swap(keys[i], keys[to]);
+        return {DocumentChange::Kind::Moved, std::string(key), parent, to};
+    }
+    case NodeKind::Division: {
+        const std::size_t i = DivisionIndex(key);
+        if (down ? i + 1 >= order_.Divisions.size() : i == 0)
+            return {}; // the first division does not move above the marks
+        const std::size_t to = down ? i + 1 : i - 1;
+        std::swap(order_.Divisions[i], order_.Divisions[to]);
+        return {DocumentChange::Kind::Moved, std::string(key), {}, to};
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace mirvane
