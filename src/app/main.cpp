@@ -9,8 +9,14 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+#ifdef SIGXFSZ
+    // A file-size limit makes a save fail and be reported, not end the editor.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(mirvane::kProgramName);
     QApplication::setOrganizationName(mirvane::kProgramName);

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace mirvane::testing {
 namespace {
@@ -23,7 +28,11 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override
+    {
+        fs::permissions(dir_, fs::perms::all);
+        fs::remove_all(dir_);
+    }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -115,7 +124,7 @@ TEST_F(CliTest, WriteCutShortByAFullDiskLeavesTheOldFile)
     EXPECT_EQ(status, 2);
     EXPECT_NE(err_.str().find(Path("old.q")), std::string::npos);
     EXPECT_EQ(ReadBytes("old.q"), "old bytes");
-    EXPECT_FALSE(fs::exists(Path("old.q.mirvane-tmp")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2); // no temporary left
 }
 
 TEST_F(CliTest, FailedWriteLeavesTheOldFile)
@@ -125,15 +134,87 @@ TEST_F(CliTest, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(Run({"resave", Path("in.q"), Path("target.q")}), 2);
     EXPECT_TRUE(fs::is_directory(Path("target.q")));
 
-    WriteBytes("old.q", "old bytes");
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    const bool writable = !WriteFileReplacing(Path("probe"), "x").has_value();
-    if (!writable) { // root ignores directory permissions
-        EXPECT_EQ(Run({"resave", Path("in.q"), Path("old.q")}), 2);
-        fs::permissions(dir_, fs::perms::owner_all);
-        EXPECT_EQ(ReadBytes("old.q"), "old bytes");
+    // A read-only file and a read-only folder, as a teacher without rights
+    // to them meets them.
+    WriteBytes("readonly.q", "old bytes");
+    ::chmod(Path("readonly.q").c_str(), 0444);
+    fs::create_directories(Path("locked"));
+    ::chmod(Path("locked").c_str(), 0555);
+    fs::permissions(dir_, fs::perms::all);
+    int file = 0, folder = 0;
+    std::string fileMessage, folderMessage;
+    const bool ran = AsUnprivilegedUser([&] {
+        file = Run({"resave", Path("in.q"), Path("readonly.q")});
+        fileMessage = err_.str();
+        folder = Run({"resave", Path("in.q"), Path("locked/out.q")});
+        folderMessage = err_.str();
+    });
+    if (!ran)
+        GTEST_SKIP() << "cannot take an unprivileged user's ids";
+    EXPECT_EQ(file, 2);
+    EXPECT_NE(fileMessage.find("нет права на запись в этот файл"), std::string::npos) << fileMessage;
+    EXPECT_EQ(ReadBytes("readonly.q"), "old bytes");
+    EXPECT_EQ(folder, 2);
+    EXPECT_NE(folderMessage.find("нет права на запись в папку"), std::string::npos) << folderMessage;
+}
+
+TEST_F(CliTest, OutputsKeepPermissionsFollowLinksAndNeverReplaceTheirInput)
+{
+    // As the writer writes it, so that resaving it gives the same bytes.
+    const std::string test = "T\r\n)t 30\r\n)\" 0\r\n)@ 0\r\n)f LOG.TXT\r\n)< \r\nX\r\n)* 1\r\n):D\r\n)?\r\nq\r\n):\r\n";
+    WriteBytes("geo.q", test);
+    WriteBytes("private.q", "secret");
+    ::chmod(Path("private.q").c_str(), 0600);
+    EXPECT_EQ(Run({"resave", Path("geo.q"), Path("private.q")}), 0);
+    struct stat st {};
+    ::stat(Path("private.q").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    WriteBytes("page.htm", "old page");
+    fs::create_symlink("page.htm", Path("link.htm"));
+    EXPECT_EQ(Run({"html", Path("geo.q"), Path("link.htm")}), 0);
+    EXPECT_TRUE(fs::is_symlink(Path("link.htm")));
+    EXPECT_EQ(ReadBytes("page.htm").substr(0, 6), "<HTML>");
+
+    // An export onto its own input is refused before anything is written,
+    // however the output is spelt; resaving a test onto itself is allowed.
+    const std::string other = (dir_ / ".." / dir_.filename() / "geo.q").string();
+    for (const char* command : {"html", "text"}) {
+        EXPECT_EQ(Run({command, Path("geo.q"), other}), 2) << command;
+        EXPECT_NE(err_.str().find("экспорт в него не выполнен"), std::string::npos) << err_.str();
+        EXPECT_EQ(ReadBytes("geo.q"), test);
     }
-    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(Run({"resave", Path("geo.q"), Path("geo.q")}), 0);
+    EXPECT_EQ(ReadBytes("geo.q"), test);
+}
+
+// The real program under a file-size limit: its write fails instead of the
+// program being killed, and no temporary file is left behind.
+TEST_F(CliTest, ProgramUnderAFileSizeLimitLeavesTheOldFileAndNoTemporary)
+{
+    WriteBytes("in.q", AnsiToOem("T\r\n)t 30\r\n) a\r\n) b\r\n)* 1\r\n)?\r\n" + std::string(5000, 'x') + "\r\n):\r\n"));
+    WriteBytes("old.q", "old bytes");
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        ::execl(MIRVANE_CLI, MIRVANE_CLI, "resave", Path("in.q").c_str(), Path("old.q").c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_EQ(ReadBytes("old.q"), "old bytes");
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"in.q", "old.q"}));
 }
 
 const char* const kCleanTest = "T\r\n)t 30\r\n)<\r\nНе сдан\r\n)> 5\r\nСдан\r\n)* 1\r\n):D\r\n)?\r\nq\r\n"

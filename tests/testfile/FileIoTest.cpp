@@ -1,12 +1,16 @@
+#include "TestSupport.h"
+
 #include "testfile/FileIo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
-namespace mirvane {
+namespace mirvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -18,8 +22,13 @@ protected:
         dir_ = fs::temp_directory_path() / ("mirvane-fileio-" + std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
+        fs::permissions(dir_, fs::perms::all); // an unprivileged user may work here too
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override
+    {
+        fs::permissions(dir_, fs::perms::all);
+        fs::remove_all(dir_);
+    }
     std::string Path(const char* name) const { return (dir_ / name).string(); }
     std::string Read(const char* name) const
     {
@@ -27,8 +36,25 @@ protected:
         EXPECT_FALSE(ReadFileBytes(Path(name), bytes).has_value());
         return bytes;
     }
+    // Every entry of the folder, hidden temporary files included.
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static unsigned Mode(const std::string& path)
+    {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0);
+        return st.st_mode & 07777;
+    }
     fs::path dir_;
 };
+
+using Names = std::vector<std::string>;
 
 TEST_F(FileIo, ChunksAreWrittenInOrderAndReplaceTheOldFile)
 {
@@ -42,10 +68,10 @@ TEST_F(FileIo, ChunksAreWrittenInOrderAndReplaceTheOldFile)
     const std::string bytes = Read("f.q");
     EXPECT_EQ(bytes.size(), 6u + 100000u);
     EXPECT_EQ(bytes.substr(0, 6), "first ");
-    EXPECT_FALSE(fs::exists(Path("f.q.mirvane-tmp")));
+    EXPECT_EQ(Entries(), Names{"f.q"});
 }
 
-TEST_F(FileIo, FailureInTheMiddleKeepsTheOldFileAndLeavesNoTemporary)
+TEST_F(FileIo, FailuresKeepTheOldFileAndLeaveNoTemporary)
 {
     ASSERT_FALSE(WriteFileReplacing(Path("f.q"), "old").has_value());
     EXPECT_THROW(WriteFileReplacing(Path("f.q"),
@@ -55,7 +81,78 @@ TEST_F(FileIo, FailureInTheMiddleKeepsTheOldFileAndLeavesNoTemporary)
                                     }),
                  std::out_of_range);
     EXPECT_EQ(Read("f.q"), "old");
-    EXPECT_FALSE(fs::exists(Path("f.q.mirvane-tmp")));
+
+    std::optional<std::string> error;
+    WithFileSizeLimit(64, [&] { error = WriteFileReplacing(Path("f.q"), std::string(1000, 'x')); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_NE(error->find("допустимый размер"), std::string::npos) << *error;
+    EXPECT_EQ(Read("f.q"), "old");
+    EXPECT_EQ(Entries(), Names{"f.q"});
+}
+
+TEST_F(FileIo, ExistingFilesKeepTheirPermissionsAndOwners)
+{
+    ASSERT_FALSE(WriteFileReplacing(Path("private.q"), "old").has_value());
+    ::chmod(Path("private.q").c_str(), 0600);
+    ASSERT_FALSE(WriteFileReplacing(Path("private.q"), "new").has_value());
+    EXPECT_EQ(Mode(Path("private.q")), 0600u);
+    ::chmod(Path("private.q").c_str(), 0751);
+    ASSERT_FALSE(WriteFileReplacing(Path("private.q"), "newer").has_value());
+    EXPECT_EQ(Mode(Path("private.q")), 0751u);
+
+    // A new file gets the usual bits of the user's mask.
+    const mode_t mask = ::umask(022);
+    ASSERT_FALSE(WriteFileReplacing(Path("fresh.q"), "x").has_value());
+    ::umask(mask);
+    EXPECT_EQ(Mode(Path("fresh.q")), 0644u);
+
+    if (::geteuid() == 0) { // only root may give a file to another owner
+        ASSERT_EQ(::chown(Path("private.q").c_str(), 1234, 5678), 0);
+        ASSERT_FALSE(WriteFileReplacing(Path("private.q"), "theirs").has_value());
+        struct stat st {};
+        ::stat(Path("private.q").c_str(), &st);
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+    }
+}
+
+TEST_F(FileIo, LinksAreWrittenThroughAndNeverFollowedByTheTemporary)
+{
+    ASSERT_FALSE(WriteFileReplacing(Path("target.htm"), "old").has_value());
+    fs::create_symlink("target.htm", Path("link.htm"));
+    ASSERT_FALSE(WriteFileReplacing(Path("link.htm"), "new").has_value());
+    EXPECT_TRUE(fs::is_symlink(Path("link.htm")));
+    EXPECT_EQ(Read("target.htm"), "new");
+
+    // A file or a link that sits where a careless writer would put its
+    // temporary file is left alone.
+    ASSERT_FALSE(WriteFileReplacing(Path("victim.txt"), "victim").has_value());
+    fs::create_symlink(Path("victim.txt"), Path("v.q.mirvane-tmp"));
+    ASSERT_FALSE(WriteFileReplacing(Path("v.q"), "test").has_value());
+    EXPECT_EQ(Read("victim.txt"), "victim");
+    EXPECT_TRUE(fs::is_symlink(Path("v.q.mirvane-tmp")));
+    EXPECT_EQ(Read("v.q"), "test");
+}
+
+TEST_F(FileIo, WhatTheUserMayNotWriteIsRefusedWithTheRealCause)
+{
+    ASSERT_FALSE(WriteFileReplacing(Path("readonly.q"), "old").has_value());
+    ::chmod(Path("readonly.q").c_str(), 0444);
+    fs::create_directories(Path("locked"));
+    ::chmod(Path("locked").c_str(), 0555);
+    std::optional<std::string> file, folder;
+    const bool ran = AsUnprivilegedUser([&] {
+        file = WriteFileReplacing(Path("readonly.q"), "new");
+        folder = WriteFileReplacing(Path("locked/out.q"), "new");
+    });
+    if (!ran)
+        GTEST_SKIP() << "cannot take an unprivileged user's ids";
+    ASSERT_TRUE(file.has_value());
+    EXPECT_NE(file->find("нет права на запись в этот файл"), std::string::npos) << *file;
+    EXPECT_EQ(Read("readonly.q"), "old");
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_NE(folder->find("нет права на запись в папку «" + Path("locked") + "»"), std::string::npos) << *folder;
+    EXPECT_EQ(Entries(), (Names{"locked", "readonly.q"}));
 }
 
 TEST_F(FileIo, ErrorsNameTheFile)
@@ -64,12 +161,24 @@ TEST_F(FileIo, ErrorsNameTheFile)
     const auto missing = ReadFileBytes(Path("none.q"), bytes);
     ASSERT_TRUE(missing.has_value());
     EXPECT_NE(missing->find(Path("none.q")), std::string::npos);
-    const auto directory = ReadFileBytes(dir_.string(), bytes);
-    ASSERT_TRUE(directory.has_value());
+    EXPECT_TRUE(ReadFileBytes(dir_.string(), bytes).has_value());
     const auto unwritable = WriteFileReplacing(Path("no/such/f.q"), "x");
     ASSERT_TRUE(unwritable.has_value());
     EXPECT_NE(unwritable->find("no/such/f.q"), std::string::npos);
+    EXPECT_NE(unwritable->find("не найдена"), std::string::npos) << *unwritable;
+    const auto folder = WriteFileReplacing(dir_.string(), "x");
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_NE(folder->find("это папка"), std::string::npos);
+}
+
+TEST_F(FileIo, SameFileWhateverTheSpelling)
+{
+    ASSERT_FALSE(WriteFileReplacing(Path("same.q"), "x").has_value());
+    fs::create_symlink("same.q", Path("alias.q"));
+    EXPECT_TRUE(IsSameFile(Path("same.q"), (dir_ / "." / ".." / dir_.filename() / "same.q").string()));
+    EXPECT_TRUE(IsSameFile(Path("alias.q"), Path("same.q")));
+    EXPECT_FALSE(IsSameFile(Path("same.q"), Path("other.q")));
 }
 
 } // namespace
-} // namespace mirvane
+} // namespace mirvane::testing
