@@ -4,6 +4,8 @@
 #include "model/Misc.h"
 #include "model/Number.h"
 #include "model/Question.h"
+#include "model/TextLines.h"
+#include "model/Utf8.h"
 
 namespace mirvane {
 
@@ -11,19 +13,13 @@ namespace {
 
 constexpr int kRecordAnswerSlots = 9;
 
-void AppendLine(std::string& out, std::string_view line)
-{
-    out.append(line);
-    out.append(kCrLf);
-}
-
 void AppendQuestionPart(std::string& out, const Question& question)
 {
-    AppendLine(out, ")?");
-    AppendLine(out, question.Q());
+    AppendFileLine(out, ")?");
+    AppendFileLine(out, question.Q());
     for (int i = 0; i < kRecordAnswerSlots; ++i) {
-        AppendLine(out, ")! " + FormatNumber(question.AScoreGet(i)));
-        AppendLine(out, question.AGet(i));
+        AppendFileLine(out, ")! " + FormatNumber(question.AScoreGet(i)));
+        AppendFileLine(out, question.AGet(i));
     }
 }
 
@@ -46,11 +42,13 @@ std::vector<std::string_view> RecordLines(std::string_view text)
     return lines;
 }
 
+// A record line's value is what follows its first three characters: the tag
+// and a blank.
+std::string_view AfterTag(std::string_view line) { return Utf8After(line, 3); }
+
 std::int16_t ValueAfterTag(std::string_view line, std::int16_t fallback)
 {
-    if (line.size() < 3)
-        return fallback;
-    return ReadNumber(line.substr(3)).value_or(fallback);
+    return ReadNumber(AfterTag(line)).value_or(fallback);
 }
 
 void AppendContent(std::string& target, std::string_view line)
@@ -83,7 +81,7 @@ void ReadQuestionLine(RecordQuestion& q, int& slot, std::string_view line)
 std::string BuildQuestionRecord(const Question& question)
 {
     std::string out;
-    AppendLine(out, kQuestionMarker);
+    AppendFileLine(out, kQuestionMarker);
     AppendQuestionPart(out, question);
     return out;
 }
@@ -91,9 +89,9 @@ std::string BuildQuestionRecord(const Question& question)
 std::string BuildDivisionRecord(const Division& division)
 {
     std::string out;
-    AppendLine(out, kDivisionMarker);
-    AppendLine(out, ")* " + FormatNumber(division.NQ));
-    AppendLine(out, "): " + division.Name);
+    AppendFileLine(out, kDivisionMarker);
+    AppendFileLine(out, ")* " + FormatNumber(division.NQ));
+    AppendFileLine(out, "): " + division.Name);
     for (const Question& q : division.Questions)
         AppendQuestionPart(out, q);
     return out;
@@ -130,7 +128,7 @@ ClipboardRecord ParseClipboardRecord(std::string_view text)
         if (tag == ")*") {
             record.NQ = ValueAfterTag(line, 1);
         } else if (tag == "):") {
-            record.Name = TrimSpaces(line.size() > 3 ? line.substr(3) : std::string_view());
+            record.Name = TrimSpaces(AfterTag(line));
         } else if (tag == ")?") {
             record.Questions.emplace_back();
             slot = -1;

@@ -3,7 +3,7 @@
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
-#include "platform/OutputFile.h"
+#include "testfile/OutputFile.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
 #include "testfile/TestFileReader.h"

@@ -104,6 +104,11 @@ TEST(ClipboardRecord, MalformedRecordsNeverFail)
 
     const ClipboardRecord big = ParseClipboardRecord("=РАЗДЕЛ=\r\n)* 99999\r\n");
     EXPECT_EQ(big.NQ, 1);
+
+    // A value is what follows three characters, not three bytes: a name
+    // written without the blank keeps whole letters.
+    const ClipboardRecord tight = ParseClipboardRecord("=РАЗДЕЛ=\r\n):Имя раздела\r\n");
+    EXPECT_EQ(tight.Name, "мя раздела");
 }
 
 TEST(ClipboardRecord, LineFeedsAloneAreAcceptedToo)

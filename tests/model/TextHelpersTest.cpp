@@ -124,6 +124,16 @@ std::vector<std::string> Lines(const std::string& text)
     }
 }
 
+TEST(Utf8, OverlongLeadBytesAreNotCharacters)
+{
+    // C0 and C1 could only start an overlong form of an ASCII character.
+    EXPECT_EQ(CodePage::Dos().Encode("\xC0\x80" "a" "\xC1\xBF"), "??a??");
+    EXPECT_EQ(Utf8Length("\xC0\x80"), 2u);
+    std::size_t pos = 0;
+    EXPECT_EQ(Utf8Next("\xC1\x81", pos), U'\uFFFD');
+    EXPECT_EQ(pos, 1u);
+}
+
 TEST(WrapEditText, ShortLinesAreLeftAlone)
 {
     const std::string text = "первая строка\r\n" + std::string(70, 'x') + "\r\n\r\nпоследняя";

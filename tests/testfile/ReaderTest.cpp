@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include "model/DocumentOrder.h"
 #include "testfile/ReaderMessages.h"
+#include "testfile/TestFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,18 @@ TEST(ReaderMarks, EmptyDescriptionLeavesTheSlotFree)
     EXPECT_EQ(t.test->MarkDiscriptionsGet(1), "Семь");
     EXPECT_EQ(t.test->MarkScoresGet(1), 7);
     EXPECT_EQ(t.test->MarkDiscriptionsGet(2), "");
+}
+
+TEST(ReaderMarks, DescriptionOfSpacesTakesASlotButIsNoMark)
+{
+    auto t = LoadWithHeader({")> 5", "   ", ")> 7", "Семь"});
+    EXPECT_EQ(t.test->MarkDiscriptionsGet(1), "   ");
+    EXPECT_FALSE(t.test->IsMarkInUse(1));
+    EXPECT_EQ(t.test->MarkDiscriptionsGet(2), "Семь");
+    // Written again, the blank mark is gone and the other keeps its score.
+    const std::string file = WriteTestFile(*t.test, DocumentOrder::FromCollections(*t.test));
+    EXPECT_EQ(file.find(")> 5"), std::string::npos);
+    EXPECT_NE(file.find(AnsiToOem(")> 7\r\nСемь\r\n")), std::string::npos);
 }
 
 TEST(ReaderMarks, TenthMarkFindsNoSlotAndItsDescriptionIsACommand)

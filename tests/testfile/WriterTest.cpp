@@ -33,6 +33,17 @@ TEST(Writer, FreshTestIsSevenLinesAndTheTerminator)
     EXPECT_EQ(Write(test), AnsiToOem("Экзамен\r\n)t 30\r\n)\" 0\r\n)@ 0\r\n)f LOG.TXT\r\n)< \r\nЭкзамен не сдан\r\n):\r\n"));
 }
 
+TEST(Writer, EachJournalKindHasItsLine)
+{
+    mirvane::Test test;
+    for (int kind : {1, 2, 0}) {
+        test.LogType = static_cast<std::int16_t>(kind);
+        const std::string line = ")@ " + std::to_string(kind) + "\r\n";
+        EXPECT_NE(Write(test).find(line), std::string::npos) << kind;
+        EXPECT_EQ(LoadBytes(Write(test)).test->LogType, kind);
+    }
+}
+
 TEST(Writer, SettingsMarksAndTheShapeOfAFile)
 {
     mirvane::Test test;

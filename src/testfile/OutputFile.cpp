@@ -1,4 +1,4 @@
-#include "platform/OutputFile.h"
+#include "testfile/OutputFile.h"
 
 #include "testfile/FileIo.h"
 
