@@ -1,5 +1,6 @@
 #include "check/StructureCheck.h"
 
+#include "model/NodeKey.h"
 #include "model/Test.h"
 
 #include <vector>
@@ -11,9 +12,9 @@ namespace {
 
 constexpr int kPanelAnswerSlots = 9; // the rules look at the slots the panel fills
 
-CheckFinding Fail(std::string key, std::string_view message)
+CheckFinding Fail(std::string_view key, std::string_view message)
 {
-    return {true, std::move(key), std::string(message)};
+    return {true, std::string(key), std::string(message)};
 }
 
 // What rules 7, 8 and 9 need of a question, gathered in one visit from the
@@ -91,18 +92,18 @@ CheckFinding CheckStructure(const Test& test)
     using namespace check_text;
 
     if (!test.IsMarkInUse(0))
-        return Fail("mrk", kNoFailingMark);
+        return Fail(kMarksKey, kNoFailingMark);
 
     int marksInUse = 0;
     for (int i = 0; i < Test::kMarkSlots; ++i)
         marksInUse += test.IsMarkInUse(i) ? 1 : 0;
     if (marksInUse < 2)
-        return Fail("mrk", kTooFewMarks);
+        return Fail(kMarksKey, kTooFewMarks);
 
     for (int i = 0; i < Test::kMarkSlots; ++i) {
         for (int j = i + 1; j < Test::kMarkSlots; ++j) {
             if (test.IsMarkInUse(i) && test.IsMarkInUse(j) && test.MarkScoresGet(i) == test.MarkScoresGet(j))
-                return Fail("mrk", kEqualMarkScores);
+                return Fail(kMarksKey, kEqualMarkScores);
         }
     }
 
@@ -117,7 +118,7 @@ CheckFinding CheckStructure(const Test& test)
         asked += d.NQ;
     }
     if (asked > 25)
-        return Fail("par", kTooManyAsked);
+        return Fail(kParametersKey, kTooManyAsked);
 
     // Each of rules 7, 8 and 9 runs over all questions before the next: the
     // first question failing rule 7 wins, else the first failing rule 8, and

@@ -8,6 +8,7 @@
 #include "model/DocumentOrder.h"
 #include "model/Misc.h"
 #include "model/KeyCounter.h"
+#include "model/NodeKey.h"
 #include "model/Test.h"
 #include "testfile/FileIo.h"
 #include "testfile/TestFileReader.h"
@@ -103,9 +104,9 @@ int Resave(const std::vector<std::string>& args, std::ostream& err)
 // Where a finding lies, by 1-based positions in the order read.
 std::string FindingPlace(const Test& test, const std::string& key)
 {
-    if (key == "mrk")
+    if (key == kMarksKey)
         return "marks: ";
-    if (key == "par")
+    if (key == kParametersKey)
         return "test: ";
     std::size_t divisionNumber = 0;
     for (const Division& d : test.Divisions) {
