@@ -124,6 +124,15 @@ bool WriteAll(int fd, std::string_view bytes, int& error)
     return true;
 }
 
+// Hands what `produce` makes to the file; false, with `error` set, after the
+// first write that failed. An exception from `produce` is passed on.
+bool WriteProduced(int fd, const std::function<void(const ChunkSink&)>& produce, int& error)
+{
+    bool ok = true;
+    produce([&](std::string_view chunk) { ok = ok && WriteAll(fd, chunk, error); });
+    return ok;
+}
+
 // Devices and pipes (such as /dev/stdout) are written in place: there is no
 // file to replace.
 std::optional<std::string> WriteInPlace(const std::string& path, const std::string& target,
@@ -135,7 +144,7 @@ std::optional<std::string> WriteInPlace(const std::string& path, const std::stri
     bool ok = true;
     int error = 0;
     try {
-        produce([&](std::string_view chunk) { ok = ok && WriteAll(fd, chunk, error); });
+        ok = WriteProduced(fd, produce, error);
     } catch (...) {
         ::close(fd);
         throw;
@@ -211,7 +220,7 @@ std::optional<std::string> WriteReplacing(const std::string& path,
     bool ok = true;
     int error = 0;
     try {
-        produce([&](std::string_view chunk) { ok = ok && WriteAll(fd, chunk, error); });
+        ok = WriteProduced(fd, produce, error);
     } catch (...) {
         ::close(fd);
         discard();

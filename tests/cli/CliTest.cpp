@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <sstream>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -201,6 +202,8 @@ TEST_F(CliTest, ProgramUnderAFileSizeLimitLeavesTheOldFileAndNoTemporary)
         limit.rlim_cur = limit.rlim_max = 1024;
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_DFL);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 2);
         ::execl(MIRVANE_CLI, MIRVANE_CLI, "resave", Path("in.q").c_str(), Path("old.q").c_str(),
                 static_cast<char*>(nullptr));
         ::_exit(127);
