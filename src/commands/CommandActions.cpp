@@ -1,6 +1,8 @@
 #include "commands/CommandActions.h"
 
+#include "check/StructureCheckCommand.h"
 #include "commands/ToolbarIcons.h"
+#include "export/ExportCommands.h"
 #include "editor/StructuralEdits.h"
 #include "testfile/DocumentCommands.h"
 
@@ -15,6 +17,8 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
 {
     DocumentCommands& d = targets.documents;
     StructuralEdits& e = targets.edits;
+    StructureCheckCommand& c = targets.check;
+    ExportCommands& x = targets.exports;
     const QKeySequence none;
     Create(Command::New, "New", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N),
            QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); });
@@ -24,6 +28,10 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Сохранить"), [&d] { d.mnuSave_Click(); });
     Create(Command::SaveAs, "mnuSaveAs", QStringLiteral("Сохр&анить как..."), none, {},
            [&d] { d.mnuSaveAs_Click(); });
+    Create(Command::ExportText, "mnuExportTxt", QStringLiteral("Текстовый файл"), none, {},
+           [&x] { x.mnuExportTxt_Click(); });
+    Create(Command::ExportV25, "mnuExportV25", QStringLiteral("Тулимар 2.5 (Windows версия)"), none, {},
+           [&x] { x.mnuExportV25_Click(); });
     Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
     Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"), none,
            QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); });
@@ -35,6 +43,8 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            [&e] { e.MoveUp(); });
     Create(Command::Delete, "Delete", QStringLiteral("Удалить"), none, QStringLiteral("Удалить раздел/вопрос"),
            [&e] { e.DeleteItem(true); });
+    Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), none,
+           QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
 }
 
 QAction* CommandActions::Create(Command command, const char* key, const QString& caption,

@@ -18,9 +18,15 @@ class QWidget;
 namespace mirvane {
 
 class DocumentCommands;
+class ExportCommands;
 class StructuralEdits;
+class StructureCheckCommand;
 
-enum class Command { New, Open, Save, SaveAs, Exit, AddDivision, AddQuestion, MoveDown, MoveUp, Delete };
+enum class Command {
+    New, Open, Save, SaveAs, ExportText, ExportV25, Exit,
+    AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
+    Spell,
+};
 
 // Runs a command; `name` is what the user knows the command by.
 using CommandGuard = std::function<void(const QString& name, const std::function<void()>& run)>;
@@ -31,6 +37,8 @@ public:
     struct Targets {
         DocumentCommands& documents;
         StructuralEdits& edits;
+        StructureCheckCommand& check;
+        ExportCommands& exports;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command

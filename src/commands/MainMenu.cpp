@@ -19,6 +19,10 @@ void BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     file->addAction(actions.Get(Command::Save));
     file->addAction(actions.Get(Command::SaveAs));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
+    QMenu* exports = file->addMenu(QStringLiteral("&Экспорт"));
+    exports->setObjectName(QStringLiteral("mnuExport"));
+    exports->addAction(actions.Get(Command::ExportText));
+    exports->addAction(actions.Get(Command::ExportV25));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
     file->addAction(actions.Get(Command::Exit));
 }
@@ -31,6 +35,8 @@ void BuildToolbar(QToolBar* bar, const CommandActions& actions)
     for (Command command :
          {Command::AddDivision, Command::AddQuestion, Command::MoveDown, Command::MoveUp, Command::Delete})
         bar->addAction(actions.Get(command));
+    bar->addSeparator();
+    bar->addAction(actions.Get(Command::Spell));
 }
 
 } // namespace mirvane

@@ -8,10 +8,11 @@ namespace mirvane {
 
 class CommandActions;
 
-// "&Файл": New, Open, Save, Save As and Exit, with their shortcut keys.
+// "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit, with their
+// shortcut keys.
 void BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 
-// New, Open, Save | Division, Question, MoveDown, MoveUp, Delete: the
+// New, Open, Save | Division, Question, MoveDown, MoveUp, Delete | Spell: the
 // buttons show the pictures and the tooltips of the actions.
 void BuildToolbar(QToolBar* bar, const CommandActions& actions);
 

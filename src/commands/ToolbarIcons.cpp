@@ -82,6 +82,12 @@ QIcon ToolbarIcon(const QString& key)
         p.setPen(QPen(QColor(0xC0, 0x20, 0x20), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(5, 5), QPointF(17, 17));
         p.drawLine(QPointF(17, 5), QPointF(5, 17));
+    } else if (key == QLatin1String("Spell")) {
+        Page(p);
+        p.setPen(QPen(QColor(0x2E, 0x8B, 0x57), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(7, 11), QPointF(10, 15), QPointF(16, 7)}));
+    } else {
+        return {}; // a command without a toolbar button has no picture
     }
     return QIcon(pixmap);
 }

@@ -5,6 +5,7 @@
 
 namespace mirvane {
 
+// An empty icon for a key without a button.
 QIcon ToolbarIcon(const QString& key);
 
 } // namespace mirvane

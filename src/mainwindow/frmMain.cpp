@@ -1,10 +1,12 @@
 #include "mainwindow/frmMain.h"
 
+#include "check/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
 #include "commands/MainMenu.h"
 #include "commands/TreeContextMenu.h"
 #include "editor/StructuralEdits.h"
 #include "editor/StructureTree.h"
+#include "export/ExportCommands.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/FieldEditing.h"
 #include "mainwindow/PanelTransfer.h"
@@ -90,7 +92,9 @@ void frmMain::CreateParts()
 
 void frmMain::CreateCommands()
 {
-    actions_ = new CommandActions(this, {*documents_, *edits_},
+    check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
+    exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
+    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildMenuBar(menuBar(), *actions_);
     BuildToolbar(tbToolBar_, *actions_);

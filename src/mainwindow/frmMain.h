@@ -20,6 +20,8 @@ namespace mirvane {
 
 class CommandActions;
 class DocumentCommands;
+class ExportCommands;
+class StructureCheckCommand;
 class EditPanels;
 class FieldEditing;
 class PanelTransfer;
@@ -42,6 +44,8 @@ public:
     DocumentCommands& Documents() { return *documents_; }
     StructuralEdits& Edits() { return *edits_; }
     CommandActions& Actions() { return *actions_; }
+    StructureCheckCommand& Check() { return *check_; }
+    ExportCommands& Exports() { return *exports_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
 
     // PanelHost
@@ -84,6 +88,8 @@ private:
     WindowLifecycle* lifecycle_ = nullptr;
     std::unique_ptr<StructuralEdits> edits_;
     FieldEditing* fieldEditing_ = nullptr;
+    std::unique_ptr<StructureCheckCommand> check_;
+    std::unique_ptr<ExportCommands> exports_;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
 };

@@ -11,10 +11,11 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     std::optional<QString> OpenFile(const QString& title, const QString& filter) override;
-    std::optional<QString> SaveFile(const QString& title, const QString& filter) override;
+    std::optional<QString> SaveFile(const QString& title, const QString& filter,
+                                    const QString& defaultSuffix) override;
 
 private:
-    std::optional<QString> Run(bool save, const QString& title, const QString& filter);
+    std::optional<QString> Run(bool save, const QString& title, const QString& filter, const QString& suffix);
 
     QWidget* parent_;
     QString lastName_;

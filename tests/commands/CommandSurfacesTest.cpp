@@ -56,7 +56,8 @@ TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
     EXPECT_EQ(keys, (QStringList{"New=Новый Файл", "Open=Открыть", "Save=Сохранить", "|",
                                  "Division=Добавить раздел", "Question=Добавить вопрос",
                                  "MoveDown=Передвинуть вниз", "MoveUp=Передвинуть вверх",
-                                 "Delete=Удалить раздел/вопрос"}));
+                                 "Delete=Удалить раздел/вопрос", "|",
+                                 "Spell=Проверка целостности структуры теста"}));
 }
 
 TEST_F(Surfaces, ToolbarRunsTheOperationsAndDeleteAsks)
@@ -137,7 +138,13 @@ TEST_F(Surfaces, FileMenuEntriesAndShortcuts)
             entries << action->text() + "|" + action->shortcut().toString();
     }
     EXPECT_EQ(entries, (QStringList{"&Новый|Ctrl+N", "&Открыть...|Ctrl+O", "&Сохранить...|Ctrl+S",
-                                    "Сохр&анить как...|", "&Выход|"}));
+                                    "Сохр&анить как...|", "&Экспорт|", "&Выход|"}));
+    QMenu* exports = file->findChild<QMenu*>("mnuExport");
+    ASSERT_NE(exports, nullptr);
+    QStringList exportEntries;
+    for (QAction* action : exports->actions())
+        exportEntries << action->text();
+    EXPECT_EQ(exportEntries, (QStringList{"Текстовый файл", "Тулимар 2.5 (Windows версия)"}));
 }
 
 } // namespace

@@ -15,6 +15,11 @@
 #include <optional>
 #include <vector>
 
+#include <ostream>
+
+// Readable Qt strings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace mirvane::testing {
 
 class ScriptedPrompter : public Prompter {
@@ -66,28 +71,29 @@ public:
         bool Save;
         QString Title;
         QString Filter;
+        QString Suffix;
     };
     std::optional<QString> OpenFile(const QString& title, const QString& filter) override
     {
-        return Next(false, title, filter);
+        return Next(false, title, filter, QStringLiteral("q"));
     }
-    std::optional<QString> SaveFile(const QString& title, const QString& filter) override
+    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& suffix) override
     {
-        return Next(true, title, filter);
+        return Next(true, title, filter, suffix);
     }
 
     std::deque<std::optional<QString>> answers; // nothing scripted: cancelled
     std::vector<Shown> shown;
 
 private:
-    std::optional<QString> Next(bool save, const QString& title, const QString& filter)
+    std::optional<QString> Next(bool save, const QString& title, const QString& filter, const QString& suffix)
     {
-        shown.push_back({save, title, filter});
+        shown.push_back({save, title, filter, suffix});
         if (answers.empty())
             return std::nullopt;
         auto a = answers.front();
         answers.pop_front();
-        return a ? std::optional<QString>(WithDefaultExtension(*a)) : std::nullopt;
+        return a ? std::optional<QString>(WithDefaultExtension(*a, suffix)) : std::nullopt;
     }
 };
 

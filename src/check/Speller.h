@@ -1,0 +1,34 @@
+#pragma once
+// The findings window "Поиск ошибок в структуре теста": the message of the
+// first finding, ">>>" to check again from the first rule after the user
+// mended something, "Отмена" to close. It is modeless over the main window,
+// so the user goes on editing while it is open.
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace mirvane {
+
+class Speller : public QDialog {
+    Q_OBJECT
+public:
+    // `spellTest` runs the check (selecting the finding's node) and returns
+    // its message; it runs once as the window loads.
+    Speller(QWidget* mainWindow, std::function<QString()> spellTest);
+
+    QLabel* Label1 = nullptr;
+    QPlainTextEdit* Text = nullptr;
+    QPushButton* CommandNext = nullptr;
+    QPushButton* CommandCancel = nullptr;
+
+    void CommandNext_Click();
+
+private:
+    std::function<QString()> spellTest_;
+};
+
+} // namespace mirvane

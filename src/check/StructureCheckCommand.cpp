@@ -1,0 +1,40 @@
+#include "check/StructureCheckCommand.h"
+
+#include "check/Speller.h"
+#include "check/StructureCheck.h"
+#include "document/TestDocument.h"
+#include "editor/EditorState.h"
+#include "editor/PanelHost.h"
+#include "editor/StructureTree.h"
+#include "platform/TextBridge.h"
+
+namespace mirvane {
+
+QString StructureCheckCommand::SpellTest()
+{
+    const TestDocument& document = host_.CommittedDocument();
+    const CheckFinding finding = CheckStructure(document.Model());
+    if (finding.Found) {
+        // The shown panel was stored above; the finding's node becomes
+        // current and its panel is shown.
+        tree_.Select(finding.NodeKey);
+        host_.tvTreeView_Click();
+        tree_.Select(state_.CurrentKey); // scrolled into view
+    }
+    return ToQt(finding.Message);
+}
+
+Speller* StructureCheckCommand::Window() const { return speller_; }
+
+void StructureCheckCommand::ShowSpeller()
+{
+    if (!speller_) {
+        speller_ = new Speller(&mainWindow_, [this] { return SpellTest(); });
+        speller_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    speller_->show();
+    speller_->raise();
+    speller_->activateWindow();
+}
+
+} // namespace mirvane

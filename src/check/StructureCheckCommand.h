@@ -1,0 +1,42 @@
+#pragma once
+// The "Spell" command: the structure check of the whole test, with the
+// finding's node selected and its panel shown, and the findings window.
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace mirvane {
+
+class PanelHost;
+class Speller;
+class StructureTree;
+struct EditorState;
+
+class StructureCheckCommand {
+public:
+    StructureCheckCommand(EditorState& state, StructureTree& tree, PanelHost& host, QWidget& mainWindow)
+        : state_(state), tree_(tree), host_(host), mainWindow_(mainWindow)
+    {
+    }
+
+    // Stores the panel, runs the rules in order and returns the first
+    // finding's message, or the closing message. A finding's node is
+    // selected, its panel shown and the tree scrolled to it.
+    QString SpellTest();
+
+    // Opens the findings window, which checks as it loads; while it is open
+    // the command only brings it forward.
+    void ShowSpeller();
+
+    Speller* Window() const;
+
+private:
+    EditorState& state_;
+    StructureTree& tree_;
+    PanelHost& host_;
+    QWidget& mainWindow_;
+    QPointer<Speller> speller_;
+};
+
+} // namespace mirvane

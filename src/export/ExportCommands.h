@@ -1,0 +1,51 @@
+#pragma once
+// The two exports of the "&Экспорт" menu: the page for the 2.5 player and
+// the text-export window. Both write what the panel holds, in document
+// order, through the one safe file helper, and never onto the test being
+// edited.
+#include "platform/Platform.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace mirvane {
+
+class PanelHost;
+class SaveAsText;
+struct EditorState;
+
+namespace export_text {
+inline const QString kV25Title = QStringLiteral("Сохранить в формате V2.5");
+} // namespace export_text
+
+class ExportCommands {
+public:
+    ExportCommands(EditorState& state, const Platform& platform, PanelHost& host, QWidget& mainWindow)
+        : state_(state), platform_(platform), host_(host), mainWindow_(mainWindow)
+    {
+    }
+
+    // "Тулимар 2.5 (Windows версия)": the save dialog, then the page.
+    void mnuExportV25_Click();
+
+    // "Текстовый файл": opens the window "Сохранить как текст", modal over
+    // the main window, with its defaults.
+    void mnuExportTxt_Click();
+    SaveAsText* TextWindow() const;
+
+private:
+    // The refusal when `path` is the document's own file, else nothing.
+    std::optional<QString> OntoTheDocument(const QString& path) const;
+
+    EditorState& state_;
+    Platform platform_;
+    PanelHost& host_;
+    QWidget& mainWindow_;
+    QPointer<SaveAsText> textWindow_;
+};
+
+} // namespace mirvane
