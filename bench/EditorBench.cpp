@@ -3,13 +3,22 @@
 #include "GeneratedTest.h"
 
 #include "../tests/ui/FakePlatform.h"
+#include "check/StructureCheckCommand.h"
+#include "commands/CommandActions.h"
 #include "editor/StructuralEdits.h"
+#include "export/ExportCommands.h"
+#include "export/SaveAsText.h"
 #include "editor/StructureTree.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/Twips.h"
 #include "document/TestDocument.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
@@ -132,6 +141,55 @@ void BM_DeleteDivision(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DeleteDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The exports of a large test from the editor, from the command to the last
+// byte written (the dialog answers at once).
+void BM_ExportFromEditor(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(100000, 1000)));
+    const QString path = QDir::temp().filePath(QStringLiteral("mirvane-bench-export.out"));
+    const bool html = state.range(0) == 0;
+    for (auto _ : state) {
+        if (html) {
+            editor.platform.fileDialogs.answers = {path};
+            editor.window.Actions().Get(Command::ExportV25)->trigger();
+        } else {
+            editor.window.Actions().Get(Command::ExportText)->trigger();
+            SaveAsText* window = editor.window.Exports().TextWindow();
+            window->Option1[3]->setChecked(true);
+            window->TextFileName->setText(path);
+            window->CommandSave_Click();
+        }
+    }
+    QFile::remove(path);
+    if (!editor.platform.prompter.shown.empty())
+        state.SkipWithError("the export reported a failure");
+}
+// 0: the HTML page; 1: the text window, all answers marked.
+BENCHMARK(BM_ExportFromEditor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The structure check at 10,000 questions, with the finding's node selected:
+// the rules on divisions pass, so every question is looked at up to the
+// first finding.
+void BM_SpellTest(benchmark::State& state)
+{
+    Editor editor;
+    auto test = GenerateTest(kQuestions, 100);
+    for (Division& d : test->Divisions)
+        d.NQ = 0;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    const DocumentOrder& order = editor.window.State().Document->Order();
+    Question& faulty = editor.window.State().Document->QuestionAt(order.Divisions[90].QuestionKeys[40]);
+    for (int i = 1; i < 10; ++i)
+        faulty.ASet(i, "");
+    for (auto _ : state) {
+        editor.window.Check().SpellTest();
+        QApplication::processEvents();
+    }
+    state.SetLabel("finding at " + editor.window.State().CurrentKey + ", planted at " + faulty.Key);
+}
+BENCHMARK(BM_SpellTest)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace mirvane::bench

@@ -22,7 +22,9 @@ Speller::Speller(QWidget* mainWindow, std::function<QString()> spellTest)
     Text->setObjectName(QStringLiteral("Text"));
     Text->setReadOnly(true);
     Text->setTabChangesFocus(true);
-    Text->setMinimumSize(420, 70);
+    // Room for the longest finding, two lines, and a little more.
+    Text->setFixedHeight(Text->fontMetrics().lineSpacing() * 3 + 2 * Text->frameWidth() + 8);
+    Text->setMinimumWidth(Text->fontMetrics().horizontalAdvance(QStringLiteral("x")) * 64);
     Label1->setBuddy(Text);
     CommandNext = new QPushButton(QStringLiteral(">>>"), this);
     CommandNext->setObjectName(QStringLiteral("CommandNext"));

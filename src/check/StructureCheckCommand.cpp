@@ -8,6 +8,9 @@
 #include "editor/StructureTree.h"
 #include "platform/TextBridge.h"
 
+#include <QScreen>
+#include <QWidget>
+
 namespace mirvane {
 
 QString StructureCheckCommand::SpellTest()
@@ -31,6 +34,17 @@ void StructureCheckCommand::ShowSpeller()
     if (!speller_) {
         speller_ = new Speller(&mainWindow_, [this] { return SpellTest(); });
         speller_->setAttribute(Qt::WA_DeleteOnClose);
+        // Beside the main window where the screen has room, so that the
+        // panel the user mends stays in view.
+        speller_->adjustSize();
+        const QRect main = mainWindow_.frameGeometry();
+        const QScreen* screen = mainWindow_.screen();
+        const QRect room = screen ? screen->availableGeometry() : QRect();
+        QPoint at(main.right() + 8, main.top());
+        if (!room.contains(QRect(at, speller_->frameSize())))
+            at = QPoint(main.left(), main.bottom() + 8);
+        if (room.contains(QRect(at, speller_->frameSize())))
+            speller_->move(at);
     }
     speller_->show();
     speller_->raise();

@@ -58,6 +58,7 @@ SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Prompter& prom
     CommandOpen->setObjectName(QStringLiteral("CommandOpen"));
     CommandOpen->setToolTip(QStringLiteral("Выбрать файл"));
     CommandOpen->setAutoDefault(false);
+    CommandOpen->setFixedWidth(CommandOpen->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     CommandSave = new QPushButton(QStringLiteral("&Сохранить"), this);
     CommandSave->setObjectName(QStringLiteral("CommandSave"));
     CommandSave->setDefault(true); // Enter saves
