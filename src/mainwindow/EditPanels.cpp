@@ -2,7 +2,7 @@
 
 #include "mainwindow/SpinButtons.h"
 #include "mainwindow/Twips.h"
-#include "mainwindow/TypingLimit.h"
+#include "mainwindow/PanelBoxes.h"
 #include "model/NodeKey.h"
 
 #include <QButtonGroup>

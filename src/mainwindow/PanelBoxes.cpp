@@ -1,4 +1,4 @@
-#include "mainwindow/TypingLimit.h"
+#include "mainwindow/PanelBoxes.h"
 
 #include <QValidator>
 
