@@ -191,6 +191,32 @@ void BM_SpellTest(benchmark::State& state)
 }
 BENCHMARK(BM_SpellTest)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Copying a division of 1,000 questions and pasting it after itself, in a
+// test of 10,000 questions.
+void BM_CopyPasteDivision(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 1000)));
+    const std::string division = editor.window.State().Document->Order().Divisions[5].Key;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.window.Tree().Select(division);
+        editor.window.tvTreeView_Click();
+        editor.window.Tree().Widget()->setFocus();
+        state.ResumeTiming();
+        editor.window.Actions().Get(Command::Copy)->trigger();
+        editor.window.Actions().Get(Command::Paste)->trigger();
+        QApplication::processEvents();
+        state.PauseTiming();
+        const std::string pasted = editor.window.State().Document->Order().Divisions[6].Key;
+        editor.window.Tree().Select(pasted);
+        editor.window.tvTreeView_Click();
+        editor.window.Edits().DeleteItem(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyPasteDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 } // namespace mirvane::bench
 

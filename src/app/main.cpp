@@ -1,6 +1,7 @@
 // The editor's entry: the platform services, then the start-up routine.
 #include "auxiliary/Module1.h"
 #include "mainwindow/frmMain.h"
+#include "platform/Clipboard.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramName.h"
 #include "platform/QtFileDialogs.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv)
     mirvane::QtFileDialogs fileDialogs;
     mirvane::QtSettings settings;
     mirvane::QtLauncher launcher;
-    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher});
+    mirvane::QtClipboard clipboard;
+    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard});
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     return app.exec();

@@ -86,15 +86,38 @@ std::string BuildQuestionRecord(const Question& question)
     return out;
 }
 
-std::string BuildDivisionRecord(const Division& division)
+std::string BuildDivisionRecord(const Division& division, const std::vector<std::string>& questionKeys)
 {
     std::string out;
     AppendFileLine(out, kDivisionMarker);
     AppendFileLine(out, ")* " + FormatNumber(division.NQ));
     AppendFileLine(out, "): " + division.Name);
-    for (const Question& q : division.Questions)
-        AppendQuestionPart(out, q);
+    for (const std::string& key : questionKeys)
+        AppendQuestionPart(out, division.Questions.Item(key));
     return out;
+}
+
+void FillQuestion(Question& question, const RecordQuestion& part)
+{
+    question.QSet(part.Q);
+    for (int i = 0; i < Question::kAnswerSlots; ++i) {
+        question.ASet(i, part.Answers[static_cast<std::size_t>(i)]);
+        question.AScoreSet(i, part.Scores[static_cast<std::size_t>(i)]);
+    }
+}
+
+void PassThroughPanel(Question& question)
+{
+    question.QSet(WrapEditText(question.Q(), 0).Text);
+    for (int i = 0; i < kRecordAnswerSlots; ++i) {
+        const bool scoreShown = question.IsAnswerPresent(i);
+        std::string text = WrapEditText(question.AGet(i), 0).Text;
+        if (TrimBlanksView(text).empty())
+            text.clear();
+        if (!scoreShown)
+            question.AScoreSet(i, 0);
+        question.ASet(i, std::move(text));
+    }
 }
 
 bool IsClipboardRecord(std::string_view text)

@@ -20,8 +20,9 @@ inline constexpr std::string_view kDivisionMarker = "=РАЗДЕЛ=";
 // The question with all nine panel slots, empty ones included.
 std::string BuildQuestionRecord(const Question& question);
 
-// The division with its questions in the order of its collection.
-std::string BuildDivisionRecord(const Division& division);
+// The division with its questions in the given order: the document's, the
+// order the tree shows and the file stores.
+std::string BuildDivisionRecord(const Division& division, const std::vector<std::string>& questionKeys);
 
 // True when the text begins with either marker; such text is never pasted
 // into a text box.
@@ -42,6 +43,17 @@ struct ClipboardRecord {
     // One entry for a question record; the division's questions in order.
     std::vector<RecordQuestion> Questions;
 };
+
+// Puts a record's question into the question: its text, and every answer
+// slot's text and score as the record has them.
+void FillQuestion(Question& question, const RecordQuestion& part);
+
+// What showing a question in the editing panel and storing it again does to
+// it (a pasted question passes through the panel before the next one is
+// pasted): texts rewrapped, blank answers emptied, and the score of an answer
+// the panel shows no score for set to 0. Slot 9, which the panel never
+// shows, stays as it is.
+void PassThroughPanel(Question& question);
 
 // Never fails: a bad score is 0, a bad count 1, answers beyond the ten slots
 // and content before a division's first ")?" are ignored. Text that is not a

@@ -1,6 +1,7 @@
 #include "commands/CommandActions.h"
 
 #include "check/StructureCheckCommand.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/ToolbarIcons.h"
 #include "export/ExportCommands.h"
 #include "editor/StructuralEdits.h"
@@ -19,6 +20,7 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     StructuralEdits& e = targets.edits;
     StructureCheckCommand& c = targets.check;
     ExportCommands& x = targets.exports;
+    ClipboardCommands& b = targets.clipboard;
     const QKeySequence none;
     Create(Command::New, "New", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N),
            QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); });
@@ -33,6 +35,13 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     Create(Command::ExportV25, "mnuExportV25", QStringLiteral("Тулимар 2.5 (Windows версия)"), none, {},
            [&x] { x.mnuExportV25_Click(); });
     Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
+    // On the focused control: text in a box, whole items in the tree.
+    Create(Command::Cut, "Cut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X),
+           QStringLiteral("Вырезать"), [&b] { b.mnuEditCut_Click(); });
+    Create(Command::Copy, "Copy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C),
+           QStringLiteral("Копировать"), [&b] { b.mnuEditCopy_Click(); });
+    Create(Command::Paste, "Paste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V),
+           QStringLiteral("Вставить"), [&b] { b.mnuEditPaste_Click(); });
     Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"), none,
            QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); });
     Create(Command::AddQuestion, "Question", QStringLiteral("Добавить вопрос"), none,

@@ -17,6 +17,7 @@ class QWidget;
 
 namespace mirvane {
 
+class ClipboardCommands;
 class DocumentCommands;
 class ExportCommands;
 class StructuralEdits;
@@ -24,6 +25,7 @@ class StructureCheckCommand;
 
 enum class Command {
     New, Open, Save, SaveAs, ExportText, ExportV25, Exit,
+    Cut, Copy, Paste,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
     Spell,
 };
@@ -39,6 +41,7 @@ public:
         StructuralEdits& edits;
         StructureCheckCommand& check;
         ExportCommands& exports;
+        ClipboardCommands& clipboard;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command

@@ -25,11 +25,19 @@ void BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     exports->addAction(actions.Get(Command::ExportV25));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
     file->addAction(actions.Get(Command::Exit));
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Редактировать"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    for (Command command : {Command::Cut, Command::Copy, Command::Paste})
+        edit->addAction(actions.Get(command));
 }
 
 void BuildToolbar(QToolBar* bar, const CommandActions& actions)
 {
     for (Command command : {Command::New, Command::Open, Command::Save})
+        bar->addAction(actions.Get(command));
+    bar->addSeparator();
+    for (Command command : {Command::Cut, Command::Copy, Command::Paste})
         bar->addAction(actions.Get(command));
     bar->addSeparator();
     for (Command command :

@@ -8,11 +8,12 @@ namespace mirvane {
 
 class CommandActions;
 
-// "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit, with their
-// shortcut keys.
+// "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit; "&Редактировать":
+// Cut, Copy and Paste; with their shortcut keys.
 void BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 
-// New, Open, Save | Division, Question, MoveDown, MoveUp, Delete | Spell: the
+// New, Open, Save | Cut, Copy, Paste | Division, Question, MoveDown, MoveUp,
+// Delete | Spell: the
 // buttons show the pictures and the tooltips of the actions.
 void BuildToolbar(QToolBar* bar, const CommandActions& actions);
 

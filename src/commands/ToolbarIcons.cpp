@@ -82,6 +82,26 @@ QIcon ToolbarIcon(const QString& key)
         p.setPen(QPen(QColor(0xC0, 0x20, 0x20), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(5, 5), QPointF(17, 17));
         p.drawLine(QPointF(17, 5), QPointF(5, 17));
+    } else if (key == QLatin1String("Cut")) {
+        p.setPen(QPen(kInk, 1.6));
+        p.drawLine(QPointF(6, 3), QPointF(14, 14));
+        p.drawLine(QPointF(16, 3), QPointF(8, 14));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(6.5, 16.5), 3, 3);
+        p.drawEllipse(QPointF(15.5, 16.5), 3, 3);
+    } else if (key == QLatin1String("Copy")) {
+        p.setPen(kInk);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(3.5, 3.5, 10, 12));
+        p.drawRect(QRectF(8.5, 7.5, 10, 12));
+    } else if (key == QLatin1String("Paste")) {
+        p.setPen(kInk);
+        p.setBrush(QColor(0xC8, 0x9A, 0x5A));
+        p.drawRect(QRectF(3.5, 4.5, 13, 15));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9.5, 9.5, 9, 10));
+        p.setBrush(QColor(0x80, 0x80, 0x80));
+        p.drawRect(QRectF(7.5, 2.5, 5, 3));
     } else if (key == QLatin1String("Spell")) {
         Page(p);
         p.setPen(QPen(QColor(0x2E, 0x8B, 0x57), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -17,12 +17,14 @@ TreeContextMenu::TreeContextMenu(QWidget* window, const CommandActions& actions,
     context_->addAction(actions.Get(Command::AddDivision));
     context_->addAction(actions.Get(Command::AddQuestion));
     context_->addSeparator()->setObjectName(QStringLiteral("ContextHR1"));
-    context_->addAction(actions.Get(Command::Delete));
+    for (Command command : {Command::Cut, Command::Copy, Command::Paste, Command::Delete})
+        context_->addAction(actions.Get(command));
     context_->addSeparator()->setObjectName(QStringLiteral("ContextHR2"));
     context_->addAction(actions.Get(Command::MoveUp));
     context_->addAction(actions.Get(Command::MoveDown));
-    itemEntries_ = {actions.Get(Command::AddQuestion), actions.Get(Command::Delete), actions.Get(Command::MoveUp),
-                    actions.Get(Command::MoveDown)};
+    for (Command command : {Command::AddQuestion, Command::Cut, Command::Copy, Command::Paste, Command::Delete,
+                            Command::MoveUp, Command::MoveDown})
+        itemEntries_.push_back(actions.Get(command));
     // Menu-bar entries and toolbar buttons are never disabled.
     connect(context_, &QMenu::aboutToHide, this, [this] {
         for (QAction* entry : itemEntries_)

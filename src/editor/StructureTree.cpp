@@ -58,9 +58,12 @@ bool StructureTree::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             changedSincePress_ = false;
             // The right button does not select the node under the mouse: the
-            // context menu acts on the node selected before.
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            // context menu acts on the node selected before. It takes the
+            // focus to the tree, so the menu's clipboard entries act on it.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+                tvTreeView_->setFocus(Qt::MouseFocusReason);
                 return true;
+            }
         } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && !changedSincePress_)

@@ -57,7 +57,7 @@ QLineEdit* MakeLine(QWidget* parent, int maxLength, const QString& name)
 
 QPlainTextEdit* MakeMultiLine(QWidget* parent, const QString& name)
 {
-    auto* edit = new QPlainTextEdit(parent);
+    auto* edit = new PanelTextEdit(parent);
     edit->setObjectName(name);
     // A vertical scroll bar only: lines wrap at the box's width on screen
     // (the text itself keeps its own line breaks).

@@ -1,8 +1,18 @@
 #include "mainwindow/PanelBoxes.h"
 
+#include "commands/ClipboardRecord.h"
+#include "platform/TextBridge.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QValidator>
 
 #include <algorithm>
+#include <memory>
 
 namespace mirvane {
 
@@ -32,17 +42,55 @@ private:
     LimitedLineEdit* box_;
 };
 
+// The keys of the editor's Cut, Copy and Paste commands: a box lets them
+// through to the commands instead of acting on them itself.
+bool IsCommandKey(QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    return pressed == QKeySequence(Qt::CTRL | Qt::Key_X) || pressed == QKeySequence(Qt::CTRL | Qt::Key_C) ||
+           pressed == QKeySequence(Qt::CTRL | Qt::Key_V);
+}
+
+bool ClipboardHoldsRecord(QClipboard::Mode mode)
+{
+    return IsRecordText(QGuiApplication::clipboard()->text(mode));
+}
+
 } // namespace
+
+bool IsRecordText(const QString& text) { return IsClipboardRecord(ToModel(text.left(16))); }
 
 LimitedLineEdit::LimitedLineEdit(QWidget* parent, int maxLength) : QLineEdit(parent), maxLength_(maxLength)
 {
-    setValidator(new LimitValidator(this));
+    if (maxLength_ > 0)
+        setValidator(new LimitValidator(this));
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { acceptedLength_ = static_cast<int>(text.size()); });
 }
 
+void LimitedLineEdit::InsertAsTyped(const QString& text)
+{
+    if (!IsRecordText(text))
+        AsUserEdit([&] { insert(text); });
+}
+
+bool LimitedLineEdit::event(QEvent* event)
+{
+    if (IsCommandKey(event)) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
 void LimitedLineEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (event->matches(QKeySequence::Paste) && ClipboardHoldsRecord(QClipboard::Clipboard)) {
+        event->accept();
+        return;
+    }
     AsUserEdit([&] { QLineEdit::keyPressEvent(event); });
 }
 
@@ -53,17 +101,64 @@ void LimitedLineEdit::inputMethodEvent(QInputMethodEvent* event)
 
 void LimitedLineEdit::dropEvent(QDropEvent* event)
 {
+    if (event->mimeData() && IsRecordText(event->mimeData()->text())) {
+        event->ignore();
+        return;
+    }
     AsUserEdit([&] { QLineEdit::dropEvent(event); });
 }
 
 void LimitedLineEdit::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::MiddleButton && ClipboardHoldsRecord(QClipboard::Selection)) {
+        event->accept();
+        return;
+    }
     AsUserEdit([&] { QLineEdit::mouseReleaseEvent(event); });
 }
 
 void LimitedLineEdit::contextMenuEvent(QContextMenuEvent* event)
 {
-    AsUserEdit([&] { QLineEdit::contextMenuEvent(event); });
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste")))
+        paste->setEnabled(paste->isEnabled() && !ClipboardHoldsRecord(QClipboard::Clipboard));
+    AsUserEdit([&] { menu->exec(event->globalPos()); });
+}
+
+PanelTextEdit::PanelTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+QString PanelTextEdit::SelectedText() const { return WithLfBreaks(textCursor().selectedText()); }
+
+void PanelTextEdit::InsertAsTyped(const QString& text)
+{
+    if (IsRecordText(text))
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+}
+
+bool PanelTextEdit::event(QEvent* event)
+{
+    if (IsCommandKey(event)) {
+        event->ignore();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+bool PanelTextEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !(source && IsRecordText(source->text())) && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void PanelTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    // Every paste into the box comes here: the keys, its menu, the middle
+    // button and drops.
+    if (source && IsRecordText(source->text()))
+        return;
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 } // namespace mirvane

@@ -1,6 +1,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "check/StructureCheckCommand.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/CommandActions.h"
 #include "commands/MainMenu.h"
 #include "commands/TreeContextMenu.h"
@@ -94,7 +95,8 @@ void frmMain::CreateCommands()
 {
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
     exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
-    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_},
+    clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *this, *platform_.clipboard, *this, *pane_);
+    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildMenuBar(menuBar(), *actions_);
     BuildToolbar(tbToolBar_, *actions_);

@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace mirvane {
 
+class ClipboardCommands;
 class CommandActions;
 class DocumentCommands;
 class ExportCommands;
@@ -46,6 +47,7 @@ public:
     CommandActions& Actions() { return *actions_; }
     StructureCheckCommand& Check() { return *check_; }
     ExportCommands& Exports() { return *exports_; }
+    ClipboardCommands& ClipboardCommand() { return *clipboard_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
 
     // PanelHost
@@ -90,6 +92,7 @@ private:
     FieldEditing* fieldEditing_ = nullptr;
     std::unique_ptr<StructureCheckCommand> check_;
     std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<ClipboardCommands> clipboard_;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // real ones; tests pass scripted fakes so that no dialog ever blocks.
 namespace mirvane {
 
+class Clipboard;
 class FileDialogs;
 class Launcher;
 class Prompter;
@@ -13,6 +14,7 @@ struct Platform {
     FileDialogs* fileDialogs = nullptr;
     Settings* settings = nullptr;
     Launcher* launcher = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 } // namespace mirvane

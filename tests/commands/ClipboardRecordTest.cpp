@@ -1,6 +1,7 @@
 #include "TestBuilder.h"
 
 #include "commands/ClipboardRecord.h"
+#include "document/TestDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -44,14 +45,16 @@ TEST(ClipboardRecord, LeadingEmptyLineOfATextIsLost)
     EXPECT_EQ(back.Answers[0], "ответ");
 }
 
-TEST(ClipboardRecord, DivisionRecordInCollectionOrder)
+TEST(ClipboardRecord, DivisionRecordInDocumentOrder)
 {
     ResetKeyNumbers();
-    mirvane::Test test;
-    Division& d = AddDivisionTo(test, "  Геометрия", 2);
-    AddQuestionTo(d, "первый", {{"да", 1}, {"нет", 0}});
+    auto test = std::make_unique<mirvane::Test>();
+    Division& d = AddDivisionTo(*test, "  Геометрия", 2);
     AddQuestionTo(d, "второй", {{"x", 3}});
-    const std::string record = BuildDivisionRecord(d);
+    AddQuestionTo(d, "первый", {{"да", 1}, {"нет", 0}});
+    TestDocument document(std::move(test));
+    document.MoveUp("q3"); // the teacher reordered the division
+    const std::string record = BuildDivisionRecord(d, document.QuestionKeys("d1"));
     EXPECT_EQ(record.substr(0, record.find(")?")), "=РАЗДЕЛ=\r\n)* 2\r\n):   Геометрия\r\n");
 
     const ClipboardRecord r = ParseClipboardRecord(record);
@@ -65,9 +68,33 @@ TEST(ClipboardRecord, DivisionRecordInCollectionOrder)
     EXPECT_EQ(r.Questions[1].Scores[0], 3);
 
     Division empty;
-    const ClipboardRecord e = ParseClipboardRecord(BuildDivisionRecord(empty));
+    const ClipboardRecord e = ParseClipboardRecord(BuildDivisionRecord(empty, {}));
     EXPECT_EQ(e.Name, "Раздел");
     EXPECT_TRUE(e.Questions.empty());
+}
+
+TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
+{
+    RecordQuestion part;
+    part.Q = std::string(40, 'a') + " " + std::string(40, 'b');
+    part.Answers[0] = "да";
+    part.Scores[0] = 2;
+    part.Answers[1] = " \r\n ";
+    part.Scores[1] = 5;
+    part.Scores[4] = -3; // a score beside an empty slot
+    part.Answers[9] = "десятый";
+    Question q;
+    FillQuestion(q, part);
+    EXPECT_EQ(q.AScoreGet(4), -3);
+    EXPECT_EQ(q.AGet(9), "десятый");
+    PassThroughPanel(q);
+    EXPECT_EQ(q.Q(), std::string(40, 'a') + "\r\n" + std::string(40, 'b'));
+    EXPECT_EQ(q.AGet(0), "да");
+    EXPECT_EQ(q.AScoreGet(0), 2);
+    EXPECT_EQ(q.AGet(1), ""); // blank: emptied, though the panel showed its score
+    EXPECT_EQ(q.AScoreGet(1), 5);
+    EXPECT_EQ(q.AScoreGet(4), 0);
+    EXPECT_EQ(q.AGet(9), "десятый");
 }
 
 TEST(ClipboardRecord, NotARecord)

@@ -53,8 +53,8 @@ TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
     QStringList keys;
     for (QAction* action : bar->actions())
         keys << (action->isSeparator() ? QStringLiteral("|") : action->objectName() + "=" + action->toolTip());
-    EXPECT_EQ(keys, (QStringList{"New=Новый Файл", "Open=Открыть", "Save=Сохранить", "|",
-                                 "Division=Добавить раздел", "Question=Добавить вопрос",
+    EXPECT_EQ(keys, (QStringList{"New=Новый Файл", "Open=Открыть", "Save=Сохранить", "|", "Cut=Вырезать",
+                                 "Copy=Копировать", "Paste=Вставить", "|", "Division=Добавить раздел", "Question=Добавить вопрос",
                                  "MoveDown=Передвинуть вниз", "MoveUp=Передвинуть вверх",
                                  "Delete=Удалить раздел/вопрос", "|",
                                  "Spell=Проверка целостности структуры теста"}));
@@ -96,6 +96,7 @@ TEST_F(Surfaces, ContextMenuEnablesByNodeKind)
     Click("mrk");
     RightClick("mrk");
     EXPECT_EQ(enabled, (std::map<QString, bool>{{"Добавить раздел", true}, {"Добавить вопрос", false},
+                                                {"Вырезать", false}, {"Копировать", false}, {"Вставить", false},
                                                 {"Удалить", false}, {"Вверх", false}, {"Вниз", false}}));
     // The toolbar buttons show the same actions and are enabled again.
     EXPECT_TRUE(Action(Command::Delete)->isEnabled());

@@ -183,11 +183,16 @@ protected:
         Click("d1");
         return Doc().Divisions.Item("d1").Questions.Item("q2").Q();
     }
-    static void Paste(QWidget* box, const QString& text)
+    // Ctrl+V runs the editor's Paste; Shift+Insert the box's own paste.
+    void Paste(QWidget* box, const QString& text, bool ownPaste = false)
     {
+        platform.clipboard.text = text;
         QApplication::clipboard()->setText(text);
         box->setFocus();
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        if (ownPaste)
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        else
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
 };
 
@@ -245,9 +250,11 @@ TEST_F(TypingTest, TypingAndPastingStopAtTheBoxLimits)
         b.edit->setFocus();
         QTest::keyClicks(b.edit, QString(b.limit + 5, QChar('7')));
         EXPECT_EQ(b.edit->text().size(), b.limit) << b.edit->objectName().toStdString();
-        b.edit->clear();
-        Paste(b.edit, QString(b.limit + 9, QChar('8')));
-        EXPECT_EQ(b.edit->text(), QString(b.limit, QChar('8'))) << b.edit->objectName().toStdString();
+        for (bool ownPaste : {false, true}) {
+            b.edit->clear();
+            Paste(b.edit, QString(b.limit + 9, QChar('8')), ownPaste);
+            EXPECT_EQ(b.edit->text(), QString(b.limit, QChar('8'))) << b.edit->objectName().toStdString();
+        }
     }
     // A typed score can no longer leave the 16-bit range and become 0.
     Click("q2");

@@ -1,6 +1,7 @@
 #pragma once
 // Scripted stand-ins for the platform services: they answer from a script,
 // record every message, and never block.
+#include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
@@ -126,12 +127,20 @@ public:
     bool succeed = true;
 };
 
+class MemoryClipboard : public Clipboard {
+public:
+    QString Text() const override { return text; }
+    void SetText(const QString& value) override { text = value; }
+    QString text;
+};
+
 struct FakePlatform {
     ScriptedPrompter prompter;
     ScriptedFileDialogs fileDialogs;
     MemorySettings settings;
     RecordingLauncher launcher;
-    Platform Services() { return {&prompter, &fileDialogs, &settings, &launcher}; }
+    MemoryClipboard clipboard;
+    Platform Services() { return {&prompter, &fileDialogs, &settings, &launcher, &clipboard}; }
 };
 
 } // namespace mirvane::testing

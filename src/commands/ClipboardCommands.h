@@ -1,0 +1,56 @@
+#pragma once
+// Cut, Copy and Paste on the focused control. In a text box of the panel
+// they are ordinary text editing (a clipboard record is never pasted into a
+// box); in the structure tree they carry whole questions and divisions on
+// the system clipboard as records, also between two running editors. Any
+// other control: nothing.
+#include <string>
+
+class QWidget;
+
+namespace mirvane {
+
+class Clipboard;
+class PanelHost;
+class PanelTextBox;
+class StructuralEdits;
+class StructureTree;
+struct ClipboardRecord;
+struct EditorState;
+
+class ClipboardCommands {
+public:
+    // `mainWindow` tells which control has the focus; `pane` holds the panel.
+    ClipboardCommands(EditorState& state, StructureTree& tree, StructuralEdits& edits, PanelHost& host,
+                      Clipboard& clipboard, QWidget& mainWindow, QWidget& pane)
+        : state_(state), tree_(tree), edits_(edits), host_(host), clipboard_(clipboard), mainWindow_(mainWindow),
+          pane_(pane)
+    {
+    }
+
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+
+private:
+    // The focused panel box, or null.
+    PanelTextBox* FocusedBox() const;
+    bool TreeFocused() const;
+    // Puts the current question or division on the clipboard; false on the
+    // parameters and the marks, which have no record.
+    bool CopyItem();
+    void PasteQuestion(const ClipboardRecord& record);
+    void PasteDivision(const ClipboardRecord& record);
+    // Shows the last pasted item: the old panel is stored, the new one shown.
+    void ShowPasted(const std::string& key);
+
+    EditorState& state_;
+    StructureTree& tree_;
+    StructuralEdits& edits_;
+    PanelHost& host_;
+    Clipboard& clipboard_;
+    QWidget& mainWindow_;
+    QWidget& pane_;
+};
+
+} // namespace mirvane

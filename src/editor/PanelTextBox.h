@@ -1,0 +1,18 @@
+#pragma once
+// What the clipboard commands need of a text box of the editing panel: its
+// selected text, and inserting text as if the user had typed it (so the box's
+// length limit and rewrap apply, and a clipboard record is never inserted).
+#include <QString>
+
+namespace mirvane {
+
+class PanelTextBox {
+public:
+    virtual ~PanelTextBox() = default;
+    // Lines joined with LF.
+    virtual QString SelectedText() const = 0;
+    // Replaces the selection (or inserts at the caret) as a user's edit.
+    virtual void InsertAsTyped(const QString& text) = 0;
+};
+
+} // namespace mirvane
