@@ -1,12 +1,15 @@
 // The editor's entry: the platform services, then the start-up routine.
-#include "auxiliary/Module1.h"
+#include "app/Module1.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Clipboard.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramName.h"
 #include "platform/QtFileDialogs.h"
+#include "platform/QtHelpViewer.h"
+#include "platform/Registry.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSettings.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 
@@ -28,8 +31,11 @@ int main(int argc, char** argv)
     mirvane::QtSettings settings;
     mirvane::QtLauncher launcher;
     mirvane::QtClipboard clipboard;
-    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard});
+    mirvane::QtHelpViewer helpViewer;
+    mirvane::QtRegistry registry(settings);
+    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry});
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
+    helpViewer.SetParent(window.get());
     return app.exec();
 }

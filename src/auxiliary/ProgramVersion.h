@@ -5,10 +5,12 @@
 
 namespace mirvane {
 
-// The program's version is 1.0.0.12: major, minor, build, revision.
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 12;
+// The program's version, major.minor.build.revision, as the build gives it
+// (the project's version in CMakeLists.txt).
+inline constexpr int kVersionMajor = MIRVANE_VERSION_MAJOR;
+inline constexpr int kVersionMinor = MIRVANE_VERSION_MINOR;
+inline constexpr int kVersionBuild = MIRVANE_VERSION_BUILD;
+inline constexpr int kVersionRevision = MIRVANE_VERSION_REVISION;
 
 // "Version " + major + "." + minor + "." + revision: "Version 1.0.12".
 inline QString VersionLabel()

@@ -11,8 +11,6 @@
 
 namespace mirvane {
 
-namespace {
-
 // The product picture: a sheet with a question mark and a tick.
 QPixmap ProductPicture()
 {
@@ -33,8 +31,6 @@ QPixmap ProductPicture()
     p.drawPolyline(QPolygonF({QPointF(34, 72), QPointF(44, 82), QPointF(64, 60)}));
     return pixmap;
 }
-
-} // namespace
 
 QString BuildPlatformName()
 {

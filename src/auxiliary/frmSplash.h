@@ -3,6 +3,7 @@
 // picture, title, version, platform and date. It closes itself by its timer
 // and does not react to clicks or keys.
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 class QTimer;
@@ -26,6 +27,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 };
+
+// The product picture, also the program's icon.
+QPixmap ProductPicture();
 
 // "Linux" or "WIN32": the platform the program was built for.
 QString BuildPlatformName();

@@ -1,5 +1,7 @@
 #include "commands/CommandActions.h"
 
+#include "auxiliary/HelpCommands.h"
+#include "auxiliary/PreviewCommand.h"
 #include "check/StructureCheckCommand.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/ToolbarIcons.h"
@@ -21,6 +23,8 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     StructureCheckCommand& c = targets.check;
     ExportCommands& x = targets.exports;
     ClipboardCommands& b = targets.clipboard;
+    PreviewCommand& p = targets.preview;
+    HelpCommands& h = targets.help;
     const QKeySequence none;
     Create(Command::New, "New", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N),
            QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); });
@@ -54,6 +58,11 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            [&e] { e.DeleteItem(true); });
     Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), none,
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
+    Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), none,
+           QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
+    Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
+           QStringLiteral("Help"), [&h] { h.mnuHelpContents_Click(); });
+    Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.mnuHelpAbout_Click(); });
 }
 
 QAction* CommandActions::Create(Command command, const char* key, const QString& caption,

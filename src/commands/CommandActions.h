@@ -18,6 +18,8 @@ class QWidget;
 namespace mirvane {
 
 class ClipboardCommands;
+class HelpCommands;
+class PreviewCommand;
 class DocumentCommands;
 class ExportCommands;
 class StructuralEdits;
@@ -27,7 +29,8 @@ enum class Command {
     New, Open, Save, SaveAs, ExportText, ExportV25, Exit,
     Cut, Copy, Paste,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
-    Spell,
+    Spell, Preview,
+    HelpContents, HelpAbout,
 };
 
 // Runs a command; `name` is what the user knows the command by.
@@ -42,6 +45,8 @@ public:
         StructureCheckCommand& check;
         ExportCommands& exports;
         ClipboardCommands& clipboard;
+        PreviewCommand& preview;
+        HelpCommands& help;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command

@@ -30,6 +30,11 @@ void BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     edit->setObjectName(QStringLiteral("mnuEdit"));
     for (Command command : {Command::Cut, Command::Copy, Command::Paste})
         edit->addAction(actions.Get(command));
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->addAction(actions.Get(Command::HelpContents));
+    help->addAction(actions.Get(Command::HelpAbout));
 }
 
 void BuildToolbar(QToolBar* bar, const CommandActions& actions)
@@ -45,6 +50,9 @@ void BuildToolbar(QToolBar* bar, const CommandActions& actions)
         bar->addAction(actions.Get(command));
     bar->addSeparator();
     bar->addAction(actions.Get(Command::Spell));
+    bar->addAction(actions.Get(Command::Preview));
+    bar->addSeparator();
+    bar->addAction(actions.Get(Command::HelpContents));
 }
 
 } // namespace mirvane

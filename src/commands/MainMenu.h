@@ -9,11 +9,11 @@ namespace mirvane {
 class CommandActions;
 
 // "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit; "&Редактировать":
-// Cut, Copy and Paste; with their shortcut keys.
+// Cut, Copy and Paste; "&Помощь": help and About; with their shortcut keys.
 void BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 
 // New, Open, Save | Cut, Copy, Paste | Division, Question, MoveDown, MoveUp,
-// Delete | Spell: the
+// Delete | Spell, Preview | Help: the
 // buttons show the pictures and the tooltips of the actions.
 void BuildToolbar(QToolBar* bar, const CommandActions& actions);
 

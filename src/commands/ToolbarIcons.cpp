@@ -102,6 +102,23 @@ QIcon ToolbarIcon(const QString& key)
         p.drawRect(QRectF(9.5, 9.5, 9, 10));
         p.setBrush(QColor(0x80, 0x80, 0x80));
         p.drawRect(QRectF(7.5, 2.5, 5, 3));
+    } else if (key == QLatin1String("Preview")) {
+        p.setPen(kInk);
+        p.setBrush(QColor(0xF4, 0xF8, 0xFF));
+        p.drawRoundedRect(QRectF(2.5, 4.5, 17, 13), 2, 2);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2E, 0x8B, 0x57));
+        p.drawPolygon(QPolygonF({QPointF(9, 7.5), QPointF(15, 11), QPointF(9, 14.5)}));
+    } else if (key == QLatin1String("Help")) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x3C, 0x7D, 0xDB));
+        p.drawEllipse(QRectF(2, 2, 18, 18));
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(14);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(2, 2, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
     } else if (key == QLatin1String("Spell")) {
         Page(p);
         p.setPen(QPen(QColor(0x2E, 0x8B, 0x57), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -1,5 +1,8 @@
 #include "mainwindow/frmMain.h"
 
+#include "auxiliary/HelpCommands.h"
+#include "auxiliary/PreviewCommand.h"
+#include "auxiliary/frmSplash.h"
 #include "check/StructureCheckCommand.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/CommandActions.h"
@@ -20,6 +23,8 @@
 #include "testfile/DocumentCommands.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -31,6 +36,7 @@ namespace mirvane {
 frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(ProductPicture()));
     CreateParts();
     lifecycle_->Form_Load();
     ShowDocument(std::make_unique<TestDocument>());
@@ -96,7 +102,11 @@ void frmMain::CreateCommands()
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
     exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
     clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *this, *platform_.clipboard, *this, *pane_);
-    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_},
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
+                                                QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
+    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildMenuBar(menuBar(), *actions_);
     BuildToolbar(tbToolBar_, *actions_);

@@ -22,6 +22,8 @@ class ClipboardCommands;
 class CommandActions;
 class DocumentCommands;
 class ExportCommands;
+class HelpCommands;
+class PreviewCommand;
 class StructureCheckCommand;
 class EditPanels;
 class FieldEditing;
@@ -48,6 +50,8 @@ public:
     StructureCheckCommand& Check() { return *check_; }
     ExportCommands& Exports() { return *exports_; }
     ClipboardCommands& ClipboardCommand() { return *clipboard_; }
+    PreviewCommand& Preview() { return *preview_; }
+    HelpCommands& Help() { return *help_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
 
     // PanelHost
@@ -93,6 +97,8 @@ private:
     std::unique_ptr<StructureCheckCommand> check_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ClipboardCommands> clipboard_;
+    std::unique_ptr<PreviewCommand> preview_;
+    std::unique_ptr<HelpCommands> help_;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
 };

@@ -5,6 +5,8 @@ namespace mirvane {
 
 class Clipboard;
 class FileDialogs;
+class HelpViewer;
+class Registry;
 class Launcher;
 class Prompter;
 class Settings;
@@ -15,6 +17,8 @@ struct Platform {
     Settings* settings = nullptr;
     Launcher* launcher = nullptr;
     Clipboard* clipboard = nullptr;
+    HelpViewer* helpViewer = nullptr;
+    Registry* registry = nullptr;
 };
 
 } // namespace mirvane

@@ -17,6 +17,9 @@ public:
     // the application's title.
     virtual void Notice(const QString& text, const QString& caption = kProgramName) = 0;
 
+    // A notice with the information icon.
+    virtual void Inform(const QString& text, const QString& caption) = 0;
+
     // Yes and No, no icon.
     virtual Answer AskYesNo(const QString& text, const QString& caption) = 0;
 

@@ -24,6 +24,12 @@ void QtPrompter::Notice(const QString& text, const QString& caption)
     box.exec();
 }
 
+void QtPrompter::Inform(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Information, caption, WithLfBreaks(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 Prompter::Answer QtPrompter::AskYesNo(const QString& text, const QString& caption)
 {
     return Ask(parent_, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes ? Answer::Yes

@@ -12,6 +12,7 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void Notice(const QString& text, const QString& caption) override;
+    void Inform(const QString& text, const QString& caption) override;
     Answer AskYesNo(const QString& text, const QString& caption) override;
     Answer AskYesNoCancel(const QString& text, const QString& caption) override;
 

@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 
-#include "auxiliary/Module1.h"
+#include "app/Module1.h"
 #include "auxiliary/ProgramVersion.h"
 #include "auxiliary/frmSplash.h"
 #include "mainwindow/frmMain.h"

@@ -57,7 +57,8 @@ TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
                                  "Copy=Копировать", "Paste=Вставить", "|", "Division=Добавить раздел", "Question=Добавить вопрос",
                                  "MoveDown=Передвинуть вниз", "MoveUp=Передвинуть вверх",
                                  "Delete=Удалить раздел/вопрос", "|",
-                                 "Spell=Проверка целостности структуры теста"}));
+                                 "Spell=Проверка целостности структуры теста",
+                                 "Preview=Предварительный просмотр вопроса", "|", "Help=Help"}));
 }
 
 TEST_F(Surfaces, ToolbarRunsTheOperationsAndDeleteAsks)

@@ -3,6 +3,8 @@
 // record every message, and never block.
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
+#include "platform/HelpViewer.h"
+#include "platform/Registry.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
@@ -28,10 +30,14 @@ public:
     struct Shown {
         QString Text;
         QString Caption;
-        enum Kind { Notice, YesNo, YesNoCancel } Kind;
+        enum Kind { Notice, Information, YesNo, YesNoCancel } Kind;
     };
 
     void Notice(const QString& text, const QString& caption) override { shown.push_back({text, caption, Shown::Notice}); }
+    void Inform(const QString& text, const QString& caption) override
+    {
+        shown.push_back({text, caption, Shown::Information});
+    }
     Answer AskYesNo(const QString& text, const QString& caption) override
     {
         shown.push_back({text, caption, Shown::YesNo});
@@ -134,13 +140,30 @@ public:
     QString text;
 };
 
+class RecordingHelpViewer : public HelpViewer {
+public:
+    void ShowTopic(const QString& folder, const QString& topic) override { shown.push_back({folder, topic}); }
+    std::vector<std::pair<QString, QString>> shown;
+};
+
+class ScriptedRegistry : public Registry {
+public:
+    std::optional<QString> SystemInfoTool() override { return tool; }
+    std::optional<QString> tool;
+};
+
 struct FakePlatform {
     ScriptedPrompter prompter;
     ScriptedFileDialogs fileDialogs;
     MemorySettings settings;
     RecordingLauncher launcher;
     MemoryClipboard clipboard;
-    Platform Services() { return {&prompter, &fileDialogs, &settings, &launcher, &clipboard}; }
+    RecordingHelpViewer helpViewer;
+    ScriptedRegistry registry;
+    Platform Services()
+    {
+        return {&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry};
+    }
 };
 
 } // namespace mirvane::testing

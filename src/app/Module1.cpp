@@ -1,11 +1,9 @@
-#include "auxiliary/Module1.h"
+#include "app/Module1.h"
 
 #include "auxiliary/frmSplash.h"
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace mirvane {
 
@@ -14,18 +12,6 @@ frmMain* gMainWindow = nullptr;
 }
 
 frmMain* MainWindow() { return gMainWindow; }
-
-void InstallRussianTranslations(QApplication& app)
-{
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_ru", "qt_ru"}) {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(QLatin1String(name), folder))
-            QApplication::installTranslator(translator);
-        else
-            delete translator;
-    }
-}
 
 std::unique_ptr<frmMain> StartUp(const Platform& platform)
 {

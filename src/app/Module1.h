@@ -1,17 +1,12 @@
 #pragma once
-// The program's start: Russian translations for Qt's own dialogs, the splash
-// for a second, then the main window, kept as the program-wide reference.
+// The program's start: the splash for a second, then the main window, kept
+// as the program-wide reference.
 #include <memory>
-
-class QApplication;
 
 namespace mirvane {
 
 class frmMain;
 struct Platform;
-
-// Loads Qt's Russian translations when they are installed.
-void InstallRussianTranslations(QApplication& app);
 
 // Shows the splash modally until its timer closes it, then creates, loads and
 // shows the main window. Returns the main window, which the caller owns.
