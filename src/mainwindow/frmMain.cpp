@@ -51,6 +51,9 @@ void frmMain::CreateParts()
     tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar_->setMovable(false);
     tbToolBar_->setFixedHeight(TwipsToPixels(420));
+    // All seventeen buttons fit the window at its first-run width.
+    tbToolBar_->setIconSize(QSize(16, 16));
+    tbToolBar_->setStyleSheet(QStringLiteral("QToolButton { padding: 1px; margin: 0px; }"));
     sbStatusBar_ = statusBar();
     sbStatusBar_->setObjectName(QStringLiteral("sbStatusBar"));
 

@@ -45,7 +45,7 @@ public:
         split->addWidget(contents_);
         split->addWidget(browser_);
         split->setStretchFactor(1, 1);
-        split->setSizes({220, 600});
+        split->setSizes({280, 540});
         auto* layout = new QVBoxLayout(this);
         layout->addLayout(bar);
         layout->addWidget(split, 1);

@@ -36,6 +36,7 @@ PlayerWindow::PlayerWindow(Prompter& prompter, std::uint32_t seed)
 {
     setObjectName(QStringLiteral("vexopv"));
     setWindowTitle(QStringLiteral("Тестирование"));
+    setMinimumSize(640, 420); // where the desktop does not maximize it
     QFont big = font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     setFont(big);
