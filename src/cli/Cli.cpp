@@ -14,6 +14,8 @@
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <ostream>
 
@@ -30,15 +32,20 @@ constexpr const char* kUsage =
     "Использование:\n"
     "  mirvane-cli resave IN.q OUT.q\n"
     "      прочитать тест и записать его заново\n"
-    "  mirvane-cli check IN.q [IN2.q ...]\n"
-    "      проверить структуру теста (0: ошибок нет, 1: найдена ошибка)\n"
+    "  mirvane-cli check [-r] IN.q|ПАПКА [IN2.q ...]\n"
+    "      проверить структуру теста (0: ошибок нет, 1: найдена ошибка);\n"
+    "      в папке проверяются все файлы .q (с -r и во вложенных папках)\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
-    "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n";
+    "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
+    "  mirvane-cli --help | --version\n";
 
-int Usage(std::ostream& err)
+// What was wrong, then the usage.
+int Usage(std::ostream& err, const std::string& problem = {})
 {
+    if (!problem.empty())
+        err << "mirvane-cli: " << problem << '\n';
     err << kUsage;
     return kExitUsage;
 }
@@ -93,7 +100,7 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
 int Resave(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() != 3)
-        return Usage(err);
+        return Usage(err, "resave takes an input and an output file");
     return Convert(args[1], args[2],
                    [](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteTestFile(test, order, sink);
@@ -124,22 +131,62 @@ std::string FindingPlace(const Test& test, const std::string& key)
     return {};
 }
 
+// The files named, a folder standing for its ".q" files in name order (and
+// those of its subfolders with -r).
+std::vector<std::string> CheckedFiles(const std::vector<std::string>& named, bool recursive)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    for (const std::string& name : named) {
+        std::error_code ec;
+        if (!fs::is_directory(name, ec)) {
+            files.push_back(name);
+            continue;
+        }
+        std::vector<std::string> found;
+        auto take = [&found](const fs::directory_entry& entry) {
+            std::error_code e;
+            if (entry.path().extension() == ".q" && entry.is_regular_file(e))
+                found.push_back(entry.path().string());
+        };
+        if (recursive) {
+            for (const auto& entry : fs::recursive_directory_iterator(name, ec))
+                take(entry);
+        } else {
+            for (const auto& entry : fs::directory_iterator(name, ec))
+                take(entry);
+        }
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.size() < 2)
-        return Usage(err);
-    const bool several = args.size() > 2;
+    std::vector<std::string> named;
+    bool recursive = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "-r")
+            recursive = true;
+        else
+            named.push_back(args[i]);
+    }
+    if (named.empty())
+        return Usage(err, "check takes at least one file or folder");
+    const std::vector<std::string> files = CheckedFiles(named, recursive);
+    const bool several = files.size() > 1 || files.size() != named.size();
     bool unreadable = false;
     bool found = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (const std::string& file : files) {
         Test test;
-        if (!LoadInput(args[i], test, err)) {
+        if (!LoadInput(file, test, err)) {
             unreadable = true;
             continue;
         }
         const CheckFinding finding = CheckStructure(test);
         if (several)
-            out << args[i] << ": ";
+            out << file << ": ";
         if (finding.Found) {
             found = true;
             out << FindingPlace(test, finding.NodeKey);
@@ -152,7 +199,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 int Html(const std::vector<std::string>& args, std::ostream& err)
 {
     if (args.size() != 3)
-        return Usage(err);
+        return Usage(err, "html takes an input and an output file");
     const std::string& out = args[2];
     return Convert(args[1], out,
                    [&out](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
@@ -171,7 +218,7 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
         if (a == "--content" && i + 1 < args.size()) {
             const std::string& v = args[++i];
             if (v.size() != 1 || v[0] < '0' || v[0] > '3')
-                return Usage(err);
+                return Usage(err, "--content takes 0, 1, 2 or 3");
             content = static_cast<TextContent>(v[0] - '0');
         } else if (a == "--codepage" && i + 1 < args.size()) {
             const std::string& v = args[++i];
@@ -180,15 +227,15 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
             else if (v == "ansi")
                 page = &CodePage::Windows();
             else
-                return Usage(err);
+                return Usage(err, "--codepage takes oem or ansi");
         } else if (a.rfind("--", 0) == 0) {
-            return Usage(err);
+            return Usage(err, "unknown option '" + a + "'");
         } else {
             files.push_back(a);
         }
     }
     if (files.size() != 2)
-        return Usage(err);
+        return Usage(err, "text takes an input and an output file");
     return Convert(files[0], files[1],
                    [content, page](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteTextExport(test, order, content, *page, sink);
@@ -201,8 +248,16 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty())
-        return Usage(err);
+        return Usage(err, "no command given");
     const std::string& command = args[0];
+    if (command == "--help" || command == "-h") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (command == "--version") {
+        out << "mirvane-cli " << MIRVANE_VERSION << '\n';
+        return kExitOk;
+    }
     if (command == "resave")
         return Resave(args, err);
     if (command == "check")
@@ -211,7 +266,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return Html(args, err);
     if (command == "text")
         return Text(args, err);
-    return Usage(err);
+    return Usage(err, "unknown command '" + command + "'");
 }
 
 } // namespace mirvane

@@ -286,3 +286,52 @@ TEST_F(CliTest, TextExportOptions)
 
 } // namespace
 } // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+TEST_F(CliTest, HelpVersionAndUsageErrorsSayWhatWasWrong)
+{
+    for (const char* flag : {"--help", "-h"}) {
+        EXPECT_EQ(Run({flag}), 0);
+        EXPECT_NE(out_.str().find("mirvane-cli resave"), std::string::npos);
+        EXPECT_TRUE(err_.str().empty());
+    }
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out_.str(), "mirvane-cli 1.0.0.12\n");
+
+    const std::pair<std::vector<std::string>, std::string> errors[] = {
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"text", "a.q", "b.txt", "--content", "7"}, "--content takes 0, 1, 2 or 3"},
+        {{"text", "a.q", "b.txt", "--codepage", "koi8"}, "--codepage takes oem or ansi"},
+        {{"html", "a.q"}, "html takes an input and an output file"},
+        {{}, "no command given"},
+    };
+    for (const auto& [args, problem] : errors) {
+        EXPECT_EQ(Run(args), 2) << problem;
+        EXPECT_EQ(err_.str().rfind("mirvane-cli: " + problem + "\n", 0), 0u) << err_.str();
+        EXPECT_NE(err_.str().find("Использование:"), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, CheckTakesFoldersInNameOrder)
+{
+    const std::string clean = "T\r\n)t 30\r\n)<\r\nНе сдан\r\n)> 5\r\nСдан\r\n)* 1\r\n):D\r\n)?\r\nq\r\n)! 1\r\nда\r\n"
+                              ")! 0\r\nнет\r\n):\r\n";
+    fs::create_directories(Path("tests/deeper"));
+    WriteBytes("tests/b.q", AnsiToOem(clean));
+    WriteBytes("tests/a.q", AnsiToOem("T\r\n)t 30\r\n)<\r\nНе сдан\r\n):\r\n"));
+    WriteBytes("tests/notes.txt", "not a test");
+    WriteBytes("tests/deeper/c.q", AnsiToOem(clean));
+    EXPECT_EQ(Run({"check", Path("tests")}), 1);
+    const std::string a = Path("tests/a.q") + ": marks: ";
+    const std::string b = Path("tests/b.q") + ": Проверка закончена.";
+    EXPECT_EQ(out_.str().find(a), 0u) << out_.str();
+    EXPECT_NE(out_.str().find(b), std::string::npos);
+    EXPECT_EQ(out_.str().find("c.q"), std::string::npos);
+    EXPECT_EQ(Run({"check", "-r", Path("tests")}), 1);
+    EXPECT_NE(out_.str().find(Path("tests/deeper/c.q") + ": "), std::string::npos);
+}
+
+} // namespace
+} // namespace mirvane::testing
