@@ -1,6 +1,7 @@
 // The editor's entry: the platform services, then the start-up routine.
 #include "app/Module1.h"
 #include "mainwindow/frmMain.h"
+#include "testfile/DocumentCommands.h"
 #include "platform/Clipboard.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramName.h"
@@ -37,5 +38,11 @@ int main(int argc, char** argv)
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     helpViewer.SetParent(window.get());
+    // A file given on the command line (a double click in the file manager)
+    // is opened as Open would; one that cannot be read is reported and the
+    // new test stays.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window->Documents().OpenFile(arguments.at(1));
     return app.exec();
 }

@@ -9,7 +9,7 @@
 
 namespace mirvane {
 
-void BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
+QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
 {
     QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -35,6 +35,7 @@ void BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(actions.Get(Command::HelpContents));
     help->addAction(actions.Get(Command::HelpAbout));
+    return file;
 }
 
 void BuildToolbar(QToolBar* bar, const CommandActions& actions)

@@ -1,6 +1,7 @@
 #pragma once
 // The menu bar and the toolbar of the main window, showing the command
 // actions in their order.
+class QMenu;
 class QMenuBar;
 class QToolBar;
 
@@ -10,7 +11,8 @@ class CommandActions;
 
 // "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit; "&Редактировать":
 // Cut, Copy and Paste; "&Помощь": help and About; with their shortcut keys.
-void BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
+// Returns the "&Файл" menu.
+QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 
 // New, Open, Save | Cut, Copy, Paste | Division, Question, MoveDown, MoveUp,
 // Delete | Spell, Preview | Help: the

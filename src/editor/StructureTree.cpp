@@ -5,6 +5,8 @@
 #include "platform/TextBridge.h"
 
 #include <QEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -54,6 +56,22 @@ StructureTree::StructureTree(QWidget* parent)
 
 bool StructureTree::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == tvTreeView_->viewport() && event->type() == QEvent::ToolTip) {
+        // The full label, when the tree's width cuts it.
+        auto* help = static_cast<QHelpEvent*>(event);
+        QTreeWidgetItem* item = tvTreeView_->itemAt(help->pos());
+        if (item) {
+            const QRect rect = tvTreeView_->visualItemRect(item);
+            const int needed = rect.x() + tvTreeView_->iconSize().width() + 12 +
+                               tvTreeView_->fontMetrics().horizontalAdvance(item->text(0));
+            if (needed > tvTreeView_->viewport()->width()) {
+                QToolTip::showText(help->globalPos(), item->text(0), tvTreeView_->viewport(), rect);
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        return true;
+    }
     if (watched == tvTreeView_->viewport()) {
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             changedSincePress_ = false;

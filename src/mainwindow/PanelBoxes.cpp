@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -99,6 +100,19 @@ void LimitedLineEdit::inputMethodEvent(QInputMethodEvent* event)
     AsUserEdit([&] { QLineEdit::inputMethodEvent(event); });
 }
 
+namespace {
+// A dropped file is not text for a box: the main window opens it.
+bool IsFileDrop(const QMimeData* data) { return data && data->hasUrls(); }
+} // namespace
+
+void LimitedLineEdit::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (IsFileDrop(event->mimeData()))
+        event->ignore();
+    else
+        QLineEdit::dragEnterEvent(event);
+}
+
 void LimitedLineEdit::dropEvent(QDropEvent* event)
 {
     if (event->mimeData() && IsRecordText(event->mimeData()->text())) {
@@ -145,6 +159,14 @@ bool PanelTextEdit::event(QEvent* event)
         return true;
     }
     return QPlainTextEdit::event(event);
+}
+
+void PanelTextEdit::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (IsFileDrop(event->mimeData()))
+        event->ignore();
+    else
+        QPlainTextEdit::dragEnterEvent(event);
 }
 
 bool PanelTextEdit::canInsertFromMimeData(const QMimeData* source) const

@@ -1,6 +1,7 @@
 #include "mainwindow/WindowLifecycle.h"
 
 #include "mainwindow/Twips.h"
+#include "mainwindow/WindowSizing.h"
 #include "platform/Settings.h"
 #include "testfile/DocumentCommands.h"
 
@@ -13,8 +14,9 @@
 
 namespace mirvane {
 
-WindowLifecycle::WindowLifecycle(QWidget& window, Settings& settings, DocumentCommands& commands)
-    : QObject(&window), window_(window), settings_(settings), commands_(commands)
+WindowLifecycle::WindowLifecycle(QWidget& window, Settings& settings, DocumentCommands& commands,
+                                 WindowSizing& sizing)
+    : QObject(&window), window_(window), settings_(settings), commands_(commands), sizing_(sizing)
 {
 }
 
@@ -34,8 +36,24 @@ void WindowLifecycle::Form_Load()
     const int top = ReadTwips(geometry_keys::kTop, 1000);
     const int width = ReadTwips(geometry_keys::kWidth, 6500);
     const int height = ReadTwips(geometry_keys::kHeight, 6500);
-    window_.move(TwipsToPixels(left), TwipsToPixels(top));
-    window_.resize(TwipsToPixels(width), TwipsToPixels(height));
+    wanted_ = QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    window_.move(wanted_.topLeft()); // the frame's place
+    window_.resize(wanted_.size());  // until the frame is known
+    sizing_.SetSplitterLeft(ReadTwips(geometry_keys::kSplitter, WindowSizing::kInitialSplitter));
+}
+
+void WindowLifecycle::FitFrame()
+{
+    if (fitted_ || window_.isMaximized() || window_.isMinimized())
+        return;
+    fitted_ = true;
+    if (window_.size() != wanted_.size())
+        return; // resized since it was loaded: that size stands
+    const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        return; // no frame: the inner size is the outer size already
+    window_.resize(wanted_.size() - frame);
+    window_.move(wanted_.topLeft());
 }
 
 bool WindowLifecycle::Form_Unload()
@@ -47,10 +65,17 @@ bool WindowLifecycle::Form_Unload()
             other->close();
     }
     if (!window_.isMinimized()) {
-        settings_.Write(geometry_keys::kSection, geometry_keys::kLeft, QString::number(PixelsToTwips(window_.x())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kTop, QString::number(PixelsToTwips(window_.y())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kWidth, QString::number(PixelsToTwips(window_.width())));
-        settings_.Write(geometry_keys::kSection, geometry_keys::kHeight, QString::number(PixelsToTwips(window_.height())));
+        // pos() is the frame's place; the frame adds its margins to the size.
+        const QSize frame = (window_.frameGeometry().size() - window_.geometry().size()).expandedTo(QSize(0, 0));
+        const QRect outer(window_.pos(), window_.size() + frame);
+        auto write = [this](const QString& key, int pixels) {
+            settings_.Write(geometry_keys::kSection, key, QString::number(PixelsToTwips(pixels)));
+        };
+        write(geometry_keys::kLeft, outer.x());
+        write(geometry_keys::kTop, outer.y());
+        write(geometry_keys::kWidth, outer.width());
+        write(geometry_keys::kHeight, outer.height());
+        settings_.Write(geometry_keys::kSection, geometry_keys::kSplitter, QString::number(sizing_.SplitterLeft()));
     }
     return true;
 }
@@ -75,7 +100,7 @@ void WindowLifecycle::SetUpStatusBar(QStatusBar* bar)
 void WindowLifecycle::RefreshClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
+    const QLocale locale(QLocale::Russian, QLocale::Russia);
     date_->setText(locale.toString(now.date(), QLocale::ShortFormat));
     time_->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }

@@ -65,6 +65,14 @@ void WindowSizing::SizeControls(double& x)
     layOutForm_();
 }
 
+int WindowSizing::SplitterLeft() const { return PixelsToTwips(parts_.imgSplitter->x()); }
+
+void WindowSizing::SetSplitterLeft(int twips)
+{
+    double x = twips;
+    SizeControls(x);
+}
+
 void WindowSizing::imgSplitter_MouseDown()
 {
     const QRect strip = parts_.imgSplitter->geometry();

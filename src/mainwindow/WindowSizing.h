@@ -49,6 +49,11 @@ public:
     void imgSplitter_MouseUp();
     bool SplitterMoving() const { return splitterMoving_; }
 
+    // The splitter's place: the tree's width, twips.
+    int SplitterLeft() const;
+    // Moves the splitter there, within the layout's limits.
+    void SetSplitterLeft(int twips);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -7,6 +7,7 @@
 #include "commands/ClipboardCommands.h"
 #include "commands/CommandActions.h"
 #include "commands/MainMenu.h"
+#include "commands/RecentFilesMenu.h"
 #include "commands/TreeContextMenu.h"
 #include "editor/StructuralEdits.h"
 #include "editor/StructureTree.h"
@@ -21,8 +22,13 @@
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
 #include "testfile/DocumentCommands.h"
+#include "testfile/RecentFiles.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QStandardPaths>
 #include <QLabel>
@@ -37,6 +43,7 @@ frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(ProductPicture()));
+    setAcceptDrops(true);
     CreateParts();
     lifecycle_->Form_Load();
     ShowDocument(std::make_unique<TestDocument>());
@@ -88,7 +95,7 @@ void frmMain::CreateParts()
                                [this] { LayOutForm(); });
 
     documents_ = std::make_unique<DocumentCommands>(state_, platform_, *this, *this);
-    lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_);
+    lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_, *sizing_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
     edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this);
     fieldEditing_ = new FieldEditing(*panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); }, this);
@@ -111,7 +118,11 @@ void frmMain::CreateCommands()
     help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
     actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
-    BuildMenuBar(menuBar(), *actions_);
+    QMenu* file = BuildMenuBar(menuBar(), *actions_);
+    recent_ = std::make_unique<RecentFiles>(*platform_.settings);
+    documents_->KeepRecentFiles(recent_.get());
+    recentMenu_ = new RecentFilesMenu(file, actions_->Get(Command::Exit), *recent_, *documents_,
+                                      [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildToolbar(tbToolBar_, *actions_);
     contextMenu_ = new TreeContextMenu(this, *actions_, state_, *this);
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
@@ -174,6 +185,39 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+namespace {
+// The local file of a drop, when it brings one.
+QString DroppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    RunGuarded(QStringLiteral("Открыть"), [this, path] { documents_->OpenNamed(path); });
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The stored size is the window's with its frame, which the window
+    // system adds only once the window is shown.
+    QTimer::singleShot(0, this, [this] { lifecycle_->FitFrame(); });
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)

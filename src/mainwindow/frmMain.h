@@ -24,6 +24,8 @@ class DocumentCommands;
 class ExportCommands;
 class HelpCommands;
 class PreviewCommand;
+class RecentFiles;
+class RecentFilesMenu;
 class StructureCheckCommand;
 class EditPanels;
 class FieldEditing;
@@ -52,6 +54,7 @@ public:
     ClipboardCommands& ClipboardCommand() { return *clipboard_; }
     PreviewCommand& Preview() { return *preview_; }
     HelpCommands& Help() { return *help_; }
+    RecentFilesMenu& RecentMenu() { return *recentMenu_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
 
     // PanelHost
@@ -70,6 +73,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // A test file dropped on the window is opened, after the save prompt.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -99,6 +106,8 @@ private:
     std::unique_ptr<ClipboardCommands> clipboard_;
     std::unique_ptr<PreviewCommand> preview_;
     std::unique_ptr<HelpCommands> help_;
+    std::unique_ptr<RecentFiles> recent_;
+    RecentFilesMenu* recentMenu_ = nullptr;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
 };

@@ -4,12 +4,14 @@
 #include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
 #include "testfile/OutputFile.h"
+#include "testfile/RecentFiles.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace mirvane {
@@ -78,6 +80,8 @@ bool DocumentCommands::SaveAll(const QString& path)
     });
     if (error)
         platform_.prompter->Notice(*error);
+    else if (recent_)
+        recent_->Add(path);
     return !error;
 }
 
@@ -86,8 +90,12 @@ void DocumentCommands::LoadAll()
     const auto chosen = platform_.fileDialogs->OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
     if (!chosen || chosen->isEmpty())
         return;
+    OpenFile(*chosen);
+}
 
-    QFile file(*chosen);
+bool DocumentCommands::OpenFile(const QString& path)
+{
+    QFile file(path);
     QByteArray bytes;
     bool ok = file.open(QIODevice::ReadOnly);
     if (ok) {
@@ -95,9 +103,9 @@ void DocumentCommands::LoadAll()
         ok = file.error() == QFileDevice::NoError;
     }
     if (!ok) {
-        platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + *chosen +
-                                            QStringLiteral("\r\n") + file.errorString());
-        return; // the document and its file stay as they were
+        platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                                   file.errorString());
+        return false; // the document and its file stay as they were
     }
     file.close();
 
@@ -115,8 +123,23 @@ void DocumentCommands::LoadAll()
 
     // A rejected file keeps no claim on the document: a later Save asks for
     // a name instead of replacing it with the empty test.
-    state_.DocumentFile = isTestFile ? *chosen : kNewDocumentFile;
+    state_.DocumentFile = isTestFile ? path : kNewDocumentFile;
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    if (isTestFile && recent_)
+        recent_->Add(path);
+    return true;
+}
+
+void DocumentCommands::OpenNamed(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        platform_.prompter->Notice(QStringLiteral("Файл «%1» не найден.").arg(path));
+        if (recent_)
+            recent_->Remove(path);
+        return;
+    }
+    if (AskToSave())
+        OpenFile(path);
 }
 
 } // namespace mirvane

@@ -11,6 +11,7 @@ class QWidget;
 namespace mirvane {
 
 class PanelHost;
+class RecentFiles;
 struct EditorState;
 
 namespace document_text {
@@ -45,6 +46,19 @@ public:
     // The open dialog and the reading of the chosen file.
     void LoadAll();
 
+    // Reads the file as Open does once its dialog named it: the reader's
+    // messages, and a rejected file keeps no claim on the document. False,
+    // after a message, when the file cannot be read; the document stays.
+    bool OpenFile(const QString& path);
+
+    // A file named outside the dialog (the recent files, a drop): a missing
+    // one is reported (and leaves the recent files); otherwise the save
+    // prompt of Open, then the file.
+    void OpenNamed(const QString& path);
+
+    // Files opened or saved are added to `recent` from now on.
+    void KeepRecentFiles(RecentFiles* recent) { recent_ = recent; }
+
     // Asks whether to save; Yes saves (whatever that ends with). False when
     // the user cancelled.
     bool AskToSave();
@@ -58,6 +72,7 @@ private:
     Platform platform_;
     PanelHost& host_;
     QWidget& window_;
+    RecentFiles* recent_ = nullptr;
 };
 
 } // namespace mirvane

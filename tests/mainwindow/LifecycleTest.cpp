@@ -2,6 +2,7 @@
 
 #include "editor/StructureTree.h"
 #include "mainwindow/Twips.h"
+#include "mainwindow/WindowSizing.h"
 #include "mainwindow/frmMain.h"
 
 #include <QApplication>
@@ -31,6 +32,8 @@ TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
     EXPECT_FALSE(window.statusBar()->findChild<QLabel*>("TimePanel")->text().isEmpty());
 }
 
+// The stored size is the window's outer size, with its frame, and a window
+// comes back exactly where and as large as it was; the splitter too.
 TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
 {
     FakePlatform platform;
@@ -38,24 +41,31 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
                                 {"Settings/MainTop", "750"},
                                 {"Settings/MainWidth", "9000"},
                                 {"Settings/MainHeight", "abc"}}; // not a number: the default
+    QRect closedAt;
     {
         frmMain window(platform.Services());
         EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(750)));
-        EXPECT_EQ(window.size(), QSize(TwipsToPixels(9000), TwipsToPixels(6500)));
         window.show();
+        QApplication::processEvents();
+        EXPECT_EQ(window.frameGeometry().size(), QSize(TwipsToPixels(9000), TwipsToPixels(6500)));
         window.resize(TwipsToPixels(10500), TwipsToPixels(7500));
         window.move(TwipsToPixels(300), TwipsToPixels(450));
+        window.Sizing().SetSplitterLeft(3000);
         QApplication::processEvents();
+        closedAt = window.frameGeometry();
         platform.prompter.answers = {Answer::No};
         EXPECT_TRUE(window.close());
     }
-    EXPECT_EQ(platform.settings.values.value("Settings/MainWidth"), "10500");
-    EXPECT_EQ(platform.settings.values.value("Settings/MainHeight"), "7500");
+    EXPECT_EQ(platform.settings.values.value("Settings/MainWidth"), QString::number(PixelsToTwips(closedAt.width())));
+    EXPECT_EQ(platform.settings.values.value("Settings/MainHeight"), QString::number(PixelsToTwips(closedAt.height())));
     EXPECT_EQ(platform.settings.values.value("Settings/MainLeft"), "300");
     EXPECT_EQ(platform.settings.values.value("Settings/MainTop"), "450");
+    EXPECT_EQ(platform.settings.values.value("Settings/SplitterLeft"), "3000");
     frmMain again(platform.Services());
-    EXPECT_EQ(again.size(), QSize(TwipsToPixels(10500), TwipsToPixels(7500)));
-    EXPECT_EQ(again.pos(), QPoint(TwipsToPixels(300), TwipsToPixels(450)));
+    again.show();
+    QApplication::processEvents();
+    EXPECT_EQ(again.frameGeometry(), closedAt);
+    EXPECT_EQ(again.Sizing().SplitterLeft(), 3000);
 }
 
 TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
