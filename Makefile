@@ -6,7 +6,7 @@ JOBS        ?= 2
 BUILD_TYPE  ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test run bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz package clean
 
 all: build
 
@@ -26,6 +26,9 @@ test: build
 run: build
 	@if [ -x $(BUILD_DIR)/Mirvane ]; then $(BUILD_DIR)/Mirvane; \
 	else $(BUILD_DIR)/mirvane-cli; true; fi
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	bash bench/run.sh $(BUILD_DIR)

@@ -28,8 +28,11 @@ QString HelpTopic(const std::string& currentKey)
 
 QString HelpCommands::HelpFolder() const
 {
+    // Beside the program in the build; installed, the program is in
+    // lib/mirvane/ (or bin/) below the prefix, the help in share/mirvane/help.
     for (const QString& candidate : {programFolder_ + QStringLiteral("/help"),
-                                     programFolder_ + QStringLiteral("/../share/mirvane/help")}) {
+                                     programFolder_ + QStringLiteral("/../share/mirvane/help"),
+                                     programFolder_ + QStringLiteral("/../../share/mirvane/help")}) {
         if (QFileInfo(candidate + QStringLiteral("/index.htm")).isFile())
             return QFileInfo(candidate).canonicalFilePath();
     }

@@ -11,13 +11,15 @@
 
 namespace mirvane {
 
-// The product picture: a sheet with a question mark and a tick.
-QPixmap ProductPicture()
+// The product picture: a sheet with a question mark and a tick, drawn on a
+// square of 96 units.
+QPixmap ProductPicture(int size)
 {
-    QPixmap pixmap(96, 96);
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 96.0, size / 96.0);
     p.setPen(QPen(QColor(0x2E, 0x5C, 0x8A), 3));
     p.setBrush(QColor(0xF4, 0xF8, 0xFF));
     p.drawRoundedRect(QRectF(14, 6, 68, 84), 6, 6);

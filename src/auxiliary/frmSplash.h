@@ -29,7 +29,7 @@ protected:
 };
 
 // The product picture, also the program's icon.
-QPixmap ProductPicture();
+QPixmap ProductPicture(int size = 96);
 
 // "Linux" or "WIN32": the platform the program was built for.
 QString BuildPlatformName();
