@@ -28,8 +28,7 @@ bool DocumentCommands::AskToSave()
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
-        mnuSave_Click();
-        return true;
+        return mnuSave_Click();
     case Prompter::Answer::No:
     default:
         return true;
@@ -51,23 +50,23 @@ void DocumentCommands::mnuFileOpen_Click()
     LoadAll();
 }
 
-void DocumentCommands::mnuSave_Click()
+bool DocumentCommands::mnuSave_Click()
 {
-    if (state_.DocumentFile == kNewDocumentFile) {
-        mnuSaveAs_Click();
-        return;
-    }
-    SaveAll(state_.DocumentFile);
+    if (state_.DocumentFile == kNewDocumentFile)
+        return mnuSaveAs_Click();
+    return SaveAll(state_.DocumentFile);
 }
 
-void DocumentCommands::mnuSaveAs_Click()
+bool DocumentCommands::mnuSaveAs_Click()
 {
     const auto chosen = platform_.fileDialogs->SaveFile(document_text::kSaveTitle, document_text::kTestFilter);
     if (!chosen || chosen->isEmpty())
-        return;
+        return false;
     // The document takes the new name only once the file is really there.
-    if (SaveAll(*chosen))
-        state_.DocumentFile = *chosen;
+    if (!SaveAll(*chosen))
+        return false;
+    state_.DocumentFile = *chosen;
+    return true;
 }
 
 void DocumentCommands::mnuFileClose_Click() { window_.close(); }

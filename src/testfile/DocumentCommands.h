@@ -34,8 +34,9 @@ public:
 
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
-    void mnuSave_Click();
-    void mnuSaveAs_Click();
+    // Each true when the test was written.
+    bool mnuSave_Click();
+    bool mnuSaveAs_Click();
     void mnuFileClose_Click();
 
     // Commits the panel, then writes the test in document order to `path`.
@@ -59,8 +60,9 @@ public:
     // Files opened or saved are added to `recent` from now on.
     void KeepRecentFiles(RecentFiles* recent) { recent_ = recent; }
 
-    // Asks whether to save; Yes saves (whatever that ends with). False when
-    // the user cancelled.
+    // Asks whether to save. False, and the document is to stay, when the
+    // user cancelled, or answered Yes and no file was written (the dialog
+    // cancelled, the write failed): the work the user asked to keep is kept.
     bool AskToSave();
 
     // Reader messages shown one by one before the rest are summed up, so that

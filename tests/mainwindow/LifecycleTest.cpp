@@ -84,10 +84,11 @@ TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
     EXPECT_EQ(platform.prompter.shown[0].Caption, "Внимание!!!");
     EXPECT_TRUE(platform.settings.values.isEmpty());
 
-    // Yes with a cancelled Save As still closes.
+    // Yes with a cancelled Save As keeps the window and the work.
     platform.prompter.answers = {Answer::Yes};
-    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.close());
     EXPECT_EQ(platform.fileDialogs.shown.size(), 1u);
+    EXPECT_TRUE(platform.settings.values.isEmpty());
 }
 
 TEST(Lifecycle, MinimizedCloseStoresNothing)

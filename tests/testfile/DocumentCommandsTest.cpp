@@ -55,7 +55,9 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesThenCancelStillMakesANewTest)
+// Yes asks to keep the work: when no file was written (the dialog
+// cancelled, the write failed), the document stays.
+TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesWithoutAFileKeepsTheWork)
 {
     P().TestName->setText("Черновик");
     platform.prompter.answers = {Answer::Yes};
@@ -68,10 +70,24 @@ TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesThenCancelStillMakes
     EXPECT_TRUE(platform.fileDialogs.shown[0].Save);
     EXPECT_EQ(platform.fileDialogs.shown[0].Title, "Сохранить");
     EXPECT_EQ(platform.fileDialogs.shown[0].Filter, "Файлы тестов (*.q)|*.q|Все файлы (*.*)|*.*");
+    EXPECT_EQ(P().TestName->text(), "Черновик");
+    EXPECT_EQ(Current(), "par");
+
+    // The write fails: the same.
+    platform.prompter.answers = {Answer::Yes};
+    platform.fileDialogs.answers = {Path("no/such/folder/x.q")};
+    Commands().mnuFileNew_Click();
+    EXPECT_EQ(Doc().TestName, "Черновик"); // committed by the attempt to save
+    EXPECT_TRUE(platform.prompter.shown.back().Text.contains("не найдена"));
+
+    // Saved: the new test comes.
+    platform.prompter.answers = {Answer::Yes};
+    platform.fileDialogs.answers = {Path("draft.q")};
+    Commands().mnuFileNew_Click();
     EXPECT_EQ(Doc().TestName, "Экзамен");
-    EXPECT_EQ(P().TestName->text(), "Экзамен");
     EXPECT_EQ(window->State().DocumentFile, "Новый.q");
     EXPECT_EQ(Current(), "par");
+    EXPECT_TRUE(QFile::exists(Path("draft.q")));
 }
 
 TEST_F(DocumentCommandsTest, CancelInThePromptChangesNothing)
