@@ -41,12 +41,6 @@ protected:
         platform.prompter.Clear();
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    std::string Bytes(const QString& path) const
-    {
-        std::string bytes;
-        EXPECT_FALSE(ReadFileBytes(path.toStdString(), bytes).has_value()) << path.toStdString();
-        return bytes;
-    }
     void Trigger(Command command) { window->Actions().Get(command)->trigger(); }
     SaveAsText* TextWindow()
     {

@@ -27,12 +27,6 @@ protected:
     }
     DocumentCommands& Commands() { return window->Documents(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    std::string Bytes(const QString& path) const
-    {
-        std::string bytes;
-        EXPECT_FALSE(ReadFileBytes(path.toStdString(), bytes).has_value()) << path.toStdString();
-        return bytes;
-    }
     void WriteBytes(const QString& path, const std::string& bytes) const
     {
         ASSERT_FALSE(WriteFileReplacing(path.toStdString(), bytes).has_value());

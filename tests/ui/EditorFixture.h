@@ -9,6 +9,7 @@
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
+#include "testfile/FileIo.h"
 
 #include <QTest>
 #include <QTreeWidget>
@@ -78,6 +79,14 @@ protected:
             order.Divisions.push_back(std::move(entry));
         }
         return order;
+    }
+
+    // The bytes of a file the editor wrote.
+    static std::string Bytes(const QString& path)
+    {
+        std::string bytes;
+        EXPECT_FALSE(ReadFileBytes(path.toStdString(), bytes).has_value()) << path.toStdString();
+        return bytes;
     }
 
     void Key(int key) { QTest::keyClick(window->Tree().Widget(), static_cast<Qt::Key>(key)); }
