@@ -7,7 +7,9 @@
 #include "editor/EditorState.h"
 #include "model/Misc.h"
 #include "model/Number.h"
+#include "model/StorableText.h"
 #include "model/Utf8.h"
+#include "testfile/DocumentCommands.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -57,9 +59,14 @@ QString MinScoreCaption(const QStringList& thresholds)
 }
 
 FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
-                           QObject* parent)
-    : QObject(parent), panels_(panels), state_(state), tree_(tree), setCaption_(std::move(setCaption))
+                           StatusSetter setStatus, QObject* parent)
+    : QObject(parent), panels_(panels), state_(state), tree_(tree), setCaption_(std::move(setCaption)),
+      setStatus_(std::move(setStatus))
 {
+    for (QLineEdit* box : panels_.Pane()->findChildren<QLineEdit*>())
+        connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) { MarkUnstorable(box, text); });
+    for (QPlainTextEdit* box : panels_.Pane()->findChildren<QPlainTextEdit*>())
+        connect(box, &QPlainTextEdit::textChanged, this, [this, box] { MarkUnstorable(box, box->toPlainText()); });
     EditPanels& p = panels_;
     connect(p.TestName, &QLineEdit::textChanged, this, [this] { TestName_Change(); });
     connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { TextDivName_Change(); });
@@ -74,6 +81,23 @@ FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree
         ConnectSpin(p.UpDownQMark[i], p.TextQMark[i], SpinKind::Free);
     ConnectSpin(p.UpDownTestTime, p.TestTime, SpinKind::TestTime);
     ConnectSpin(p.UpDownNQ, p.TextNQ, SpinKind::QuestionCount);
+}
+
+void FieldEditing::MarkUnstorable(QWidget* box, const QString& text)
+{
+    const std::u32string lost = UnstorableCharacters(ToModel(text));
+    const bool marked = !lost.empty();
+    if (box->property("unstorable").toBool() != marked) {
+        box->setProperty("unstorable", marked);
+        box->setStyleSheet(marked ? QStringLiteral("background-color: #ffe4a0;") : QString());
+    }
+    if (marked) {
+        setStatus_(UnstorableNotice(lost));
+        namedInStatus_ = box;
+    } else if (namedInStatus_ == box) {
+        setStatus_(QString());
+        namedInStatus_ = nullptr;
+    }
 }
 
 void FieldEditing::ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind)

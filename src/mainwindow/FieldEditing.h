@@ -31,9 +31,15 @@ class FieldEditing : public QObject {
     Q_OBJECT
 public:
     using CaptionSetter = std::function<void(const QString& title)>;
+    // Shows a message in the status bar; an empty one clears it.
+    using StatusSetter = std::function<void(const QString& message)>;
 
     FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
-                 QObject* parent);
+                 StatusSetter setStatus, QObject* parent);
+
+    // A box holding a character the test file cannot store shows a warning
+    // colour, and the status bar names the character.
+    void MarkUnstorable(QWidget* box, const QString& text);
 
     void TestName_Change();
     void TextDivName_Change();
@@ -49,6 +55,8 @@ private:
     EditorState& state_;
     StructureTree& tree_;
     CaptionSetter setCaption_;
+    StatusSetter setStatus_;
+    QWidget* namedInStatus_ = nullptr;
 };
 
 } // namespace mirvane

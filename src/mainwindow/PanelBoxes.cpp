@@ -1,6 +1,7 @@
 #include "mainwindow/PanelBoxes.h"
 
 #include "commands/ClipboardRecord.h"
+#include "model/StorableText.h"
 #include "platform/TextBridge.h"
 
 #include <QClipboard>
@@ -27,6 +28,11 @@ public:
     {
         if (!box_->UserEditing())
             return Acceptable; // the program's own text is kept whole
+        const QString storable = StorableText(input);
+        if (storable != input) {
+            pos = static_cast<int>(StorableText(input.left(pos)).size());
+            input = storable;
+        }
         const int allowed = std::max(box_->TypingLimit(), box_->AcceptedLength());
         const int excess = static_cast<int>(input.size()) - allowed;
         if (excess <= 0)
@@ -60,6 +66,8 @@ bool ClipboardHoldsRecord(QClipboard::Mode mode)
 }
 
 } // namespace
+
+QString StorableText(const QString& text) { return ToQt(ToStorableText(ToModel(text))); }
 
 bool IsRecordText(const QString& text) { return IsClipboardRecord(ToModel(text.left(16))); }
 
@@ -148,7 +156,7 @@ void PanelTextEdit::InsertAsTyped(const QString& text)
     if (IsRecordText(text))
         return;
     QTextCursor cursor = textCursor();
-    cursor.insertText(text);
+    cursor.insertText(StorableText(text));
     setTextCursor(cursor);
 }
 
@@ -178,9 +186,26 @@ void PanelTextEdit::insertFromMimeData(const QMimeData* source)
 {
     // Every paste into the box comes here: the keys, its menu, the middle
     // button and drops.
-    if (source && IsRecordText(source->text()))
+    if (!source || IsRecordText(source->text()))
         return;
+    if (source->hasText()) {
+        QMimeData plain;
+        plain.setText(StorableText(source->text()));
+        QPlainTextEdit::insertFromMimeData(&plain);
+        return;
+    }
     QPlainTextEdit::insertFromMimeData(source);
+}
+
+void PanelTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = event->text();
+    if (!typed.isEmpty() && StorableText(typed) != typed) {
+        InsertAsTyped(typed);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 } // namespace mirvane

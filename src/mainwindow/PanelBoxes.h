@@ -1,6 +1,9 @@
 #pragma once
 // The text boxes of the editing panel.
 //
+// What the user types or pastes is kept to what the test file can store:
+// typographic quotes, dashes and ellipses become plain ones as they come.
+//
 // Whatever way the user pastes (the keys, the box's own menu, the middle
 // mouse button, a drop), a clipboard record of a question or a division is
 // never pasted into a box. The keys of the editor's Cut, Copy and Paste
@@ -71,11 +74,16 @@ public:
 protected:
     bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 };
 
 // True for the text of a clipboard record, which no box takes.
 bool IsRecordText(const QString& text);
+
+// What a box keeps of typed or pasted text: the typographic characters as
+// the plain ones the test file can store.
+QString StorableText(const QString& text);
 
 } // namespace mirvane

@@ -98,7 +98,9 @@ void frmMain::CreateParts()
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_, *sizing_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
     edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this);
-    fieldEditing_ = new FieldEditing(*panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); }, this);
+    fieldEditing_ = new FieldEditing(
+        *panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); },
+        [this](const QString& message) { sbStatusBar_->showMessage(message); }, this);
     CreateCommands();
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,

@@ -23,6 +23,8 @@ public:
     // UTF-8 to bytes of this page, appended to `out`. A character the page
     // lacks, and a byte that is not valid UTF-8, is written as "?".
     void EncodeAppend(std::string& out, std::string_view text) const;
+    // Whether the page has the character.
+    bool Contains(char32_t cp) const { return cp < 0x80 || (cp < 0x10000 && encodeBmp_[cp] != 0); }
     std::string Encode(std::string_view text) const;
 
 private:

@@ -23,6 +23,9 @@ public:
     // Yes and No, no icon.
     virtual Answer AskYesNo(const QString& text, const QString& caption) = 0;
 
+    // "Сохранить" (Yes) and "Отмена" (Cancel), with the warning icon.
+    virtual Answer AskSaveOrCancel(const QString& text, const QString& caption) = 0;
+
     // Yes, No and Cancel, no icon; Yes is the default button.
     virtual Answer AskYesNoCancel(const QString& text, const QString& caption) = 0;
 };

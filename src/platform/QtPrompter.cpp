@@ -3,6 +3,7 @@
 #include "platform/TextBridge.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace mirvane {
 
@@ -34,6 +35,16 @@ Prompter::Answer QtPrompter::AskYesNo(const QString& text, const QString& captio
 {
     return Ask(parent_, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes ? Answer::Yes
                                                                                                 : Answer::No;
+}
+
+Prompter::Answer QtPrompter::AskSaveOrCancel(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, WithLfBreaks(text), QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    return box.clickedButton() == save ? Answer::Yes : Answer::Cancel;
 }
 
 Prompter::Answer QtPrompter::AskYesNoCancel(const QString& text, const QString& caption)

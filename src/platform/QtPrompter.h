@@ -15,6 +15,7 @@ public:
     void Inform(const QString& text, const QString& caption) override;
     Answer AskYesNo(const QString& text, const QString& caption) override;
     Answer AskYesNoCancel(const QString& text, const QString& caption) override;
+    Answer AskSaveOrCancel(const QString& text, const QString& caption) override;
 
 private:
     QWidget* parent_;

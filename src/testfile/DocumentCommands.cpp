@@ -7,6 +7,8 @@
 #include "testfile/RecentFiles.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
+#include "model/StorableText.h"
+#include "platform/ProgramName.h"
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
@@ -19,6 +21,22 @@ namespace mirvane {
 QString SavePromptText(const QString& documentFile)
 {
     return QStringLiteral("Сохранить открытый файл\r\n") + documentFile + QStringLiteral(" ?");
+}
+
+QString UnstorableNotice(const std::u32string& characters)
+{
+    QStringList quoted;
+    for (char32_t c : characters)
+        quoted << QStringLiteral("«") + QString::fromUcs4(&c, 1) + QStringLiteral("»");
+    return characters.size() == 1
+               ? QStringLiteral("Символ %1 не сохранится в файле теста").arg(quoted.first())
+               : QStringLiteral("Символы %1 не сохранятся в файле теста").arg(quoted.join(QStringLiteral(", ")));
+}
+
+QString UnstorableWarning(const std::u32string& characters)
+{
+    return UnstorableNotice(characters) +
+           QStringLiteral(": файл теста хранит текст в кодировке DOS, и на их месте будет знак «?».");
 }
 
 bool DocumentCommands::AskToSave()
@@ -74,6 +92,10 @@ void DocumentCommands::mnuFileClose_Click() { window_.close(); }
 bool DocumentCommands::SaveAll(const QString& path)
 {
     const TestDocument& document = host_.CommittedDocument();
+    const std::u32string lost = UnstorableCharacters(document.Model());
+    if (!lost.empty() &&
+        platform_.prompter->AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
+        return false;
     const auto error = WriteOutputFile(path, [&document](const ChunkSink& sink) {
         WriteTestFile(document.Model(), document.Order(), sink);
     });

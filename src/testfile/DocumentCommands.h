@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 namespace mirvane {
@@ -23,6 +25,11 @@ inline const QString kTestFilter = QStringLiteral("Файлы тестов (*.q)
 
 // "Сохранить открытый файл", CR LF, the file, " ?".
 QString SavePromptText(const QString& documentFile);
+
+// "Символ «€» не сохранится в файле теста", or the same for several.
+QString UnstorableNotice(const std::u32string& characters);
+// The question before a save that would turn them into "?".
+QString UnstorableWarning(const std::u32string& characters);
 
 class DocumentCommands {
 public:

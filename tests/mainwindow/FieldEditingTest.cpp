@@ -6,6 +6,7 @@
 #include "testfile/TestFileWriter.h"
 
 #include <QClipboard>
+#include <QStatusBar>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -263,6 +264,30 @@ TEST_F(TypingTest, TypingAndPastingStopAtTheBoxLimits)
     QTest::keyClicks(P().TextQMark[0], "99999");
     Click("d1");
     EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q2").AScoreGet(0), 999);
+}
+
+TEST_F(TypingTest, TypedTextIsKeptToWhatTheFileCanStore)
+{
+    QPlainTextEdit* box = Question();
+    Paste(box, "«Война и мир» — роман…");
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUtf8("“"), Qt::NoModifier);
+    EXPECT_EQ(box->toPlainText(), "\"Война и мир\" - роман...\"");
+
+    QLineEdit* title = P().TestName;
+    Click("par");
+    title->clear();
+    title->setFocus();
+    QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString::fromUtf8("—"), Qt::NoModifier);
+    EXPECT_EQ(title->text(), "-");
+
+    // A character the file lacks stays, marked, and the status bar names it.
+    Paste(title, "Цена 5€");
+    EXPECT_EQ(title->text(), "-Цена 5€");
+    EXPECT_TRUE(title->property("unstorable").toBool());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Символ «€» не сохранится в файле теста");
+    title->setText("Цена 5 руб.");
+    EXPECT_FALSE(title->property("unstorable").toBool());
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(TypingTest, ALongTitleFromAFileStaysWhole)

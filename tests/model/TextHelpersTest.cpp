@@ -264,3 +264,32 @@ TEST(WrapEditText, SecondPassNeverChangesAnything)
 
 } // namespace
 } // namespace mirvane
+
+#include "model/StorableText.h"
+#include "model/Test.h"
+
+namespace mirvane {
+namespace {
+
+TEST(StorableText, TypographicCharactersBecomePlainOnes)
+{
+    EXPECT_EQ(ToStorableText("«Война и мир» — „роман“ ‘Толстого’… 5−3 –"),
+              "\"Война и мир\" - \"роман\" 'Толстого'... 5-3 -");
+    EXPECT_EQ(ToStorableText("a\u202Fb\u00ADc\u200Bd"), "a\u00A0bcd"); // 866 has the no-break space
+    EXPECT_EQ(ToStorableText("обычный текст"), "обычный текст");
+    // Whatever the table turns a character into, the file can store.
+    EXPECT_TRUE(UnstorableCharacters(ToStorableText("«»„“”‘’‚–—−…•×\u202F\u2007")).empty());
+}
+
+TEST(StorableText, WhatTheFileCannotStoreIsNamedOnce)
+{
+    EXPECT_EQ(UnstorableCharacters("цена 5€, снова €, ✓ и ёЁ№"), U"€✓");
+    EXPECT_TRUE(UnstorableCharacters("Вопрос\r\n\"ответ\" №√°").empty());
+    mirvane::Test test;
+    test.TestName = "Тест €";
+    test.MarkDiscriptionsSet(1, "✓");
+    EXPECT_EQ(UnstorableCharacters(test), U"€✓");
+}
+
+} // namespace
+} // namespace mirvane

@@ -223,6 +223,23 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     EXPECT_EQ(window->State().DocumentFile, path);
 }
 
+TEST_F(DocumentCommandsTest, SaveWarnsOnceAboutCharactersTheFileCannotStore)
+{
+    P().TestName->setText("Цена €, ✓");
+    platform.fileDialogs.answers = {Path("euro.q"), Path("euro.q")};
+    platform.prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(Commands().mnuSaveAs_Click());
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::SaveOrCancel);
+    EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Символы «€», «✓» не сохранятся в файле теста"));
+    EXPECT_FALSE(QFile::exists(Path("euro.q")));
+
+    platform.prompter.answers = {Answer::Yes}; // "Сохранить": they become "?"
+    EXPECT_TRUE(Commands().mnuSaveAs_Click());
+    EXPECT_TRUE(StartsWith(Bytes(Path("euro.q")), AnsiToOem("Цена ?, ?\r\n")));
+    EXPECT_EQ(platform.prompter.shown.size(), 2u);
+}
+
 TEST_F(DocumentCommandsTest, SavingKeepsPermissionsAndWritesThroughALink)
 {
     const QString path = SavedTestFile();

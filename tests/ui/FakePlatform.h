@@ -30,7 +30,7 @@ public:
     struct Shown {
         QString Text;
         QString Caption;
-        enum Kind { Notice, Information, YesNo, YesNoCancel } Kind;
+        enum Kind { Notice, Information, YesNo, YesNoCancel, SaveOrCancel } Kind;
     };
 
     void Notice(const QString& text, const QString& caption) override { shown.push_back({text, caption, Shown::Notice}); }
@@ -42,6 +42,11 @@ public:
     {
         shown.push_back({text, caption, Shown::YesNo});
         return Next();
+    }
+    Answer AskSaveOrCancel(const QString& text, const QString& caption) override
+    {
+        shown.push_back({text, caption, Shown::SaveOrCancel});
+        return Next() == Answer::Yes ? Answer::Yes : Answer::Cancel;
     }
     Answer AskYesNoCancel(const QString& text, const QString& caption) override
     {
