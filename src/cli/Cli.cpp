@@ -5,6 +5,7 @@
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "model/CodePage.h"
+#include "model/EncodingGuess.h"
 #include "model/DocumentOrder.h"
 #include "model/Misc.h"
 #include "model/KeyCounter.h"
@@ -39,7 +40,9 @@ constexpr const char* kUsage =
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
-    "  mirvane-cli --help | --version\n";
+    "  mirvane-cli --help | --version\n"
+    "Каждая команда принимает --encoding auto|cp866|utf-8|cp1251: кодировка читаемых\n"
+    "тестов (по умолчанию cp866; auto — угадать по содержимому).\n";
 
 // What was wrong, then the usage.
 int Usage(std::ostream& err, const std::string& problem = {})
@@ -52,13 +55,23 @@ int Usage(std::ostream& err, const std::string& problem = {})
 
 // Reads IN with a fresh key counter, printing every reader message as
 // "IN:LINE: TEXT". False when the file cannot be read or is not a test file.
-bool LoadInput(const std::string& path, Test& test, std::ostream& err)
+// How input files are read: in code page 866 (the default, the format's
+// own), in a named encoding, or in the one guessed from the bytes.
+struct InputEncoding {
+    bool guess = false;
+    TextEncoding encoding = TextEncoding::Cp866;
+};
+
+bool LoadInput(const std::string& path, Test& test, std::ostream& err, const InputEncoding& input)
 {
     std::string bytes;
     if (auto error = ReadFileBytes(path, bytes)) {
         err << *error << '\n';
         return false;
     }
+    const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
+    if (encoding != TextEncoding::Cp866)
+        bytes = ToCp866(bytes, encoding);
     ResetKeyNumbers();
     TestFileReader reader(test, [&](const ReaderMessage& m) {
         if (m.Line > 0)
@@ -78,14 +91,14 @@ using Writer = std::function<void(const Test&, const DocumentOrder&, const Chunk
 enum class OntoInput { Refused, Allowed };
 
 int Convert(const std::string& in, const std::string& out, const Writer& write, std::ostream& err,
-            OntoInput ontoInput = OntoInput::Refused)
+            const InputEncoding& input, OntoInput ontoInput = OntoInput::Refused)
 {
     if (ontoInput == OntoInput::Refused && IsSameFile(in, out)) {
         err << SameFileRefusal(out) << '\n';
         return kExitFailure;
     }
     auto test = std::make_unique<Test>();
-    if (!LoadInput(in, *test, err))
+    if (!LoadInput(in, *test, err, input))
         return kExitFailure;
     const TestDocument document(std::move(test));
     if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) {
@@ -97,7 +110,7 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
     return kExitOk;
 }
 
-int Resave(const std::vector<std::string>& args, std::ostream& err)
+int Resave(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
 {
     if (args.size() != 3)
         return Usage(err, "resave takes an input and an output file");
@@ -105,7 +118,7 @@ int Resave(const std::vector<std::string>& args, std::ostream& err)
                    [](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteTestFile(test, order, sink);
                    },
-                   err, OntoInput::Allowed);
+                   err, input, OntoInput::Allowed);
 }
 
 // Where a finding lies, by 1-based positions in the order read.
@@ -162,7 +175,7 @@ std::vector<std::string> CheckedFiles(const std::vector<std::string>& named, boo
     return files;
 }
 
-int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const InputEncoding& input)
 {
     std::vector<std::string> named;
     bool recursive = false;
@@ -180,7 +193,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     bool found = false;
     for (const std::string& file : files) {
         Test test;
-        if (!LoadInput(file, test, err)) {
+        if (!LoadInput(file, test, err, input)) {
             unreadable = true;
             continue;
         }
@@ -196,7 +209,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return unreadable ? kExitFailure : found ? kExitFinding : kExitOk;
 }
 
-int Html(const std::vector<std::string>& args, std::ostream& err)
+int Html(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
 {
     if (args.size() != 3)
         return Usage(err, "html takes an input and an output file");
@@ -205,10 +218,10 @@ int Html(const std::vector<std::string>& args, std::ostream& err)
                    [&out](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteHtmlPage(test, order, out, sink);
                    },
-                   err);
+                   err, input);
 }
 
-int Text(const std::vector<std::string>& args, std::ostream& err)
+int Text(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
 {
     std::vector<std::string> files;
     TextContent content = TextContent::QuestionsOnly;
@@ -240,13 +253,33 @@ int Text(const std::vector<std::string>& args, std::ostream& err)
                    [content, page](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
                        WriteTextExport(test, order, content, *page, sink);
                    },
-                   err);
+                   err, input);
 }
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
 {
+    // --encoding may stand anywhere after the command.
+    std::vector<std::string> args;
+    InputEncoding input;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (given[i] != "--encoding" || i == 0) {
+            args.push_back(given[i]);
+            continue;
+        }
+        const std::string value = i + 1 < given.size() ? given[++i] : std::string();
+        if (value == "auto")
+            input.guess = true;
+        else if (value == "cp866")
+            input.encoding = TextEncoding::Cp866;
+        else if (value == "utf-8")
+            input.encoding = TextEncoding::Utf8;
+        else if (value == "cp1251")
+            input.encoding = TextEncoding::Cp1251;
+        else
+            return Usage(err, "--encoding takes auto, cp866, utf-8 or cp1251");
+    }
     if (args.empty())
         return Usage(err, "no command given");
     const std::string& command = args[0];
@@ -259,13 +292,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
     if (command == "resave")
-        return Resave(args, err);
+        return Resave(args, err, input);
     if (command == "check")
-        return Check(args, out, err);
+        return Check(args, out, err, input);
     if (command == "html")
-        return Html(args, err);
+        return Html(args, err, input);
     if (command == "text")
-        return Text(args, err);
+        return Text(args, err, input);
     return Usage(err, "unknown command '" + command + "'");
 }
 

@@ -7,6 +7,7 @@
 #include "testfile/RecentFiles.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
+#include "model/EncodingGuess.h"
 #include "model/StorableText.h"
 #include "platform/ProgramName.h"
 #include "testfile/TestFileReader.h"
@@ -131,13 +132,22 @@ bool DocumentCommands::OpenFile(const QString& path)
     file.close();
 
     Prompter& prompter = *platform_.prompter;
+    std::string data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // A test another editor saved as UTF-8 or windows-1251: read in that
+    // encoding when the user agrees (the next save writes code page 866).
+    const TextEncoding guess = GuessEncoding(data);
+    if (guess != TextEncoding::Cp866 &&
+        prompter.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
+                              .arg(QLatin1String(EncodingName(guess))),
+                          kProgramName) == Prompter::Answer::Yes)
+        data = ToCp866(data, guess);
     int messages = 0;
     auto test = std::make_unique<Test>();
     TestFileReader reader(*test, [&](const ReaderMessage& m) {
         if (++messages <= kShownReaderMessages)
             prompter.Notice(ToQt(m.Text));
     });
-    const bool isTestFile = reader.LoadFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const bool isTestFile = reader.LoadFile(data);
     if (messages > kShownReaderMessages)
         prompter.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
                             .arg(messages - kShownReaderMessages));

@@ -335,3 +335,26 @@ TEST_F(CliTest, CheckTakesFoldersInNameOrder)
 
 } // namespace
 } // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+TEST_F(CliTest, EncodingOfTheInput)
+{
+    const std::string utf8 = "Химия\r\n)t 30\r\n)<\r\nНеуд\r\n):\r\n";
+    WriteBytes("utf8.q", utf8);
+    for (const char* encoding : {"auto", "utf-8"}) {
+        EXPECT_EQ(Run({"resave", "--encoding", encoding, Path("utf8.q"), Path("out.q")}), 0) << encoding;
+        EXPECT_EQ(ReadBytes("out.q").substr(0, 7), AnsiToOem("Химия\r\n"));
+    }
+    WriteBytes("1251.q", CodePage::Windows().Encode(utf8));
+    EXPECT_EQ(Run({"resave", Path("1251.q"), Path("out.q"), "--encoding", "cp1251"}), 0);
+    EXPECT_EQ(ReadBytes("out.q").substr(0, 7), AnsiToOem("Химия\r\n"));
+    EXPECT_EQ(Run({"resave", Path("1251.q"), Path("out.q")}), 0); // cp866 by default: bytes as they are
+    EXPECT_EQ(ReadBytes("out.q").substr(0, 7), CodePage::Windows().Encode("Химия\r\n"));
+    EXPECT_EQ(Run({"resave", "--encoding", "koi8-r", Path("1251.q"), Path("out.q")}), 2);
+    EXPECT_EQ(err_.str().rfind("mirvane-cli: --encoding takes auto, cp866, utf-8 or cp1251\n", 0), 0u);
+}
+
+} // namespace
+} // namespace mirvane::testing

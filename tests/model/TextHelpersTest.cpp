@@ -293,3 +293,51 @@ TEST(StorableText, WhatTheFileCannotStoreIsNamedOnce)
 
 } // namespace
 } // namespace mirvane
+
+#include "model/EncodingGuess.h"
+
+#include <random>
+
+namespace mirvane {
+namespace {
+
+TEST(EncodingGuess, TellsUtf8AndWindowsFilesFromCodePage866)
+{
+    const std::string text = "Экзамен по химии\r\n)t 30\r\n)?\r\nСколько атомов в молекуле воды?\r\n)! 1\r\nтри\r\n";
+    EXPECT_EQ(GuessEncoding(text), TextEncoding::Utf8);
+    EXPECT_EQ(GuessEncoding(CodePage::Windows().Encode(text)), TextEncoding::Cp1251);
+    EXPECT_EQ(GuessEncoding(AnsiToOem(text)), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding("Test\r\n)t 30\r\n)?\r\nplain ASCII\r\n"), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding("Caf\xC3\xA9\r\n)t 30\r\n"), TextEncoding::Utf8); // UTF-8 without Cyrillic
+    EXPECT_EQ(ToCp866(CodePage::Windows().Encode(text), TextEncoding::Cp1251), AnsiToOem(text));
+    EXPECT_EQ(ToCp866("«Да» — €", TextEncoding::Utf8), AnsiToOem("\"Да\" - ?"));
+}
+
+// No false alarm on real code page 866 tests: 10,000 generated ones, long
+// and Cyrillic-heavy or of a few lines, with upper- and lower-case letters,
+// digits and punctuation.
+TEST(EncodingGuess, NeverFiresOnCodePage866Tests)
+{
+    const char* words[] = {"вопрос", "ответ", "Уравнение", "треугольник", "скорость", "Энергия", "молекула",
+                           "ЁЖИК", "ёлка", "площадь", "Пушкин", "ЮЮ", "щщ", "ъ", "ь", "Э", "№", "42", "(x)", "—",
+                           "«да»", "Fe2O3", "верно", "ЯБЛОКО", "ИЗ", "экзамен"};
+    std::mt19937 random(866);
+    int alarms = 0;
+    for (int file = 0; file < 10000; ++file) {
+        std::string text = "Тест\r\n)t 30\r\n)<\r\nНеуд\r\n";
+        const int lines = file % 4 == 0 ? 1 + static_cast<int>(random() % 3) : 5 + static_cast<int>(random() % 60);
+        for (int l = 0; l < lines; ++l) {
+            text += l % 5 == 0 ? ")?\r\n" : ")! 1\r\n";
+            const int count = 1 + static_cast<int>(random() % 9);
+            for (int w = 0; w < count; ++w)
+                text += std::string(w ? " " : "") + words[random() % (sizeof words / sizeof *words)];
+            text += "\r\n";
+        }
+        if (GuessEncoding(AnsiToOem(text)) != TextEncoding::Cp866)
+            ++alarms;
+    }
+    EXPECT_EQ(alarms, 0);
+}
+
+} // namespace
+} // namespace mirvane

@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "commands/RecentFilesMenu.h"
+#include "model/CodePage.h"
 #include "testfile/DocumentCommands.h"
 #include "testfile/FileIo.h"
 #include "testfile/RecentFiles.h"
@@ -57,7 +58,7 @@ TEST_F(OpeningFiles, AFileGivenAtStartUpOpensAsOpenWould)
 
     // Not a test file: its message, and no claim on the document.
     const QString notATest = dir.filePath("notes.q");
-    ASSERT_FALSE(WriteFileReplacing(notATest.toStdString(), "просто текст\r\n").has_value());
+    ASSERT_FALSE(WriteFileReplacing(notATest.toStdString(), AnsiToOem("просто текст\r\n")).has_value());
     EXPECT_TRUE(window->Documents().OpenFile(notATest));
     EXPECT_TRUE(platform.prompter.Texts().first().startsWith("Данный файл не является файлом теста"));
     EXPECT_EQ(window->State().DocumentFile, "Новый.q");
@@ -68,6 +69,26 @@ TEST_F(OpeningFiles, AFileGivenAtStartUpOpensAsOpenWould)
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("нет такого.q"));
     EXPECT_EQ(Doc().TestName, "Экзамен");
+}
+
+TEST_F(OpeningFiles, ATestInAnotherEncodingIsReadInItWhenTheUserAgrees)
+{
+    const std::string utf8 = "Химия\r\n)t 30\r\n)<\r\nНеуд\r\n)* 1\r\n):Вещества\r\n)?\r\n«Вода»?\r\n):\r\n";
+    const QString path = dir.filePath("utf8.q");
+    ASSERT_FALSE(WriteFileReplacing(path.toStdString(), utf8).has_value());
+    platform.prompter.answers = {Answer::Yes};
+    window->Documents().OpenFile(path);
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Text, "Файл, похоже, записан в кодировке UTF-8. Прочитать его в этой кодировке?");
+    EXPECT_EQ(Doc().TestName, "Химия");
+    EXPECT_EQ(Doc().Divisions.Item(1).Questions.Item(1).Q(), "\"Вода\"?");
+
+    const QString windows = dir.filePath("1251.q");
+    ASSERT_FALSE(WriteFileReplacing(windows.toStdString(), CodePage::Windows().Encode(utf8)).has_value());
+    platform.prompter.answers = {Answer::No}; // read as code page 866 after all
+    window->Documents().OpenFile(windows);
+    EXPECT_TRUE(platform.prompter.shown.back().Text.contains("windows-1251"));
+    EXPECT_NE(Doc().TestName, "Химия");
 }
 
 TEST_F(OpeningFiles, ADroppedFileOpensAfterTheSavePrompt)
