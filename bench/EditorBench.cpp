@@ -8,6 +8,7 @@
 #include "editor/StructuralEdits.h"
 #include "export/ExportCommands.h"
 #include "export/SaveAsText.h"
+#include "testfile/RecoveryStore.h"
 #include "editor/StructureTree.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/Twips.h"
@@ -216,6 +217,26 @@ void BM_CopyPasteDivision(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CopyPasteDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The copy of unsaved work at 10,000 questions: what the window's timer does
+// on the user's thread (the bytes are written in the background).
+void BM_SnapshotWork(benchmark::State& state)
+{
+    testing::FakePlatform platform;
+    platform.recoveryFolder = QDir::temp().filePath(QStringLiteral("mirvane-bench-recovery"));
+    frmMain window(platform.Services());
+    window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+    int n = 0;
+    for (auto _ : state) {
+        window.State().Document->Model().TestName = "Тест " + std::to_string(++n); // a change each time
+        window.SnapshotWork();
+        state.PauseTiming();
+        window.Recovery()->Flush();
+        state.ResumeTiming();
+    }
+    window.Recovery()->Discard();
+}
+BENCHMARK(BM_SnapshotWork)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace mirvane::bench

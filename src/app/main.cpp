@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "mainwindow/frmMain.h"
 #include "testfile/DocumentCommands.h"
+#include "testfile/RecoveryStore.h"
 #include "platform/Clipboard.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramName.h"
@@ -34,13 +35,15 @@ int main(int argc, char** argv)
     mirvane::QtClipboard clipboard;
     mirvane::QtHelpViewer helpViewer;
     mirvane::QtRegistry registry(settings);
-    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry});
+    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
+                                    mirvane::RecoveryStore::DefaultFolder()});
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     helpViewer.SetParent(window.get());
     // A file given on the command line (a double click in the file manager)
     // is opened as Open would; one that cannot be read is reported and the
     // new test stays.
+    window->OfferRecovery();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
         window->Documents().OpenFile(arguments.at(1));

@@ -23,6 +23,8 @@
 #include "platform/TextBridge.h"
 #include "testfile/DocumentCommands.h"
 #include "testfile/RecentFiles.h"
+#include "testfile/RecoveryStore.h"
+#include "testfile/TestFileWriter.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -30,6 +32,7 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QLabel>
 #include <QScrollBar>
@@ -123,6 +126,14 @@ void frmMain::CreateCommands()
     QMenu* file = BuildMenuBar(menuBar(), *actions_);
     recent_ = std::make_unique<RecentFiles>(*platform_.settings);
     documents_->KeepRecentFiles(recent_.get());
+    if (!platform_.recoveryFolder.isEmpty()) {
+        recovery_ = std::make_unique<RecoveryStore>(platform_.recoveryFolder, QCoreApplication::applicationPid(),
+                                                    &RecoveryStore::ProcessRuns);
+        documents_->KeepRecoveryCopies(recovery_.get());
+        auto* every30s = new QTimer(this);
+        connect(every30s, &QTimer::timeout, this, [this] { RunGuarded(QStringLiteral("Копия работы"), [this] { SnapshotWork(); }); });
+        every30s->start(30000);
+    }
     recentMenu_ = new RecentFilesMenu(file, actions_->Get(Command::Exit), *recent_, *documents_,
                                       [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildToolbar(tbToolBar_, *actions_);
@@ -160,6 +171,32 @@ void frmMain::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }
 void frmMain::Form2Data() { transfer_->Form2Data(); }
 
 void frmMain::Data2Form() { transfer_->Data2Form(); }
+
+void frmMain::SnapshotWork()
+{
+    if (recovery_)
+        recovery_->Keep(WriteTestFile(state_.Document->Model(), state_.Document->Order()), state_.DocumentFile);
+}
+
+void frmMain::OfferRecovery()
+{
+    if (!recovery_)
+        return;
+    for (const RecoveryStore::Copy& copy : recovery_->Orphans()) {
+        const QString question = QStringLiteral("Восстановить несохранённую работу от %1 (%2)?")
+                                     .arg(copy.SavedAt, QDir::toNativeSeparators(copy.DocumentFile));
+        if (platform_.prompter->AskYesNo(question, kProgramName) != Prompter::Answer::Yes) {
+            RecoveryStore::Remove(copy);
+            continue;
+        }
+        if (documents_->RestoreCopy(copy.CopyFile, copy.DocumentFile)) {
+            SnapshotWork(); // the restored work is this editor's copy now
+            recovery_->Flush();
+            RecoveryStore::Remove(copy);
+            return; // any other copy waits for the next start
+        }
+    }
+}
 
 TestDocument& frmMain::CommittedDocument()
 {

@@ -25,6 +25,7 @@ class ExportCommands;
 class HelpCommands;
 class PreviewCommand;
 class RecentFiles;
+class RecoveryStore;
 class RecentFilesMenu;
 class StructureCheckCommand;
 class EditPanels;
@@ -62,6 +63,14 @@ public:
     void Data2Form() override;
     void ShowDocument(std::unique_ptr<TestDocument> document) override;
     TestDocument& CommittedDocument() override;
+
+    // Keeps a copy of the work as the model now holds it, when it changed
+    // (every 30 seconds by the window's timer).
+    void SnapshotWork();
+    // At start: offers the work an editor left behind when it ended
+    // without closing.
+    void OfferRecovery();
+    RecoveryStore* Recovery() { return recovery_.get(); }
 
     void LayOutForm();
     void Form2Data();
@@ -107,6 +116,7 @@ private:
     std::unique_ptr<PreviewCommand> preview_;
     std::unique_ptr<HelpCommands> help_;
     std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<RecoveryStore> recovery_;
     RecentFilesMenu* recentMenu_ = nullptr;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;

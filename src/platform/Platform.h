@@ -1,6 +1,8 @@
 #pragma once
 // The platform services the main window is given. The program passes the
 // real ones; tests pass scripted fakes so that no dialog ever blocks.
+#include <QString>
+
 namespace mirvane {
 
 class Clipboard;
@@ -19,6 +21,8 @@ struct Platform {
     Clipboard* clipboard = nullptr;
     HelpViewer* helpViewer = nullptr;
     Registry* registry = nullptr;
+    // Where copies of unsaved work go; empty: none are kept (tests).
+    QString recoveryFolder;
 };
 
 } // namespace mirvane

@@ -4,7 +4,9 @@
 #include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
 #include "testfile/OutputFile.h"
+#include "testfile/FileIo.h"
 #include "testfile/RecentFiles.h"
+#include "testfile/RecoveryStore.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
 #include "model/EncodingGuess.h"
@@ -50,6 +52,8 @@ bool DocumentCommands::AskToSave()
         return mnuSave_Click();
     case Prompter::Answer::No:
     default:
+        if (recovery_)
+            recovery_->Saved(0); // the work is given up
         return true;
     }
 }
@@ -60,6 +64,8 @@ void DocumentCommands::mnuFileNew_Click()
         return;
     host_.ShowDocument(std::make_unique<TestDocument>());
     state_.DocumentFile = kNewDocumentFile;
+    if (recovery_)
+        recovery_->Saved(0);
 }
 
 void DocumentCommands::mnuFileOpen_Click()
@@ -97,14 +103,22 @@ bool DocumentCommands::SaveAll(const QString& path)
     if (!lost.empty() &&
         platform_.prompter->AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
         return false;
-    const auto error = WriteOutputFile(path, [&document](const ChunkSink& sink) {
-        WriteTestFile(document.Model(), document.Order(), sink);
+    std::uint64_t hash = RecoveryStore::Hash({});
+    const auto error = WriteOutputFile(path, [&document, &hash](const ChunkSink& sink) {
+        WriteTestFile(document.Model(), document.Order(), [&](std::string_view chunk) {
+            hash = RecoveryStore::Hash(chunk, hash);
+            sink(chunk);
+        });
     });
-    if (error)
+    if (error) {
         platform_.prompter->Notice(*error);
-    else if (recent_)
+        return false;
+    }
+    if (recent_)
         recent_->Add(path);
-    return !error;
+    if (recovery_)
+        recovery_->Saved(hash);
+    return true;
 }
 
 void DocumentCommands::LoadAll()
@@ -158,6 +172,22 @@ bool DocumentCommands::OpenFile(const QString& path)
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
     if (isTestFile && recent_)
         recent_->Add(path);
+    if (recovery_)
+        recovery_->Saved(0);
+    return true;
+}
+
+bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& documentFile)
+{
+    std::string bytes;
+    if (ReadFileBytes(QFile::encodeName(copyFile).toStdString(), bytes))
+        return false;
+    auto test = std::make_unique<Test>();
+    TestFileReader reader(*test, {});
+    if (!reader.LoadFile(bytes))
+        return false;
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    state_.DocumentFile = documentFile;
     return true;
 }
 

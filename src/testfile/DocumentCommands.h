@@ -14,6 +14,7 @@ namespace mirvane {
 
 class PanelHost;
 class RecentFiles;
+class RecoveryStore;
 struct EditorState;
 
 namespace document_text {
@@ -66,6 +67,12 @@ public:
 
     // Files opened or saved are added to `recent` from now on.
     void KeepRecentFiles(RecentFiles* recent) { recent_ = recent; }
+    // Saving, and a save prompt answered, end the copy of unsaved work.
+    void KeepRecoveryCopies(RecoveryStore* recovery) { recovery_ = recovery; }
+
+    // Shows a copy of unsaved work left by an editor that ended: the test
+    // it holds, under the file it belongs to. False when it cannot be read.
+    bool RestoreCopy(const QString& copyFile, const QString& documentFile);
 
     // Asks whether to save. False, and the document is to stay, when the
     // user cancelled, or answered Yes and no file was written (the dialog
@@ -82,6 +89,7 @@ private:
     PanelHost& host_;
     QWidget& window_;
     RecentFiles* recent_ = nullptr;
+    RecoveryStore* recovery_ = nullptr;
 };
 
 } // namespace mirvane

@@ -165,9 +165,10 @@ struct FakePlatform {
     MemoryClipboard clipboard;
     RecordingHelpViewer helpViewer;
     ScriptedRegistry registry;
+    QString recoveryFolder; // empty: the editor keeps no copies
     Platform Services()
     {
-        return {&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry};
+        return {&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry, recoveryFolder};
     }
 };
 
