@@ -5,39 +5,15 @@
 # every run.
 set -uo pipefail
 editor=$1
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool is not installed"; exit 77; }
 work=$(mktemp -d)
-pid=""
-xvfb=""
-stop_all() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  pid=""
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  xvfb=""
-}
-trap 'stop_all; rm -rf "$work"' EXIT
-
-find_window() {
-  local found=""
-  for _ in $(seq "${2:-50}"); do
-    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [ -n "$found" ] && break
-    sleep 0.1
-  done
-  echo "$found"
-}
+source "$(dirname "$0")/x_session.sh"
 
 # 0: went through; 3: the X server failed the run (it refused a connection or
 # lost what was typed); 1: a fault of the editor.
 attempt() {
-  rm -rf "$work/home" "$work/display"
+  rm -rf "$work/home"
   mkdir -p "$work/home"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/display")"
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || return 3
+  start_server || return 3
   export QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
 
   "$editor" >"$work/first.log" 2>&1 &
@@ -81,15 +57,4 @@ attempt() {
   return 0
 }
 
-for run in 1 2 3; do
-  attempt
-  status=$?
-  stop_all
-  case $status in
-    0) echo "killed, offered and restored"; exit 0 ;;
-    3) echo "run $run: the X server failed the run; again" ;;
-    *) exit 1 ;;
-  esac
-done
-echo "the X server failed every run; skipped"
-exit 77
+run_attempts "killed, offered and restored"

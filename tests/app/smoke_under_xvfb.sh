@@ -6,42 +6,9 @@
 set -uo pipefail
 editor=$1
 send_close=$2
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool is not installed"; exit 77; }
 work=$(mktemp -d)
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  stop_server
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own for each run: Xvfb picks a free number and tells it.
-start_server() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/display")"
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-stop_server() {
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  xvfb=""
-}
+source "$(dirname "$0")/x_session.sh"
 export QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
-
-# Waits up to five seconds for a visible window of that exact name.
-find_window() {
-  local found=""
-  for _ in $(seq 50); do
-    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [ -n "$found" ] && break
-    sleep 0.1
-  done
-  echo "$found"
-}
 
 # One run; 0 when it went through, 3 when the bare X server failed the run
 # (it refused the editor's connection, or dropped the close request, as it
@@ -76,7 +43,6 @@ attempt() {
   local prompt
   prompt=$(find_window 'Внимание!!!')
   if [ -z "$prompt" ]; then
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""
     return 3
   fi
   # "Да", the question's default: saves, then the window closes.
@@ -93,19 +59,7 @@ attempt() {
   return 0
 }
 
-for run in 1 2 3; do
-  attempt
-  status=$?
-  [ -n "$pid" ] && { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""; }
-  stop_server
-  case $status in
-    0) echo "typed, saved and closed"; exit 0 ;;
-    3) echo "run $run: the X server failed the run; again" ;;
-    *) exit 1 ;;
-  esac
-done
-# Every run failed at the X server's end (a refused connection, or a close
-# request never delivered after the typing and Ctrl+S had been checked): the
-# closing sequence is left to the offscreen tests of the window.
-echo "the X server failed every run; skipped"
-exit 77
+# Every run that fails at the X server's end (a refused connection, or a
+# close request never delivered after the typing and Ctrl+S had been checked)
+# leaves the closing sequence to the offscreen tests of the window.
+run_attempts "typed, saved and closed"
