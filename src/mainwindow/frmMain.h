@@ -52,7 +52,6 @@ public:
     CommandActions& Actions() { return *actions_; }
     StructureCheckCommand& Check() { return *check_; }
     ExportCommands& Exports() { return *exports_; }
-    ClipboardCommands& ClipboardCommand() { return *clipboard_; }
     PreviewCommand& Preview() { return *preview_; }
     HelpCommands& Help() { return *help_; }
     RecentFilesMenu& RecentMenu() { return *recentMenu_; }
