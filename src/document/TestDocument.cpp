@@ -160,25 +160,58 @@ std::string TestDocument::SelectionAfterDelete(std::string_view key) const
 
 DocumentChange TestDocument::Delete(std::string_view key)
 {
-    const std::string k(key);
+    const DetachedItem item = Detach(key);
+    if (!item)
+        return {};
+    return {DocumentChange::Kind::Removed, item.Key, item.Parent, item.Index};
+}
+
+DetachedItem TestDocument::Detach(std::string_view key)
+{
+    DetachedItem item;
+    item.Key = std::string(key);
     switch (KindOf(key)) {
     case NodeKind::Question: {
-        const std::string parent = ParentOf(key);
-        std::vector<std::string>& keys = Entry(parent).QuestionKeys;
-        const std::size_t i = PlaceOf(keys, key);
-        keys.erase(keys.begin() + static_cast<std::ptrdiff_t>(i));
-        test_->Divisions.Item(parent).Questions.Remove(k);
-        return {DocumentChange::Kind::Removed, k, parent, i};
+        item.Parent = ParentOf(key);
+        std::vector<std::string>& keys = Entry(item.Parent).QuestionKeys;
+        item.Index = PlaceOf(keys, key);
+        keys.erase(keys.begin() + static_cast<std::ptrdiff_t>(item.Index));
+        item.TakenQuestion = test_->Divisions.Item(item.Parent).Questions.Take(item.Key);
+        break;
     }
-    case NodeKind::Division: {
-        const std::size_t i = DivisionIndex(key);
-        order_.Divisions.erase(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(i));
-        test_->Divisions.Remove(k);
-        return {DocumentChange::Kind::Removed, k, {}, i};
-    }
+    case NodeKind::Division:
+        item.Index = DivisionIndex(key);
+        item.QuestionOrder = std::move(order_.Divisions[item.Index].QuestionKeys);
+        order_.Divisions.erase(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(item.Index));
+        item.TakenDivision = test_->Divisions.Take(item.Key);
+        break;
     default:
-        return {};
+        break;
     }
+    return item;
+}
+
+DocumentChange TestDocument::Attach(DetachedItem item)
+{
+    if (Contains(item.Key))
+        throw std::invalid_argument("the document already holds " + item.Key);
+    if (item.TakenDivision) {
+        if (item.Index > order_.Divisions.size())
+            throw std::out_of_range("no place " + std::to_string(item.Index) + " among the divisions");
+        test_->Divisions.Add(item.Key, std::move(item.TakenDivision));
+        order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(item.Index),
+                                DocumentOrder::DivisionEntry{item.Key, std::move(item.QuestionOrder)});
+        return {DocumentChange::Kind::Added, item.Key, {}, item.Index};
+    }
+    if (item.TakenQuestion) {
+        std::vector<std::string>& keys = Entry(item.Parent).QuestionKeys;
+        if (item.Index > keys.size())
+            throw std::out_of_range("no place " + std::to_string(item.Index) + " in " + item.Parent);
+        test_->Divisions.Item(item.Parent).Questions.Add(item.Key, std::move(item.TakenQuestion));
+        keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(item.Index), item.Key);
+        return {DocumentChange::Kind::Added, item.Key, item.Parent, item.Index};
+    }
+    return {};
 }
 
 DocumentChange TestDocument::Move(std::string_view key, bool down)

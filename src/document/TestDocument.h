@@ -33,6 +33,19 @@ struct DocumentChange {
     explicit operator bool() const { return What != Kind::None; }
 };
 
+// A division (with its questions) or a question taken out of the document,
+// with the place it had, so that it can be put back exactly as it was.
+struct DetachedItem {
+    std::string Key;
+    std::string Parent;    // a question's division; empty for a division
+    std::size_t Index = 0; // where it stood among its siblings
+    std::unique_ptr<Division> TakenDivision;
+    std::vector<std::string> QuestionOrder; // a division's questions as they stood
+    std::unique_ptr<Question> TakenQuestion;
+
+    explicit operator bool() const { return TakenDivision || TakenQuestion; }
+};
+
 class TestDocument {
 public:
     // A new test with the defaults.
@@ -73,6 +86,12 @@ public:
     // Removes the division or question (a division with its questions).
     // Other keys change nothing.
     DocumentChange Delete(std::string_view key);
+    // Removes it as Delete does and gives it back with its place; an empty
+    // item for other keys.
+    DetachedItem Detach(std::string_view key);
+    // Puts a detached item back at the place it had; its key must not be in
+    // the document (std::invalid_argument).
+    DocumentChange Attach(DetachedItem item);
 
     // A question moves within its division, a division among the divisions;
     // at the first or last place nothing changes.

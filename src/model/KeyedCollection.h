@@ -59,15 +59,22 @@ public:
     }
 
     // Removes and releases the item; a key not in the collection throws.
-    void Remove(const std::string& key)
+    void Remove(const std::string& key) { Take(key); }
+
+    // Removes the item and gives it to the caller; a key not in the
+    // collection throws.
+    std::unique_ptr<T> Take(const std::string& key)
     {
         auto it = byKey_.find(key);
         if (it == byKey_.end())
             throw std::out_of_range("no item with key " + key);
         T* target = it->second;
         byKey_.erase(it);
-        items_.erase(std::find_if(items_.begin(), items_.end(),
-                                  [target](const std::unique_ptr<T>& p) { return p.get() == target; }));
+        const auto owner = std::find_if(items_.begin(), items_.end(),
+                                        [target](const std::unique_ptr<T>& p) { return p.get() == target; });
+        std::unique_ptr<T> item = std::move(*owner);
+        items_.erase(owner);
+        return item;
     }
 
     void Clear()

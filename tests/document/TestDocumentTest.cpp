@@ -206,3 +206,35 @@ TEST(TestDocument, RandomEditsAgreeWithAListModel)
 
 } // namespace
 } // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+TEST(TestDocument, DetachedItemsComeBackExactlyWhereTheyWere)
+{
+    TestDocument doc = Sample();
+    const std::string before = WriteTestFile(doc.Model(), doc.Order());
+    DetachedItem question = doc.Detach("q3");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question.Parent, "d1");
+    EXPECT_EQ(question.Index, 1u);
+    DetachedItem division = doc.Detach("d1");
+    EXPECT_EQ(division.QuestionOrder, (Keys{"q2", "q4"}));
+    EXPECT_FALSE(doc.Contains("q2"));
+    EXPECT_FALSE(doc.Detach("par"));
+
+    const DocumentChange back = doc.Attach(std::move(division));
+    EXPECT_EQ(back.What, Kind::Added);
+    EXPECT_EQ(back.Index, 0u);
+    doc.Attach(std::move(question));
+    EXPECT_EQ(WriteTestFile(doc.Model(), doc.Order()), before);
+    EXPECT_EQ(doc.QuestionKeys("d1"), (Keys{"q2", "q3", "q4"}));
+
+    DetachedItem again = doc.Detach("q6");
+    doc.AddQuestion("d5");
+    again.Index = 5; // a place the division no longer has
+    EXPECT_THROW(doc.Attach(std::move(again)), std::out_of_range);
+}
+
+} // namespace
+} // namespace mirvane::testing
