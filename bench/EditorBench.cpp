@@ -5,11 +5,14 @@
 #include "../tests/ui/FakePlatform.h"
 #include "check/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
+#include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
 #include "export/ExportCommands.h"
 #include "export/SaveAsText.h"
 #include "testfile/RecoveryStore.h"
 #include "editor/StructureTree.h"
+#include "mainwindow/EditPanels.h"
+#include "mainwindow/FindBar.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/Twips.h"
 #include "document/TestDocument.h"
@@ -20,7 +23,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QUndoStack>
+
+#include <malloc.h>
 
 #include <benchmark/benchmark.h>
 
@@ -94,11 +102,11 @@ void BM_StructuralEdit(benchmark::State& state)
         if (op >= 2)
             edits.MoveUp();
         if (op >= 3)
-            edits.DeleteItem(false);
+            edits.CutItem();
         QApplication::processEvents();
         state.PauseTiming();
         if (op < 3)
-            edits.DeleteItem(false);
+            edits.CutItem();
         QApplication::processEvents();
         state.ResumeTiming();
     }
@@ -137,7 +145,7 @@ void BM_DeleteDivision(benchmark::State& state)
         tree.Select(editor.window.State().Document->Order().Divisions[50].Key);
         editor.window.tvTreeView_Click();
         state.ResumeTiming();
-        editor.window.Edits().DeleteItem(false);
+        editor.window.Edits().CutItem();
         QApplication::processEvents();
     }
 }
@@ -212,7 +220,7 @@ void BM_CopyPasteDivision(benchmark::State& state)
         const std::string pasted = editor.window.State().Document->Order().Divisions[6].Key;
         editor.window.Tree().Select(pasted);
         editor.window.tvTreeView_Click();
-        editor.window.Edits().DeleteItem(false);
+        editor.window.Edits().CutItem();
         state.ResumeTiming();
     }
 }
@@ -237,6 +245,85 @@ void BM_SnapshotWork(benchmark::State& state)
     window.Recovery()->Discard();
 }
 BENCHMARK(BM_SnapshotWork)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace mirvane::bench
+
+namespace mirvane::bench {
+namespace {
+
+// Undo and redo on a test of 10,000 questions: 0, a question typed into;
+// 1, a question deleted; 2, a division of 100 questions deleted. Each
+// iteration undoes the step and redoes it.
+void BM_UndoRedo(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+    const DocumentOrder& order = editor.window.State().Document->Order();
+    const int kind = static_cast<int>(state.range(0));
+    const std::string key = kind == 2 ? order.Divisions[70].Key : order.Divisions[70].QuestionKeys[50];
+    editor.window.Tree().Select(key);
+    editor.window.tvTreeView_Click();
+    if (kind == 0)
+        editor.window.Panels().TextAnswer[1]->insertPlainText(QStringLiteral("правка"));
+    else
+        editor.window.Edits().CutItem();
+    EditHistory& history = editor.window.History();
+    for (auto _ : state) {
+        history.Undo();
+        QApplication::processEvents();
+        history.Redo();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_UndoRedo)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The memory a history of 1,000 steps holds beyond the document: typing in
+// 500 questions, each followed by deleting the question after it (whose
+// texts the history keeps).
+void BM_HistoryOf1000Steps(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Editor editor;
+        editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+        const std::size_t before = HeapInUse();
+        const DocumentOrder& order = editor.window.State().Document->Order();
+        for (int i = 0; i < 500; ++i) {
+            const auto& division = order.Divisions[static_cast<std::size_t>(i % 90)];
+            editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2)]);
+            editor.window.tvTreeView_Click();
+            editor.window.Panels().TextQuest->insertPlainText(QStringLiteral("правка вопроса"));
+            editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2 + 1)]);
+            editor.window.tvTreeView_Click();
+            editor.window.Edits().CutItem();
+        }
+        QApplication::processEvents();
+        state.counters["steps"] = editor.window.History().Stack().count();
+        state.counters["history_MB"] = static_cast<double>(HeapInUse() - before) / (1024.0 * 1024.0);
+    }
+}
+BENCHMARK(BM_HistoryOf1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A find that scans the whole test of 10,000 questions and finds nothing,
+// with and without the case.
+void BM_FindInWholeTest(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+    FindBar& find = editor.window.Find();
+    find.Open();
+    find.MatchCaseBox()->setChecked(state.range(0) != 0);
+    find.TextBox()->setText(QStringLiteral("нет такого текста"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(find.FindNext());
+}
+BENCHMARK(BM_FindInWholeTest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace mirvane::bench

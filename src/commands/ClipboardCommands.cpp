@@ -42,7 +42,7 @@ void ClipboardCommands::mnuEditCut_Click()
         clipboard_.SetText(box->SelectedText());
         box->InsertAsTyped(QString());
     } else if (TreeFocused() && CopyItem()) {
-        edits_.DeleteItem(false); // a cut asks nothing
+        edits_.CutItem();
     }
 }
 
@@ -87,6 +87,7 @@ void ClipboardCommands::PasteQuestion(const ClipboardRecord& record)
     FillQuestion(document.QuestionAt(change.Key), record.Questions.front());
     tree_.Apply(change, document);
     ShowPasted(change.Key);
+    edits_.RecordPasted(change.Key);
 }
 
 void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
@@ -113,6 +114,7 @@ void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
         last = change.Key;
     }
     ShowPasted(last);
+    edits_.RecordPasted(added.Key); // the division with its questions is one step
 }
 
 void ClipboardCommands::ShowPasted(const std::string& key)

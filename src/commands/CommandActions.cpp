@@ -6,11 +6,14 @@
 #include "commands/ClipboardCommands.h"
 #include "commands/ToolbarIcons.h"
 #include "export/ExportCommands.h"
+#include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
+#include "editor/FindCommands.h"
 #include "testfile/DocumentCommands.h"
 
 #include <QAction>
 #include <QKeySequence>
+#include <QUndoStack>
 #include <QWidget>
 
 namespace mirvane {
@@ -39,6 +42,21 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     Create(Command::ExportV25, "mnuExportV25", QStringLiteral("Тулимар 2.5 (Windows версия)"), none, {},
            [&x] { x.mnuExportV25_Click(); });
     Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
+    // One history for the document, whatever has the focus.
+    EditHistory& u = targets.history;
+    Create(Command::Undo, "mnuEditUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z), {},
+           [&u] { u.Undo(); });
+    Create(Command::Redo, "mnuEditRedo", QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y), {},
+           [&u] { u.Redo(); });
+    Get(Command::Redo)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    FollowHistory(u);
+    FindCommands& f = targets.find;
+    Create(Command::Find, "mnuEditFind", QStringLiteral("&Найти..."), QKeySequence(Qt::CTRL | Qt::Key_F), {},
+           [&f] { f.Open(); });
+    Create(Command::FindNext, "mnuEditFindNext", QStringLiteral("Найти далее"), QKeySequence(Qt::Key_F3), {},
+           [&f] { f.FindNext(); });
+    Create(Command::FindPrevious, "mnuEditFindPrevious", QStringLiteral("Найти ранее"),
+           QKeySequence(Qt::SHIFT | Qt::Key_F3), {}, [&f] { f.FindPrevious(); });
     // On the focused control: text in a box, whole items in the tree.
     Create(Command::Cut, "Cut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X),
            QStringLiteral("Вырезать"), [&b] { b.mnuEditCut_Click(); });
@@ -55,7 +73,7 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     Create(Command::MoveUp, "MoveUp", QStringLiteral("Вверх"), none, QStringLiteral("Передвинуть вверх"),
            [&e] { e.MoveUp(); });
     Create(Command::Delete, "Delete", QStringLiteral("Удалить"), none, QStringLiteral("Удалить раздел/вопрос"),
-           [&e] { e.DeleteItem(true); });
+           [&e] { e.DeleteItem(); });
     Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), none,
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
     Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), none,
@@ -63,6 +81,27 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
            QStringLiteral("Help"), [&h] { h.mnuHelpContents_Click(); });
     Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.mnuHelpAbout_Click(); });
+}
+
+void CommandActions::FollowHistory(EditHistory& history)
+{
+    QUndoStack* stack = &history.Stack();
+    auto follow = [stack](QAction* action, bool can, const QString& caption, const QString& step) {
+        action->setEnabled(can);
+        action->setText(step.isEmpty() ? caption : caption + QLatin1Char(' ') + step);
+    };
+    QAction* undo = Get(Command::Undo);
+    QAction* redo = Get(Command::Redo);
+    auto update = [=] {
+        follow(undo, stack->canUndo(), QStringLiteral("Отменить"), stack->undoText());
+        follow(redo, stack->canRedo(), QStringLiteral("Повторить"), stack->redoText());
+    };
+    connect(stack, &QUndoStack::indexChanged, this, update);
+    connect(stack, &QUndoStack::canUndoChanged, this, update);
+    connect(stack, &QUndoStack::canRedoChanged, this, update);
+    connect(stack, &QUndoStack::undoTextChanged, this, update);
+    connect(stack, &QUndoStack::redoTextChanged, this, update);
+    update();
 }
 
 QAction* CommandActions::Create(Command command, const char* key, const QString& caption,

@@ -21,13 +21,15 @@ class ClipboardCommands;
 class HelpCommands;
 class PreviewCommand;
 class DocumentCommands;
+class EditHistory;
+class FindCommands;
 class ExportCommands;
 class StructuralEdits;
 class StructureCheckCommand;
 
 enum class Command {
     New, Open, Save, SaveAs, ExportText, ExportV25, Exit,
-    Cut, Copy, Paste,
+    Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
     Spell, Preview,
     HelpContents, HelpAbout,
@@ -47,6 +49,8 @@ public:
         ClipboardCommands& clipboard;
         PreviewCommand& preview;
         HelpCommands& help;
+        EditHistory& history;
+        FindCommands& find;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command
@@ -56,6 +60,10 @@ public:
     QAction* Get(Command command) const { return actions_.at(command); }
 
 private:
+    // "Отменить" and "Повторить" are enabled only when there is a step, and
+    // name it.
+    void FollowHistory(EditHistory& history);
+
     // `key` is the action's name: the toolbar button's key where the command
     // has one. An empty tooltip leaves Qt's own (the caption).
     QAction* Create(Command command, const char* key, const QString& caption, const QKeySequence& shortcut,

@@ -28,7 +28,13 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Редактировать"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
+    edit->addAction(actions.Get(Command::Undo));
+    edit->addAction(actions.Get(Command::Redo));
+    edit->addSeparator();
     for (Command command : {Command::Cut, Command::Copy, Command::Paste})
+        edit->addAction(actions.Get(command));
+    edit->addSeparator();
+    for (Command command : {Command::Find, Command::FindNext, Command::FindPrevious})
         edit->addAction(actions.Get(command));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));

@@ -3,16 +3,19 @@
 // document performs the operation, the tree follows it, and the selection
 // and the panel go where the user expects them. Adding works on the
 // selected node, deleting and moving on the node of the current key; the
-// two are the same node after every selection change.
+// two are the same node after every selection change. Every edit is one step
+// of the edit history.
 #include <QString>
 
 #include <string>
 
 namespace mirvane {
 
+class EditHistory;
 class PanelHost;
 class Prompter;
 class StructureTree;
+struct DetachedItem;
 struct DocumentChange;
 struct EditorState;
 
@@ -24,8 +27,9 @@ inline const QString kDeleteDivision = QStringLiteral("Вы действител
 
 class StructuralEdits {
 public:
-    StructuralEdits(EditorState& state, StructureTree& tree, Prompter& prompter, PanelHost& host)
-        : state_(state), tree_(tree), prompter_(prompter), host_(host)
+    StructuralEdits(EditorState& state, StructureTree& tree, Prompter& prompter, PanelHost& host,
+                    EditHistory& history)
+        : state_(state), tree_(tree), prompter_(prompter), host_(host), history_(history)
     {
     }
 
@@ -33,21 +37,37 @@ public:
     // added; the new item is selected and its panel shown.
     std::string AddDivision();
     std::string AddQuestion();
-    // `confirm` asks the user first; cutting deletes without asking.
-    void DeleteItem(bool confirm);
+    // Deletes the current division or question after asking the user.
+    void DeleteItem();
+    // Deletes it without asking, as cutting does.
+    void CutItem();
     // The panel keeps showing the moved item with whatever was typed into it.
     void MoveUp();
     void MoveDown();
+    // Records a division or question just pasted as one step.
+    void RecordPasted(const std::string& key);
+
+    // What the steps replay. The panel is stored into the item before it
+    // goes; the next node is shown.
+    DetachedItem TakeOut(const std::string& key);
+    // The item comes back at its place, selected, its panel shown.
+    void PutBack(DetachedItem item);
+    // Shows the item, then moves it.
+    void MoveItem(const std::string& key, bool down);
+    // Selects the node and shows its panel, unless it is shown already.
+    void Show(const std::string& key);
 
 private:
-    std::string Added(const DocumentChange& change);
-    void Move(bool down);
+    std::string Added(const DocumentChange& change, const char* stepVerb);
+    void Remove(const char* stepVerb);
+    bool Move(bool down);
     void SelectAndRun(const std::string& key);
 
     EditorState& state_;
     StructureTree& tree_;
     Prompter& prompter_;
     PanelHost& host_;
+    EditHistory& history_;
 };
 
 } // namespace mirvane

@@ -118,6 +118,18 @@ QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& 
     return item;
 }
 
+QTreeWidgetItem* StructureTree::MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys)
+{
+    QTreeWidgetItem* node = MakeItem(division.Key, DivisionLabel(division), TreeImage::Division);
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(questionKeys.size()));
+    for (std::size_t j = 0; j < questionKeys.size(); ++j)
+        children.append(MakeItem(questionKeys[j], QuestionLabel(QuestionInOrder(division, questionKeys, j)),
+                                 TreeImage::Question));
+    node->addChildren(children);
+    return node;
+}
+
 void StructureTree::Forget(QTreeWidgetItem* item)
 {
     for (int i = 0; i < item->childCount(); ++i)
@@ -138,17 +150,8 @@ void StructureTree::BuildTree(const TestDocument& document)
     QList<QTreeWidgetItem*> roots;
     roots.append(MakeItem(std::string(kParametersKey), QStringLiteral("Параметры теста"), TreeImage::Parameters));
     roots.append(MakeItem(std::string(kMarksKey), QStringLiteral("Система оценок"), TreeImage::Marks));
-    for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
-        const Division& d = document.DivisionAt(entry.Key);
-        QTreeWidgetItem* node = MakeItem(d.Key, DivisionLabel(d), TreeImage::Division);
-        QList<QTreeWidgetItem*> children;
-        children.reserve(static_cast<qsizetype>(entry.QuestionKeys.size()));
-        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j)
-            children.append(MakeItem(entry.QuestionKeys[j], QuestionLabel(QuestionInOrder(d, entry.QuestionKeys, j)),
-                                     TreeImage::Question));
-        node->addChildren(children);
-        roots.append(node);
-    }
+    for (const DocumentOrder::DivisionEntry& entry : order.Divisions)
+        roots.append(MakeDivisionItem(document.DivisionAt(entry.Key), entry.QuestionKeys));
     tvTreeView_->addTopLevelItems(roots);
     tvTreeView_->setCurrentItem(roots.front());
     tvTreeView_->setUpdatesEnabled(true);
@@ -208,9 +211,10 @@ void StructureTree::Apply(const DocumentChange& change, const TestDocument& docu
     const QSignalBlocker blocker(tvTreeView_);
     switch (change.What) {
     case DocumentChange::Kind::Added: {
+        // A division put back comes with its questions.
         QTreeWidgetItem* item =
             change.Parent.empty()
-                ? MakeItem(change.Key, DivisionLabel(document.DivisionAt(change.Key)), TreeImage::Division)
+                ? MakeDivisionItem(document.DivisionAt(change.Key), document.QuestionKeys(change.Key))
                 : MakeItem(change.Key, QuestionLabel(document.QuestionAt(change.Key)), TreeImage::Question);
         ParentItem(change)->insertChild(ChildIndex(change), item);
         break;

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -18,6 +19,7 @@ class QWidget;
 
 namespace mirvane {
 
+class Division;
 class TestDocument;
 struct DocumentChange;
 
@@ -63,6 +65,7 @@ protected:
 private:
     QTreeWidgetItem* Item(const std::string& key) const;
     QTreeWidgetItem* MakeItem(const std::string& key, const QString& text, TreeImage image);
+    QTreeWidgetItem* MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys);
     void Forget(QTreeWidgetItem* item);
     static std::string KeyOf(const QTreeWidgetItem* item);
     // The division's root node or the question's division node; the

@@ -49,15 +49,20 @@ private:
     LimitedLineEdit* box_;
 };
 
-// The keys of the editor's Cut, Copy and Paste commands: a box lets them
-// through to the commands instead of acting on them itself.
+// The keys of the editor's Cut, Copy, Paste, Undo and Redo commands: a box
+// lets them through to the commands instead of acting on them itself, so
+// undo works on the document's one history.
 bool IsCommandKey(QEvent* event)
 {
     if (event->type() != QEvent::ShortcutOverride)
         return false;
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    return pressed == QKeySequence(Qt::CTRL | Qt::Key_X) || pressed == QKeySequence(Qt::CTRL | Qt::Key_C) ||
-           pressed == QKeySequence(Qt::CTRL | Qt::Key_V);
+    const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V,
+                                      Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
+        if (pressed == key)
+            return true;
+    }
+    return false;
 }
 
 bool ClipboardHoldsRecord(QClipboard::Mode mode)
@@ -144,10 +149,18 @@ void LimitedLineEdit::contextMenuEvent(QContextMenuEvent* event)
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste")))
         paste->setEnabled(paste->isEnabled() && !ClipboardHoldsRecord(QClipboard::Clipboard));
+    // The box's own undo would disagree with the document's history.
+    for (const char* name : {"edit-undo", "edit-redo"}) {
+        if (QAction* action = menu->findChild<QAction*>(QLatin1String(name)))
+            action->setVisible(false);
+    }
     AsUserEdit([&] { menu->exec(event->globalPos()); });
 }
 
-PanelTextEdit::PanelTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+PanelTextEdit::PanelTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setUndoRedoEnabled(false); // the document's history undoes typing
+}
 
 QString PanelTextEdit::SelectedText() const { return WithLfBreaks(textCursor().selectedText()); }
 

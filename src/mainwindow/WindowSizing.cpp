@@ -58,7 +58,14 @@ void WindowSizing::SizeControls(double& x)
     parts_.title1->setGeometry(TwipsToPixels(paneLeft + 20), 0, std::max(0, TwipsToPixels(paneWidth - 40)), TwipsToPixels(270));
     parts_.tree->setGeometry(0, TwipsToPixels(top), TwipsToPixels(tree), TwipsToPixels(height));
     parts_.imgSplitter->setGeometry(TwipsToPixels(tree), TwipsToPixels(top), TwipsToPixels(150), TwipsToPixels(height));
-    parts_.pane->setGeometry(TwipsToPixels(paneLeft), TwipsToPixels(top), TwipsToPixels(paneWidth), TwipsToPixels(height));
+    int paneHeight = TwipsToPixels(height);
+    if (bottomBar_ && bottomBar_->isVisible()) {
+        const int barHeight = std::min(bottomBar_->sizeHint().height(), paneHeight);
+        paneHeight -= barHeight;
+        bottomBar_->setGeometry(TwipsToPixels(paneLeft), TwipsToPixels(top) + paneHeight, TwipsToPixels(paneWidth),
+                                barHeight);
+    }
+    parts_.pane->setGeometry(TwipsToPixels(paneLeft), TwipsToPixels(top), TwipsToPixels(paneWidth), paneHeight);
     parts_.vScroll->setGeometry(std::max(0, parts_.pane->width() - TwipsToPixels(EditPanels::kVScrollWidth)), 0, TwipsToPixels(EditPanels::kVScrollWidth),
                                 parts_.pane->height());
     parts_.vScroll->raise();

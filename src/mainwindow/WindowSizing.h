@@ -49,6 +49,9 @@ public:
     void imgSplitter_MouseUp();
     bool SplitterMoving() const { return splitterMoving_; }
 
+    // A bar shown at the bottom of the pane while it is visible (the find bar).
+    void KeepBelowPane(QWidget* bar) { bottomBar_ = bar; }
+
     // The splitter's place: the tree's width, twips.
     int SplitterLeft() const;
     // Moves the splitter there, within the layout's limits.
@@ -63,6 +66,7 @@ private:
     Parts parts_;
     std::function<void()> layOutForm_;
     bool splitterMoving_ = false;
+    QWidget* bottomBar_ = nullptr;
 };
 
 } // namespace mirvane

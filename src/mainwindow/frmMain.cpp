@@ -9,11 +9,14 @@
 #include "commands/MainMenu.h"
 #include "commands/RecentFilesMenu.h"
 #include "commands/TreeContextMenu.h"
+#include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
 #include "editor/StructureTree.h"
 #include "export/ExportCommands.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/FieldEditing.h"
+#include "mainwindow/FieldHistory.h"
+#include "mainwindow/FindBar.h"
 #include "mainwindow/PanelTransfer.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/WindowLifecycle.h"
@@ -100,10 +103,16 @@ void frmMain::CreateParts()
     documents_ = std::make_unique<DocumentCommands>(state_, platform_, *this, *this);
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_, *sizing_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
-    edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this);
+    history_ = new EditHistory(this);
+    edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this, *history_);
     fieldEditing_ = new FieldEditing(
         *panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); },
         [this](const QString& message) { sbStatusBar_->showMessage(message); }, this);
+    // After the field reactions: a rewrap while typing is part of the step.
+    fieldHistory_ = new FieldHistory(*panels_, state_, *history_, *edits_, this);
+    findBar_ = new FindBar(client_, *panels_, state_, *this, *edits_);
+    sizing_->KeepBelowPane(findBar_);
+    connect(findBar_, &FindBar::VisibilityChanged, this, [this] { sizing_->Form_Resize(); });
     CreateCommands();
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,
@@ -121,7 +130,7 @@ void frmMain::CreateCommands()
     preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
-    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_},
+    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_, *findBar_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     QMenu* file = BuildMenuBar(menuBar(), *actions_);
     recent_ = std::make_unique<RecentFiles>(*platform_.settings);
@@ -160,6 +169,7 @@ void frmMain::RunGuarded(const QString& what, const std::function<void()>& actio
 
 void frmMain::tvTreeView_Click()
 {
+    history_->EndTypingRun();
     Form2Data();
     state_.CurrentKey = tree_->SelectedKey();
     Data2Form();
@@ -168,9 +178,9 @@ void frmMain::tvTreeView_Click()
 
 void frmMain::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }
 
-void frmMain::Form2Data() { transfer_->Form2Data(); }
+void frmMain::Form2Data() { fieldHistory_->Quietly([this] { transfer_->Form2Data(); }); }
 
-void frmMain::Data2Form() { transfer_->Data2Form(); }
+void frmMain::Data2Form() { fieldHistory_->Quietly([this] { transfer_->Data2Form(); }); }
 
 void frmMain::SnapshotWork()
 {
@@ -207,6 +217,7 @@ TestDocument& frmMain::CommittedDocument()
 void frmMain::ShowDocument(std::unique_ptr<TestDocument> document)
 {
     state_.Document = document ? std::move(document) : std::make_unique<TestDocument>();
+    history_->Clear(); // the steps of the document before do not apply to this one
     tree_->BuildTree(*state_.Document);
     state_.CurrentKey = std::string(kParametersKey);
     SetCaption(ToQt(state_.Document->Model().TestName));

@@ -28,7 +28,10 @@ class RecentFiles;
 class RecoveryStore;
 class RecentFilesMenu;
 class StructureCheckCommand;
+class EditHistory;
 class EditPanels;
+class FieldHistory;
+class FindBar;
 class FieldEditing;
 class PanelTransfer;
 class StructuralEdits;
@@ -49,6 +52,8 @@ public:
     WindowSizing& Sizing() { return *sizing_; }
     DocumentCommands& Documents() { return *documents_; }
     StructuralEdits& Edits() { return *edits_; }
+    EditHistory& History() { return *history_; }
+    FindBar& Find() { return *findBar_; }
     CommandActions& Actions() { return *actions_; }
     StructureCheckCommand& Check() { return *check_; }
     ExportCommands& Exports() { return *exports_; }
@@ -107,7 +112,10 @@ private:
     WindowSizing* sizing_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;
     WindowLifecycle* lifecycle_ = nullptr;
+    EditHistory* history_ = nullptr;
     std::unique_ptr<StructuralEdits> edits_;
+    FieldHistory* fieldHistory_ = nullptr;
+    FindBar* findBar_ = nullptr;
     FieldEditing* fieldEditing_ = nullptr;
     std::unique_ptr<StructureCheckCommand> check_;
     std::unique_ptr<ExportCommands> exports_;

@@ -48,7 +48,7 @@ TEST_F(SpellerTest, EachMendShowsTheNextFindingAndSelectsItsNode)
     Next(); // nothing mended: the same finding again
     EXPECT_EQ(Finding(), "В тесте присутствует пустой раздел!!!");
 
-    window->Edits().DeleteItem(false);
+    window->Edits().CutItem();
     Next();
     EXPECT_EQ(Finding(), "Менее двух вариантов ответа на вопрос !!!");
     EXPECT_EQ(Current(), "q3");

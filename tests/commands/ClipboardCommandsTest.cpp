@@ -106,7 +106,7 @@ TEST_F(ClipboardTest, ADivisionIsPastedWithItsNameCountAndQuestionsInTheOrderSho
     // A division without questions: its own panel.
     Document().DivisionAt("d4").Name = "Пустой";
     OnTree("q5");
-    window->Edits().DeleteItem(false);
+    window->Edits().CutItem();
     OnTree("d4");
     Run(Command::Copy);
     OnTree("par");
@@ -269,7 +269,7 @@ TEST_F(ClipboardTest, RandomClipboardEditsAgreeWithAListModel)
                                  Item{Current(), copied->text, {}});
             }
         } else if (op == 3) {
-            window->Edits().DeleteItem(false);
+            window->Edits().CutItem();
             if (kind == NodeKind::Division)
                 list.erase(list.begin() + d);
             else if (kind == NodeKind::Question)

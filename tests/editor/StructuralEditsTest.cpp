@@ -111,14 +111,14 @@ TEST_F(Edits, AddQuestionOnTheFixedNodesUsesUpAKey)
 TEST_F(Edits, DeletingQuestionsSelectsTheNextThePreviousOrTheDivision)
 {
     Select("q3");
-    E().DeleteItem(false);
+    E().CutItem();
     EXPECT_EQ(Children("d1"), (Keys{"q2", "q4"}));
     EXPECT_EQ(Current(), "q4");
     EXPECT_FALSE(Doc().Divisions.Item("d1").Questions.Contains("q3"));
-    E().DeleteItem(false); // the last of several: the one before it
+    E().CutItem(); // the last of several: the one before it
     EXPECT_EQ(Current(), "q2");
     EXPECT_EQ(P().TextQuest->toPlainText(), "один");
-    E().DeleteItem(false); // the only one: its division, now with none
+    E().CutItem(); // the only one: its division, now with none
     EXPECT_EQ(Current(), "d1");
     EXPECT_EQ(P().LabelFNQ->text(), "Всего в разделе 0 вопросов");
     EXPECT_TRUE(Doc().Divisions.Item("d1").Questions.Empty());
@@ -128,17 +128,17 @@ TEST_F(Edits, DeletingQuestionsSelectsTheNextThePreviousOrTheDivision)
 TEST_F(Edits, DeletingDivisionsSelectsTheNextThePreviousOrTheParameters)
 {
     Select("d5");
-    E().DeleteItem(false);
+    E().CutItem();
     EXPECT_EQ(Current(), "d7");
     EXPECT_FALSE(Doc().Divisions.Contains("d5"));
     EXPECT_FALSE(window->Tree().Contains("q6"));
-    E().DeleteItem(false); // the last of several: the one before it
+    E().CutItem(); // the last of several: the one before it
     EXPECT_EQ(Current(), "d1");
-    E().DeleteItem(false); // the only one
+    E().CutItem(); // the only one
     EXPECT_EQ(Current(), "par");
     EXPECT_EQ(Roots(), (Keys{"par", "mrk"}));
     EXPECT_EQ(Doc().Divisions.Count(), 0u);
-    E().DeleteItem(true); // nothing to delete on the parameters
+    E().DeleteItem(); // nothing to delete on the parameters
     EXPECT_TRUE(platform.prompter.shown.empty());
 }
 
@@ -147,7 +147,7 @@ TEST_F(Edits, ConfirmationNoChangesNothingNotEvenThePanel)
     Select("q3");
     P().TextQuest->setPlainText("правка");
     platform.prompter.answers = {Answer::No};
-    E().DeleteItem(true);
+    E().DeleteItem();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Вы действительно хотите удалить вопрос?");
     EXPECT_EQ(platform.prompter.shown[0].Caption, "Запрос");
@@ -158,11 +158,11 @@ TEST_F(Edits, ConfirmationNoChangesNothingNotEvenThePanel)
 
     Select("d5");
     platform.prompter.answers = {Answer::No};
-    E().DeleteItem(true);
+    E().DeleteItem();
     EXPECT_EQ(platform.prompter.shown.back().Text, "Вы действительно хотите удалить раздел ?");
     EXPECT_TRUE(Doc().Divisions.Contains("d5"));
     platform.prompter.answers = {Answer::Yes};
-    E().DeleteItem(true);
+    E().DeleteItem();
     EXPECT_FALSE(Doc().Divisions.Contains("d5"));
 }
 
@@ -170,7 +170,7 @@ TEST_F(Edits, UnsavedTypingGoesWithTheDeletedQuestion)
 {
     Select("q3");
     P().TextQuest->setPlainText("несохранённое");
-    E().DeleteItem(false);
+    E().CutItem();
     EXPECT_EQ(Current(), "q4");
     EXPECT_EQ(P().TextQuest->toPlainText(), "три");
     EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q4").Q(), "три");
@@ -258,7 +258,7 @@ TEST_F(Edits, RandomEditsKeepTheTreeOnTheDocument)
                 P().TextQuest->setPlainText(QString::fromStdString("вопрос " + Current()));
             break;
         case 2:
-            E().DeleteItem(false);
+            E().CutItem();
             break;
         case 3:
             E().MoveUp();

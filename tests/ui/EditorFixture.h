@@ -89,6 +89,15 @@ protected:
         return bytes;
     }
 
+    // Types the text into the box with the focus there, a key per character
+    // (Cyrillic too, which QTest::keyClicks cannot type).
+    static void Type(QWidget* box, const QString& text)
+    {
+        box->setFocus();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
     void Key(int key) { QTest::keyClick(window->Tree().Widget(), static_cast<Qt::Key>(key)); }
 
     const std::string& Current() const { return window->State().CurrentKey; }
