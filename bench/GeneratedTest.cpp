@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision)
+std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision, bool shortTexts)
 {
     auto test = std::make_unique<Test>();
     test->TestName = "Итоговый экзамен по естественным наукам";
@@ -67,17 +67,17 @@ std::unique_ptr<Test> GenerateTest(int questions, int questionsPerDivision)
         auto q = std::make_unique<Question>();
         const std::string questionKey = NextKey(NodeKind::Question);
         q->Key = questionKey;
-        const int lines = 1 + static_cast<int>(words.Next() % 3);
+        const int lines = 1 + static_cast<int>(words.Next() % (shortTexts ? 2 : 3));
         std::string text;
         for (int l = 0; l < lines; ++l) {
             if (l)
                 text += "\r\n";
-            text += words.Line(10);
+            text += words.Line(shortTexts ? 9 : 10);
         }
         q->QSet(std::move(text));
         const int answers = 4 + static_cast<int>(words.Next() % 2);
         for (int a = 0; a < answers; ++a) {
-            q->ASet(a, words.Line(6 + static_cast<int>(words.Next() % 5)));
+            q->ASet(a, words.Line((shortTexts ? 2 : 6) + static_cast<int>(words.Next() % (shortTexts ? 4 : 5))));
             q->AScoreSet(a, static_cast<std::int16_t>(a == 0 ? 1 : 0));
         }
         division->Questions.Add(questionKey, std::move(q));

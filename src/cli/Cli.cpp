@@ -1,7 +1,6 @@
 #include "cli/Cli.h"
 
 #include "check/StructureCheck.h"
-#include "document/TestDocument.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "model/CodePage.h"
@@ -18,6 +17,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace mirvane {
@@ -64,6 +64,23 @@ struct InputEncoding {
 
 bool LoadInput(const std::string& path, Test& test, std::ostream& err, const InputEncoding& input)
 {
+    ResetKeyNumbers();
+    TestFileReader reader(test, [&](const ReaderMessage& m) {
+        if (m.Line > 0)
+            err << path << ':' << m.Line << ": " << JoinLines(m.Text) << '\n';
+        else
+            err << path << ": " << JoinLines(m.Text) << '\n';
+    });
+    if (!input.guess && input.encoding == TextEncoding::Cp866) {
+        // The format's own code page: the file is read as the reader goes,
+        // never held whole beside the test.
+        bool loaded = false;
+        if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); })) {
+            err << *error << '\n';
+            return false;
+        }
+        return loaded;
+    }
     std::string bytes;
     if (auto error = ReadFileBytes(path, bytes)) {
         err << *error << '\n';
@@ -72,19 +89,13 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err, const Inp
     const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
     if (encoding != TextEncoding::Cp866)
         bytes = ToCp866(bytes, encoding);
-    ResetKeyNumbers();
-    TestFileReader reader(test, [&](const ReaderMessage& m) {
-        if (m.Line > 0)
-            err << path << ':' << m.Line << ": " << JoinLines(m.Text) << '\n';
-        else
-            err << path << ": " << JoinLines(m.Text) << '\n';
-    });
     return reader.LoadFile(bytes);
 }
 
-// Reads IN, then writes OUT with `write`, which gets the test in the order
-// read and the sink for the bytes.
-using Writer = std::function<void(const Test&, const DocumentOrder&, const ChunkSink&)>;
+// Reads IN, then writes OUT with `write`, which gets the test, its order as
+// read (built when first asked for) and the sink for the bytes.
+using OrderRead = std::function<const DocumentOrder&()>;
+using Writer = std::function<void(const Test&, const OrderRead&, const ChunkSink&)>;
 
 // An export never replaces its own input; resaving a test onto itself is
 // what `resave` is for.
@@ -100,10 +111,15 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
     auto test = std::make_unique<Test>();
     if (!LoadInput(in, *test, err, input))
         return kExitFailure;
-    const TestDocument document(std::move(test));
-    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) {
-            write(document.Model(), document.Order(), sink);
-        })) {
+    // A test just read is in the order of its collections; the order is
+    // built only for a writer that asks for it.
+    std::optional<DocumentOrder> order;
+    auto orderRead = [&]() -> const DocumentOrder& {
+        if (!order)
+            order = DocumentOrder::FromCollections(*test);
+        return *order;
+    };
+    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { write(*test, orderRead, sink); })) {
         err << *error << '\n';
         return kExitFailure;
     }
@@ -115,9 +131,7 @@ int Resave(const std::vector<std::string>& args, std::ostream& err, const InputE
     if (args.size() != 3)
         return Usage(err, "resave takes an input and an output file");
     return Convert(args[1], args[2],
-                   [](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
-                       WriteTestFile(test, order, sink);
-                   },
+                   [](const Test& test, const OrderRead&, const ChunkSink& sink) { WriteTestFileAsRead(test, sink); },
                    err, input, OntoInput::Allowed);
 }
 
@@ -215,7 +229,8 @@ int Html(const std::vector<std::string>& args, std::ostream& err, const InputEnc
         return Usage(err, "html takes an input and an output file");
     const std::string& out = args[2];
     return Convert(args[1], out,
-                   [&out](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
+                   [&out](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
+                       const DocumentOrder& order = orderRead();
                        WriteHtmlPage(test, order, out, sink);
                    },
                    err, input);
@@ -250,7 +265,8 @@ int Text(const std::vector<std::string>& args, std::ostream& err, const InputEnc
     if (files.size() != 2)
         return Usage(err, "text takes an input and an output file");
     return Convert(files[0], files[1],
-                   [content, page](const Test& test, const DocumentOrder& order, const ChunkSink& sink) {
+                   [content, page](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
+                       const DocumentOrder& order = orderRead();
                        WriteTextExport(test, order, content, *page, sink);
                    },
                    err, input);

@@ -45,17 +45,17 @@ public:
     static int Field(std::size_t i) { return static_cast<int>(i % kPlacesPerNode); }
 
     // The text at the place, or nothing where the node has no such field.
-    const std::string* Text(std::size_t i) const
+    std::optional<std::string_view> Text(std::size_t i) const
     {
         const SearchedNode& node = nodes_[i / kPlacesPerNode];
         const int field = Field(i);
         if (node.QuestionItem)
-            return field == 0 ? &node.QuestionItem->Q() : &node.QuestionItem->AGet(field - 1);
+            return field == 0 ? node.QuestionItem->Q() : node.QuestionItem->AGet(field - 1);
         if (node.DivisionItem)
-            return field == 0 ? &node.DivisionItem->Name : nullptr;
+            return field == 0 ? std::optional<std::string_view>(node.DivisionItem->Name) : std::nullopt;
         if (i / kPlacesPerNode == 1)
-            return &test_.MarkDiscriptionsGet(field); // the ten marks the editor shows
-        return field == 0 ? &test_.TestName : nullptr;
+            return test_.MarkDiscriptionsGet(field); // the ten marks the editor shows
+        return field == 0 ? std::optional<std::string_view>(test_.TestName) : std::nullopt;
     }
 
     // Where the search starts: the place's text (or its node's first text
@@ -128,7 +128,7 @@ std::optional<TextHit> FindText(const TestDocument& document, const TextQuery& q
     // Cyrillic text repeats the same lead bytes: a plain scan for the first
     // byte would stop at every other byte.
     const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    auto findFrom = [&](const std::string& text, std::size_t first) {
+    auto findFrom = [&](std::string_view text, std::size_t first) {
         const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), searcher);
         return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
     };
@@ -143,26 +143,27 @@ std::optional<TextHit> FindText(const TestDocument& document, const TextQuery& q
     // of the place, last, after wrapping around, the rest of it.
     for (std::size_t step = 0; step <= n; ++step) {
         const std::size_t i = forward ? (start + step) % n : (start + n - step % n) % n;
-        const std::string* text = texts.Text(i);
-        if (!text)
+        const std::optional<std::string_view> found = texts.Text(i);
+        if (!found)
             continue;
+        std::string_view text = *found;
         if (!query.MatchCase) {
-            FoldCaseInto(*text, folded);
-            text = &folded;
+            FoldCaseInto(text, folded);
+            text = folded;
         }
         std::size_t pos = std::string::npos;
         if (forward) {
             const std::size_t first = step == 0 ? offset + (after && placed ? 1 : 0) : 0;
-            if (first <= text->size())
-                pos = findFrom(*text, first);
+            if (first <= text.size())
+                pos = findFrom(text, first);
             if (step == n && pos != std::string::npos && pos >= offset + (after && placed ? 1 : 0))
                 pos = std::string::npos; // back at the start: already searched
         } else {
             if (step == 0) {
                 if (offset > 0)
-                    pos = text->rfind(needle, offset - 1);
+                    pos = text.rfind(needle, offset - 1);
             } else {
-                pos = text->rfind(needle);
+                pos = text.rfind(needle);
                 if (step == n && pos != std::string::npos && pos < offset)
                     pos = std::string::npos;
             }

@@ -1,13 +1,16 @@
 #pragma once
 // An ordered collection of owned items, reached by 1-based position or by a
-// unique string key. Items keep the order in which they were added.
+// unique string key. Items keep the order in which they were added. An item
+// carries its key (T::Key); the index is the items sorted by key, eight bytes
+// an item, so a large test holds no second copy of its keys and no hash
+// nodes. Keys sort by length first: the generated keys ("q9", "q10") come in
+// rising order, and each new item goes to the end of the index.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,14 +33,22 @@ public:
     {
         if (!item)
             throw std::invalid_argument("null item");
-        auto [it, inserted] = byKey_.emplace(key, item.get());
-        if (!inserted)
+        const auto at = LowerBound(key);
+        if (at != byKey_.end() && (*at)->Key == key)
             throw std::invalid_argument("duplicate key: " + key);
+        item->Key = key;
+        const auto place = at - byKey_.begin();
         items_.push_back(std::move(item));
+        try {
+            byKey_.insert(byKey_.begin() + place, items_.back().get());
+        } catch (...) {
+            items_.pop_back();
+            throw;
+        }
         return *items_.back();
     }
 
-    bool Contains(const std::string& key) const { return byKey_.count(key) != 0; }
+    bool Contains(const std::string& key) const { return Find(key) != nullptr; }
 
     // Position 1..Count(); anything else throws std::out_of_range.
     T& Item(std::size_t position) { return const_cast<T&>(std::as_const(*this).Item(position)); }
@@ -52,10 +63,10 @@ public:
     T& Item(const std::string& key) { return const_cast<T&>(std::as_const(*this).Item(key)); }
     const T& Item(const std::string& key) const
     {
-        auto it = byKey_.find(key);
-        if (it == byKey_.end())
+        const T* item = Find(key);
+        if (!item)
             throw std::out_of_range("no item with key " + key);
-        return *it->second;
+        return *item;
     }
 
     // Removes and releases the item; a key not in the collection throws.
@@ -65,11 +76,11 @@ public:
     // collection throws.
     std::unique_ptr<T> Take(const std::string& key)
     {
-        auto it = byKey_.find(key);
-        if (it == byKey_.end())
+        const auto at = LowerBound(key);
+        if (at == byKey_.end() || (*at)->Key != key)
             throw std::out_of_range("no item with key " + key);
-        T* target = it->second;
-        byKey_.erase(it);
+        T* target = *at;
+        byKey_.erase(at);
         const auto owner = std::find_if(items_.begin(), items_.end(),
                                         [target](const std::unique_ptr<T>& p) { return p.get() == target; });
         std::unique_ptr<T> item = std::move(*owner);
@@ -114,8 +125,23 @@ public:
     Iterator end() { return Iterator(items_.end()); }
 
 private:
+    static bool KeyLess(std::string_view a, std::string_view b)
+    {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    }
+    typename std::vector<T*>::const_iterator LowerBound(std::string_view key) const
+    {
+        return std::lower_bound(byKey_.begin(), byKey_.end(), key,
+                                [](const T* item, std::string_view k) { return KeyLess(item->Key, k); });
+    }
+    const T* Find(std::string_view key) const
+    {
+        const auto at = LowerBound(key);
+        return at != byKey_.end() && (*at)->Key == key ? *at : nullptr;
+    }
+
     std::vector<std::unique_ptr<T>> items_;
-    std::unordered_map<std::string, T*> byKey_;
+    std::vector<T*> byKey_; // the items sorted by key
 };
 
 } // namespace mirvane

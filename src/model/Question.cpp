@@ -5,6 +5,7 @@
 #include "model/Number.h"
 #include "model/TextLines.h"
 
+#include <limits>
 #include <stdexcept>
 
 namespace mirvane {
@@ -41,28 +42,45 @@ void Question::SetPresent(int index, bool present)
 
 void Question::Refresh(int index)
 {
-    SetPresent(index, !IsBlank(texts_[index]));
-    const int breaks = CountBreaks(texts_[index]);
+    const std::string_view text = Text(index);
+    SetPresent(index, !IsBlank(text));
+    const int breaks = CountBreaks(text);
     breaks_[index] = static_cast<std::uint16_t>(breaks > kMostBreaks ? kMostBreaks : breaks);
+}
+
+void Question::Splice(int index, std::string_view text, bool append)
+{
+    const std::size_t start = Start(index);
+    const std::size_t end = ends_[static_cast<std::size_t>(index)];
+    const std::size_t replaced = append ? 0 : end - start;
+    if (texts_.size() - replaced + text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("the texts of a question are too long");
+    if (append)
+        texts_.insert(end, text);
+    else
+        texts_.replace(start, replaced, text);
+    const auto moved = static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(replaced);
+    for (std::size_t i = static_cast<std::size_t>(index); i < ends_.size(); ++i)
+        ends_[i] = static_cast<std::uint32_t>(static_cast<std::int64_t>(ends_[i]) + moved);
 }
 
 void Question::QSet(std::string text)
 {
-    texts_[0] = std::move(text);
+    Splice(0, text, false);
     Refresh(0);
 }
 
 void Question::ASet(int num, std::string text)
 {
     CheckSlot(num);
-    texts_[num + 1] = std::move(text);
+    Splice(num + 1, text, false);
     Refresh(num + 1);
 }
 
-const std::string& Question::AGet(int num) const
+std::string_view Question::AGet(int num) const
 {
     CheckSlot(num);
-    return texts_[num + 1];
+    return Text(num + 1);
 }
 
 void Question::AppendLine(int slot, std::string_view line, const CodePage& page)
@@ -70,19 +88,49 @@ void Question::AppendLine(int slot, std::string_view line, const CodePage& page)
     if (slot != kQuestionText)
         CheckSlot(slot);
     const int index = slot + 1;
-    std::string& text = texts_[index];
-    const std::size_t before = text.size();
-    if (!text.empty()) {
+    const bool hadText = !Text(index).empty();
+    if (hadText) {
         // The separator is itself a break, and not blank; no pair can form
         // across it, since the line carries no line break of its own.
-        text.append(kCrLf);
         SetPresent(index, true);
         if (breaks_[index] < kMostBreaks)
             ++breaks_[index];
     }
-    page.DecodeAppend(text, line);
+    const std::size_t end = ends_[static_cast<std::size_t>(index)];
+    const std::size_t before = texts_.size();
+    if (end == before) {
+        // The last text grows at the end of the string: the way a file is read.
+        if (hadText)
+            texts_.append(kCrLf);
+        page.DecodeAppend(texts_, line);
+        if (texts_.size() > std::numeric_limits<std::uint32_t>::max()) {
+            texts_.resize(before);
+            throw std::length_error("the texts of a question are too long");
+        }
+        const auto grown = static_cast<std::uint32_t>(texts_.size() - before);
+        for (std::size_t i = static_cast<std::size_t>(index); i < ends_.size(); ++i)
+            ends_[i] += grown;
+    } else {
+        std::string added = hadText ? std::string(kCrLf) : std::string();
+        page.DecodeAppend(added, line);
+        Splice(index, added, true);
+    }
     if (!IsPresent(index))
-        SetPresent(index, !IsBlank(std::string_view(text).substr(before)));
+        SetPresent(index, !IsBlank(Text(index)));
+}
+
+void Question::TakeContentOf(Question& other)
+{
+    scores_ = other.scores_;
+    present_ = other.present_;
+    breaks_ = other.breaks_;
+    ends_ = other.ends_;
+    texts_.assign(other.texts_.data(), other.texts_.size());
+    other.scores_ = {};
+    other.present_ = 0;
+    other.breaks_ = {};
+    other.ends_ = {};
+    other.texts_.clear();
 }
 
 bool Question::IsAnswerPresent(int num) const
@@ -100,7 +148,7 @@ void Question::Save(std::string& out) const
         if (!IsAnswerPresent(i))
             continue;
         AppendFileLine(out, ")! " + FormatNumber(scores_[i]));
-        AppendFileLine(out, texts_[i + 1], dos);
+        AppendFileLine(out, Text(i + 1), dos);
     }
 }
 
@@ -113,7 +161,7 @@ void Question::SaveV2(std::string& out) const
         if (!IsAnswerPresent(i))
             continue;
         (EncodedLine(out, windows) << "<ANSWER score=\"" << scores_[i] << "\">").End();
-        AppendFileLine(out, texts_[i + 1], windows);
+        AppendFileLine(out, Text(i + 1), windows);
     }
 }
 

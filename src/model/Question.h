@@ -16,20 +16,25 @@ class CodePage;
 // it is present (not blank) and how many line breaks it has. The structure
 // check reads those facts for every question of a test; on a large test,
 // reading the texts themselves each time would be most of its work.
+//
+// The eleven texts live one after another in one string: a large test has
+// one allocation per question for its texts, not one per text, and a
+// question takes a third of the room eleven strings would.
 class Question {
 public:
     static constexpr int kAnswerSlots = 10;
     static constexpr int kQuestionText = -1; // the text's slot for AppendLine
 
-    // The question text, lines joined with CR LF.
-    const std::string& Q() const { return texts_[0]; }
+    // The question text, lines joined with CR LF. A view of a text stays
+    // valid until the question's texts change.
+    std::string_view Q() const { return Text(0); }
     void QSet(std::string text);
 
     // `num` is 0..9; anything else throws std::out_of_range and changes nothing.
     void AScoreSet(int num, std::int16_t score);
     std::int16_t AScoreGet(int num) const;
     void ASet(int num, std::string text);
-    const std::string& AGet(int num) const;
+    std::string_view AGet(int num) const;
 
     // Appends one line (bytes of `page`, with no line break of its own) to the
     // question text (slot kQuestionText) or to answer `slot`: a CR LF first
@@ -38,6 +43,11 @@ public:
     void AppendLine(int slot, std::string_view line, const CodePage& page);
 
     bool IsAnswerPresent(int num) const;
+
+    // Takes the texts and scores of `other`, which is left empty but keeps
+    // its room: a reader fills one question line by line, over and over, and
+    // each question read gets its texts in one allocation of their size.
+    void TakeContentOf(Question& other);
 
     // The test-file form of the question (")?" line, text, and a ")! " line
     // with its text for every present answer), in the DOS code page, every line
@@ -57,6 +67,15 @@ public:
 
 private:
     // Texts are indexed 0 for the question, 1 + n for answer n.
+    std::size_t Start(int index) const { return index == 0 ? 0 : ends_[static_cast<std::size_t>(index - 1)]; }
+    std::string_view Text(int index) const
+    {
+        const std::size_t start = Start(index);
+        return std::string_view(texts_).substr(start, ends_[static_cast<std::size_t>(index)] - start);
+    }
+    // Replaces the text at `index` with `text` (or inserts `text` at its end
+    // when `append`), moving the texts after it.
+    void Splice(int index, std::string_view text, bool append);
     void Refresh(int index);
     void SetPresent(int index, bool present);
     bool IsPresent(int index) const { return (present_ >> index) & 1u; }
@@ -68,12 +87,13 @@ private:
     std::array<std::int16_t, kAnswerSlots> scores_{};
     std::uint16_t present_ = 0;
     std::array<std::uint16_t, kAnswerSlots + 1> breaks_{};
+    std::array<std::uint32_t, kAnswerSlots + 1> ends_{}; // where each text ends in texts_
 
 public:
     std::string Key; // "q" followed by a key number
 
 private:
-    std::array<std::string, kAnswerSlots + 1> texts_;
+    std::string texts_;
 };
 
 } // namespace mirvane

@@ -27,7 +27,7 @@ QLabel* WrappedLabel(QWidget* parent)
     return label;
 }
 
-QString Text(const std::string& modelText) { return WithLfBreaks(ToQt(modelText)); }
+QString Text(std::string_view modelText) { return WithLfBreaks(ToQt(modelText)); }
 
 } // namespace
 

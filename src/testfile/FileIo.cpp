@@ -310,6 +310,41 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
     return std::nullopt;
 }
 
+namespace {
+struct ReadFailure {
+    int error;
+};
+} // namespace
+
+std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return Describe("Не удалось прочитать файл", path, EISDIR);
+    errno = 0;
+    FilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
+    FILE* file = f.get();
+    LineSource source(
+        [file](char* into, std::size_t size) {
+            const std::size_t n = std::fread(into, 1, size, file);
+            if (n == 0 && std::ferror(file))
+                throw ReadFailure{errno ? errno : EIO};
+            return n;
+        },
+        [file] {
+            if (std::fseek(file, 0, SEEK_SET) != 0)
+                throw ReadFailure{errno ? errno : EIO};
+        });
+    try {
+        use(source);
+    } catch (const ReadFailure& failure) {
+        return Describe("Не удалось прочитать файл", path, failure.error);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> WriteFileReplacing(const std::string& path, std::string_view bytes)
 {
     return WriteFileReplacing(path, [bytes](const ChunkSink& sink) { sink(bytes); });

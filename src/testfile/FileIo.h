@@ -12,6 +12,7 @@
 // write is refused and stays as it was. A failure leaves the old file
 // byte-identical and no temporary file behind.
 #include "model/ChunkedOutput.h"
+#include "testfile/LineSource.h"
 
 #include <functional>
 #include <optional>
@@ -23,6 +24,11 @@ namespace mirvane {
 // Reads the whole file into `out`. Returns an error text naming the file and
 // the reason, or nothing on success.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out);
+
+// Reads the file in blocks through a line source handed to `use`, so that
+// the file is never held whole. Returns an error text as ReadFileBytes does,
+// or nothing on success.
+std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use);
 
 // Writes `bytes` to `path` as above. Returns an error text naming the file
 // and the real cause, or nothing on success.

@@ -59,8 +59,13 @@ bool TestFileReader::IsQFile(LineSource& source)
 
 bool TestFileReader::LoadFile(std::string_view bytes)
 {
-    test_.Reset();
     LineSource source(bytes);
+    return LoadFile(source);
+}
+
+bool TestFileReader::LoadFile(LineSource& source)
+{
+    test_.Reset();
     source_ = &source;
     if (!IsQFile(source)) {
         if (sink_)
@@ -205,7 +210,8 @@ std::optional<std::string_view> TestFileReader::LoadDivision(Division& division,
             auto question = std::make_unique<Question>();
             question->Key = key;
             Question& added = division.Questions.Add(key, std::move(question));
-            current = LoadQuestion(added);
+            current = LoadQuestion(scratch_);
+            added.TakeContentOf(scratch_);
             continue;
         }
         if (command == ")*")

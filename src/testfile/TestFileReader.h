@@ -4,6 +4,7 @@
 // default where one is defined and goes on. The only refusal is a file that is
 // not a test file at all.
 #include "testfile/LineSource.h"
+#include "model/Question.h"
 #include "testfile/ReaderMessages.h"
 
 #include <optional>
@@ -13,7 +14,6 @@ namespace mirvane {
 
 class Test;
 class Division;
-class Question;
 
 class TestFileReader {
 public:
@@ -27,6 +27,8 @@ public:
     // the not-a-test-file message, when the file is not a test file; the test
     // then stays reset. Key numbers come from NextKeyNumber().
     bool LoadFile(std::string_view bytes);
+    // The same for lines read from a file as they are needed.
+    bool LoadFile(LineSource& source);
 
 private:
     // Each returns the line at which it stopped (a line that opens the next
@@ -43,6 +45,7 @@ private:
     Test& test_;
     MessageSink sink_;
     LineSource* source_ = nullptr;
+    Question scratch_; // each question is read here first
 };
 
 } // namespace mirvane

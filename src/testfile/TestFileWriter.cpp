@@ -14,12 +14,11 @@ std::string WriteTestFile(const Test& test, const DocumentOrder& order)
     return CollectChunks([&](const ChunkSink& sink) { WriteTestFile(test, order, sink); });
 }
 
-void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink)
+namespace {
+
+void WriteHeader(const Test& test, std::string& out)
 {
     const CodePage& dos = CodePage::Dos();
-    ChunkedOutput output(sink);
-    std::string& out = output.Buffer();
-
     AppendFileLine(out, test.TestName, dos);
     AppendFileLine(out, ")t " + FormatNumber(test.TestTime));
     AppendFileLine(out, test.ShowErrors != 0 ? ")\" 1" : ")\" 0");
@@ -33,13 +32,44 @@ void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink
         AppendFileLine(out, ")> " + FormatNumber(test.MarkScoresGet(i)));
         AppendFileLine(out, test.MarkDiscriptionsGet(i), dos);
     }
+}
+
+void WriteDivisionHead(const Division& division, std::string& out)
+{
+    AppendFileLine(out, ")* " + FormatNumber(division.NQ));
+    AppendFileLine(out, "):" + division.Name, CodePage::Dos());
+}
+
+} // namespace
+
+void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink)
+{
+    ChunkedOutput output(sink);
+    std::string& out = output.Buffer();
+    WriteHeader(test, out);
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
-        AppendFileLine(out, ")* " + FormatNumber(division.NQ));
-        AppendFileLine(out, "):" + division.Name, dos);
+        WriteDivisionHead(division, out);
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
             PrefetchAhead(division, j);
             QuestionInOrder(division, entry.QuestionKeys, j).Save(out);
+            output.Pass();
+        }
+    }
+    AppendFileLine(out, "):");
+    output.Flush();
+}
+
+void WriteTestFileAsRead(const Test& test, const ChunkSink& sink)
+{
+    ChunkedOutput output(sink);
+    std::string& out = output.Buffer();
+    WriteHeader(test, out);
+    for (const Division& division : test.Divisions) {
+        WriteDivisionHead(division, out);
+        for (std::size_t position = 1; position <= division.Questions.Count(); ++position) {
+            PrefetchAhead(division, position - 1);
+            division.Questions.Item(position).Save(out);
             output.Pass();
         }
     }

@@ -16,5 +16,8 @@ std::string WriteTestFile(const Test& test, const DocumentOrder& order);
 
 // The same bytes handed to `sink` in chunks.
 void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink);
+// The same for a test just read, in the order of its collections (the
+// order of the file), with no document order built beside it.
+void WriteTestFileAsRead(const Test& test, const ChunkSink& sink);
 
 } // namespace mirvane

@@ -213,7 +213,7 @@ TEST_F(ClipboardTest, RandomClipboardEditsAgreeWithAListModel)
     for (const auto& d : Document().Order().Divisions) {
         list.push_back({d.Key, Document().DivisionAt(d.Key).Name, {}});
         for (const auto& q : d.QuestionKeys)
-            list.back().questions.push_back({q, Document().QuestionAt(q).Q(), {}});
+            list.back().questions.push_back({q, std::string(Document().QuestionAt(q).Q()), {}});
     }
     std::optional<Item> copied; // what the clipboard holds, as the list sees it
     bool copiedDivision = false;

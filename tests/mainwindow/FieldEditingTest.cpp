@@ -182,7 +182,7 @@ protected:
     std::string StoredQuestion()
     {
         Click("d1");
-        return Doc().Divisions.Item("d1").Questions.Item("q2").Q();
+        return std::string(Doc().Divisions.Item("d1").Questions.Item("q2").Q());
     }
     // Ctrl+V runs the editor's Paste; Shift+Insert the box's own paste.
     void Paste(QWidget* box, const QString& text, bool ownPaste = false)

@@ -4,7 +4,14 @@
 #include "testfile/ReaderMessages.h"
 #include "testfile/TestFileWriter.h"
 
+#include "testfile/FileIo.h"
+#include "testfile/TestFileReader.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
 
 namespace mirvane::testing {
 namespace {
@@ -365,6 +372,83 @@ TEST(ReaderRobustness, GarbageNeverThrows)
         }
         ASSERT_NO_THROW(LoadBytes(bytes)) << round;
     }
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+// Lines read from a file in blocks are the lines of the bytes held whole,
+// whatever block boundary falls inside a line or between a CR and its LF.
+TEST(ReaderInBlocks, GivesTheSameLinesAndTheSameTestAsTheWholeBytes)
+{
+    std::mt19937 random(866);
+    const char pieces[] = {'a', 'b', ')', '?', '!', '*', ' ', '\r', '\n', '\xA0'};
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = round % 2 ? "T\r\n)t 30\r\n)<\r\n" : "";
+        const std::size_t length = random() % 200;
+        for (std::size_t i = 0; i < length; ++i)
+            bytes += pieces[random() % sizeof pieces];
+        for (std::size_t block : {1u, 2u, 3u, 7u, 64u}) {
+            std::size_t at = 0;
+            int restarts = 0;
+            LineSource blocks(
+                [&](char* into, std::size_t size) {
+                    const std::size_t n = std::min(size, bytes.size() - at);
+                    std::copy_n(bytes.data() + at, n, into);
+                    at += n;
+                    return n;
+                },
+                [&] {
+                    at = 0;
+                    ++restarts;
+                },
+                block);
+            LineSource whole(bytes);
+            std::string_view a, b;
+            for (int pass = 0; pass < 2; ++pass) {
+                bool more = true;
+                while (more) {
+                    more = whole.Next(a);
+                    ASSERT_EQ(blocks.Next(b), more) << "round " << round << ", block " << block;
+                    if (more)
+                        ASSERT_EQ(S(b), S(a)) << "line " << whole.LineNumber() << ", block " << block;
+                    EXPECT_EQ(blocks.LineNumber(), whole.LineNumber());
+                }
+                whole.Rewind();
+                blocks.Rewind();
+            }
+            EXPECT_EQ(restarts, 2);
+        }
+    }
+}
+
+TEST(ReaderInBlocks, AFileReadAsItGoesMakesTheSameTest)
+{
+    const std::string folder = (std::filesystem::temp_directory_path() /
+                                ("mirvane-blocks-" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/t.q";
+    const std::string bytes = DosFile({"Тест", ")t 45", ")<", "Неуд", ")> 5", "Зачёт", ")* 1", "):Первый", ")?",
+                                       "Вопрос", "в две строки", ")! 1", "да", ")!", "нет", ")* 2", ")?", "ещё"});
+    ASSERT_FALSE(WriteFileReplacing(path, bytes).has_value());
+    mirvane::Test streamed;
+    TestFileReader reader(streamed, {});
+    bool loaded = false;
+    ASSERT_FALSE(ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); }).has_value());
+    ASSERT_TRUE(loaded);
+    auto whole = LoadBytes(bytes);
+    EXPECT_EQ(WriteTestFile(streamed, DocumentOrder::FromCollections(streamed)),
+              WriteTestFile(*whole.test, DocumentOrder::FromCollections(*whole.test)));
+    EXPECT_EQ(CollectChunks([&](const ChunkSink& sink) { WriteTestFileAsRead(streamed, sink); }),
+              WriteTestFile(*whole.test, DocumentOrder::FromCollections(*whole.test)));
+
+    const auto missing = ReadFileLines(folder + "/none.q", [](LineSource&) { FAIL() << "nothing to read"; });
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_NE(missing->find("none.q"), std::string::npos);
 }
 
 } // namespace
