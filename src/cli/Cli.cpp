@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "cli/LargeHeap.h"
+
 #include "check/StructureCheck.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
@@ -71,6 +73,10 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err, const Inp
         else
             err << path << ": " << JoinLines(m.Text) << '\n';
     });
+    std::error_code sizeUnknown;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
+    if (!sizeUnknown)
+        PrepareHeapForTest(size);
     if (!input.guess && input.encoding == TextEncoding::Cp866) {
         // The format's own code page: the file is read as the reader goes,
         // never held whole beside the test.

@@ -39,6 +39,7 @@ StructureTree::StructureTree(QWidget* parent)
     tvTreeView_->setRootIsDecorated(true);
     tvTreeView_->viewport()->installEventFilter(this);
 
+    connect(tvTreeView_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { Fill(KeyOf(item)); });
     connect(tvTreeView_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
         if (selectingInCode_ || !current)
             return;
@@ -102,12 +103,16 @@ std::string StructureTree::KeyOf(const QTreeWidgetItem* item)
 QTreeWidgetItem* StructureTree::Item(const std::string& key) const
 {
     auto it = items_.find(key);
+    if (it == items_.end() && KindOf(key) == NodeKind::Question && document_ && document_->Contains(key)) {
+        Fill(document_->ParentOf(key));
+        it = items_.find(key);
+    }
     if (it == items_.end())
         throw std::out_of_range("no tree node with key " + key);
     return it->second;
 }
 
-QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& text, TreeImage image)
+QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& text, TreeImage image) const
 {
     if (items_.count(key))
         throw std::invalid_argument("duplicate tree key " + key);
@@ -118,23 +123,47 @@ QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& 
     return item;
 }
 
-QTreeWidgetItem* StructureTree::MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys)
+QList<QTreeWidgetItem*> StructureTree::MakeQuestionItems(const Division& division,
+                                                         const std::vector<std::string>& questionKeys) const
 {
-    QTreeWidgetItem* node = MakeItem(division.Key, DivisionLabel(division), TreeImage::Division);
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(questionKeys.size()));
     for (std::size_t j = 0; j < questionKeys.size(); ++j)
         children.append(MakeItem(questionKeys[j], QuestionLabel(QuestionInOrder(division, questionKeys, j)),
                                  TreeImage::Question));
-    node->addChildren(children);
+    return children;
+}
+
+QTreeWidgetItem* StructureTree::MakeDivisionItem(const Division& division,
+                                                 const std::vector<std::string>& questionKeys) const
+{
+    QTreeWidgetItem* node = MakeItem(division.Key, DivisionLabel(division), TreeImage::Division);
+    if (!shownInParts_) {
+        node->addChildren(MakeQuestionItems(division, questionKeys));
+    } else if (!questionKeys.empty()) {
+        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        unfilled_.insert(division.Key);
+    }
     return node;
+}
+
+void StructureTree::Fill(const std::string& divisionKey) const
+{
+    if (!unfilled_.erase(divisionKey) || !document_)
+        return;
+    QTreeWidgetItem* node = items_.at(divisionKey);
+    const QSignalBlocker blocker(tvTreeView_);
+    node->addChildren(MakeQuestionItems(document_->DivisionAt(divisionKey), document_->QuestionKeys(divisionKey)));
+    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void StructureTree::Forget(QTreeWidgetItem* item)
 {
     for (int i = 0; i < item->childCount(); ++i)
         Forget(item->child(i));
-    items_.erase(KeyOf(item));
+    const std::string key = KeyOf(item);
+    items_.erase(key);
+    unfilled_.erase(key);
 }
 
 void StructureTree::BuildTree(const TestDocument& document)
@@ -144,8 +173,14 @@ void StructureTree::BuildTree(const TestDocument& document)
     tvTreeView_->setUpdatesEnabled(false);
     tvTreeView_->clear();
     items_.clear();
+    unfilled_.clear();
+    document_ = &document;
     const DocumentOrder& order = document.Order();
-    items_.reserve(order.Divisions.size() * 8 + kFixedRoots);
+    std::size_t questions = 0;
+    for (const DocumentOrder::DivisionEntry& entry : order.Divisions)
+        questions += entry.QuestionKeys.size();
+    shownInParts_ = questions > questionsShownAtOnce_;
+    items_.reserve((shownInParts_ ? 0 : questions) + order.Divisions.size() + kFixedRoots);
 
     QList<QTreeWidgetItem*> roots;
     roots.append(MakeItem(std::string(kParametersKey), QStringLiteral("Параметры теста"), TreeImage::Parameters));
@@ -158,7 +193,10 @@ void StructureTree::BuildTree(const TestDocument& document)
     selectingInCode_ = false;
 }
 
-bool StructureTree::Contains(const std::string& key) const { return items_.count(key) != 0; }
+bool StructureTree::Contains(const std::string& key) const
+{
+    return items_.count(key) != 0 || (KindOf(key) == NodeKind::Question && document_ && document_->Contains(key));
+}
 
 std::string StructureTree::SelectedKey() const { return KeyOf(tvTreeView_->currentItem()); }
 
@@ -177,10 +215,15 @@ void StructureTree::Select(const std::string& key)
     selectingInCode_ = false;
 }
 
-int StructureTree::ChildCount(const std::string& key) const { return Item(key)->childCount(); }
+int StructureTree::ChildCount(const std::string& key) const
+{
+    Fill(key);
+    return Item(key)->childCount();
+}
 
 std::string StructureTree::ChildKey(const std::string& key, int index) const
 {
+    Fill(key);
     return KeyOf(Item(key)->child(index));
 }
 
@@ -211,6 +254,8 @@ void StructureTree::Apply(const DocumentChange& change, const TestDocument& docu
     const QSignalBlocker blocker(tvTreeView_);
     switch (change.What) {
     case DocumentChange::Kind::Added: {
+        if (unfilled_.count(change.Parent))
+            break; // the division makes its question nodes when it is opened
         // A division put back comes with its questions.
         QTreeWidgetItem* item =
             change.Parent.empty()
@@ -220,12 +265,17 @@ void StructureTree::Apply(const DocumentChange& change, const TestDocument& docu
         break;
     }
     case DocumentChange::Kind::Removed: {
-        QTreeWidgetItem* item = Item(change.Key);
+        const auto found = items_.find(change.Key);
+        if (found == items_.end())
+            break; // a question of a division not opened yet
+        QTreeWidgetItem* item = found->second;
         Forget(item);
         delete item;
         break;
     }
     case DocumentChange::Kind::Moved: {
+        if (unfilled_.count(change.Parent))
+            break;
         QTreeWidgetItem* item = Item(change.Key);
         const bool wasCurrent = tvTreeView_->currentItem() == item;
         QTreeWidgetItem* parent = ParentItem(change);

@@ -7,10 +7,12 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QList>
 #include <QString>
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class QTreeWidget;
@@ -31,8 +33,14 @@ public:
     QTreeWidget* Widget() const { return tvTreeView_; }
 
     // Rebuilds every node from the document, in its order, all collapsed,
-    // and selects "par" (without running the selection procedure).
+    // and selects "par" (without running the selection procedure). In a
+    // test of more questions than `QuestionsShownAtOnce()`, a division's
+    // question nodes are made when the division is first opened or one of
+    // its questions is selected: building and labelling 180,000 nodes at
+    // once would cost seconds and as much memory as the test itself.
     void BuildTree(const TestDocument& document);
+    static std::size_t QuestionsShownAtOnce() { return questionsShownAtOnce_; }
+    static void SetQuestionsShownAtOnce(std::size_t count) { questionsShownAtOnce_ = count; }
 
     // Follows one change of the document, touching only the nodes it
     // concerns: an added node is placed and labelled from the document, a
@@ -63,9 +71,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The node of the key; a question's division gets its question nodes
+    // first when it has none yet.
     QTreeWidgetItem* Item(const std::string& key) const;
-    QTreeWidgetItem* MakeItem(const std::string& key, const QString& text, TreeImage image);
-    QTreeWidgetItem* MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys);
+    // Makes the question nodes of a division that was shown without them.
+    void Fill(const std::string& divisionKey) const;
+    QTreeWidgetItem* MakeItem(const std::string& key, const QString& text, TreeImage image) const;
+    QList<QTreeWidgetItem*> MakeQuestionItems(const Division& division,
+                                              const std::vector<std::string>& questionKeys) const;
+    // A division's node, with its question nodes unless the test is shown in
+    // parts.
+    QTreeWidgetItem* MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys) const;
     void Forget(QTreeWidgetItem* item);
     static std::string KeyOf(const QTreeWidgetItem* item);
     // The division's root node or the question's division node; the
@@ -76,7 +92,13 @@ private:
     int ChildIndex(const DocumentChange& change) const;
 
     QTreeWidget* tvTreeView_;
-    std::unordered_map<std::string, QTreeWidgetItem*> items_;
+    // The nodes made so far, and the divisions still without their question
+    // nodes: a cache of the document, which filling does not change.
+    mutable std::unordered_map<std::string, QTreeWidgetItem*> items_;
+    mutable std::unordered_set<std::string> unfilled_;
+    const TestDocument* document_ = nullptr;
+    bool shownInParts_ = false;
+    static inline std::size_t questionsShownAtOnce_ = 20000;
     bool selectingInCode_ = false;
     bool changedSincePress_ = false;
 };

@@ -54,9 +54,7 @@ std::size_t NonLetters(std::string_view bytes, const std::array<bool, 256>& isLe
     return count;
 }
 
-// The guess looks at the beginning of a file: enough text to tell, and a
-// large file costs no more than a small one.
-constexpr std::size_t kSample = 256 * 1024;
+constexpr std::size_t kSample = kEncodingSample;
 
 } // namespace
 

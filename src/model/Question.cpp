@@ -5,6 +5,7 @@
 #include "model/Number.h"
 #include "model/TextLines.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -30,28 +31,35 @@ std::int16_t Question::AScoreGet(int num) const
     return scores_[num];
 }
 
-namespace {
-constexpr std::uint16_t kMostBreaks = 65535;
-}
-
 void Question::SetPresent(int index, bool present)
 {
-    const auto bit = static_cast<std::uint16_t>(1u << index);
-    present_ = static_cast<std::uint16_t>(present ? (present_ | bit) : (present_ & ~bit));
+    std::uint8_t& facts = facts_[static_cast<std::size_t>(index)];
+    facts = static_cast<std::uint8_t>(present ? (facts | kPresentBit) : (facts & ~kPresentBit));
+}
+
+int Question::Breaks(int index) const
+{
+    const int counted = facts_[static_cast<std::size_t>(index)] & kCountedBreaks;
+    return counted < kCountedBreaks ? counted : CountBreaks(Text(index));
+}
+
+void Question::SetBreaks(int index, int breaks)
+{
+    std::uint8_t& facts = facts_[static_cast<std::size_t>(index)];
+    facts = static_cast<std::uint8_t>((facts & kPresentBit) | std::min(breaks, kCountedBreaks));
 }
 
 void Question::Refresh(int index)
 {
     const std::string_view text = Text(index);
     SetPresent(index, !IsBlank(text));
-    const int breaks = CountBreaks(text);
-    breaks_[index] = static_cast<std::uint16_t>(breaks > kMostBreaks ? kMostBreaks : breaks);
+    SetBreaks(index, CountBreaks(text));
 }
 
 void Question::Splice(int index, std::string_view text, bool append)
 {
     const std::size_t start = Start(index);
-    const std::size_t end = ends_[static_cast<std::size_t>(index)];
+    const std::size_t end = End(index);
     const std::size_t replaced = append ? 0 : end - start;
     if (texts_.size() - replaced + text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("the texts of a question are too long");
@@ -93,10 +101,11 @@ void Question::AppendLine(int slot, std::string_view line, const CodePage& page)
         // The separator is itself a break, and not blank; no pair can form
         // across it, since the line carries no line break of its own.
         SetPresent(index, true);
-        if (breaks_[index] < kMostBreaks)
-            ++breaks_[index];
+        const int counted = facts_[static_cast<std::size_t>(index)] & kCountedBreaks;
+        if (counted < kCountedBreaks)
+            SetBreaks(index, counted + 1);
     }
-    const std::size_t end = ends_[static_cast<std::size_t>(index)];
+    const std::size_t end = End(index);
     const std::size_t before = texts_.size();
     if (end == before) {
         // The last text grows at the end of the string: the way a file is read.
@@ -122,13 +131,11 @@ void Question::AppendLine(int slot, std::string_view line, const CodePage& page)
 void Question::TakeContentOf(Question& other)
 {
     scores_ = other.scores_;
-    present_ = other.present_;
-    breaks_ = other.breaks_;
+    facts_ = other.facts_;
     ends_ = other.ends_;
     texts_.assign(other.texts_.data(), other.texts_.size());
     other.scores_ = {};
-    other.present_ = 0;
-    other.breaks_ = {};
+    other.facts_ = {};
     other.ends_ = {};
     other.texts_.clear();
 }
@@ -177,10 +184,10 @@ std::int16_t Question::GetBestAnswer() const
 
 std::int16_t Question::CountLines() const
 {
-    long n = breaks_[0] + 1L;
+    long n = Breaks(0) + 1L;
     for (int i = 1; i <= kAnswerSlots; ++i) {
         if (IsPresent(i))
-            n += breaks_[i] + 1L;
+            n += Breaks(i) + 1L;
     }
     return static_cast<std::int16_t>(n > 32767 ? 32767 : n);
 }

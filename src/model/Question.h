@@ -67,27 +67,37 @@ public:
 
 private:
     // Texts are indexed 0 for the question, 1 + n for answer n.
-    std::size_t Start(int index) const { return index == 0 ? 0 : ends_[static_cast<std::size_t>(index - 1)]; }
+    std::size_t End(int index) const
+    {
+        return index == kAnswerSlots ? texts_.size() : ends_[static_cast<std::size_t>(index)];
+    }
+    std::size_t Start(int index) const { return index == 0 ? 0 : End(index - 1); }
     std::string_view Text(int index) const
     {
         const std::size_t start = Start(index);
-        return std::string_view(texts_).substr(start, ends_[static_cast<std::size_t>(index)] - start);
+        return std::string_view(texts_).substr(start, End(index) - start);
     }
     // Replaces the text at `index` with `text` (or inserts `text` at its end
     // when `append`), moving the texts after it.
     void Splice(int index, std::string_view text, bool append);
     void Refresh(int index);
     void SetPresent(int index, bool present);
-    bool IsPresent(int index) const { return (present_ >> index) & 1u; }
+    bool IsPresent(int index) const { return (facts_[static_cast<std::size_t>(index)] & kPresentBit) != 0; }
+    // The text's line breaks, counted up to kCountedBreaks; at that many the
+    // text itself is counted when asked.
+    int Breaks(int index) const;
+    void SetBreaks(int index, int breaks);
+
+    static constexpr std::uint8_t kPresentBit = 0x80;
+    static constexpr int kCountedBreaks = 0x7F;
 
     // What the structure check reads of every question comes first, in one
-    // cache line: the scores, which texts are present (not blank), and how
-    // many CR LF pairs each holds (saturating; a line count beyond 32767 is
-    // reported as 32767 anyway).
+    // cache line: the scores, and for each text whether it is present (not
+    // blank) and how many CR LF pairs it holds. Then where each text but the
+    // last ends in texts_. With 32-byte strings a question takes 136 bytes.
     std::array<std::int16_t, kAnswerSlots> scores_{};
-    std::uint16_t present_ = 0;
-    std::array<std::uint16_t, kAnswerSlots + 1> breaks_{};
-    std::array<std::uint32_t, kAnswerSlots + 1> ends_{}; // where each text ends in texts_
+    std::array<std::uint8_t, kAnswerSlots + 1> facts_{};
+    std::array<std::uint32_t, kAnswerSlots> ends_{};
 
 public:
     std::string Key; // "q" followed by a key number

@@ -131,11 +131,13 @@ void DocumentCommands::LoadAll()
 
 bool DocumentCommands::OpenFile(const QString& path)
 {
+    // The beginning of the file tells its encoding; a test in code page 866,
+    // the usual case, is then read as the reader goes, never held whole.
     QFile file(path);
-    QByteArray bytes;
+    QByteArray sample;
     bool ok = file.open(QIODevice::ReadOnly);
     if (ok) {
-        bytes = file.readAll();
+        sample = file.read(static_cast<qint64>(kEncodingSample));
         ok = file.error() == QFileDevice::NoError;
     }
     if (!ok) {
@@ -143,25 +145,44 @@ bool DocumentCommands::OpenFile(const QString& path)
                                    file.errorString());
         return false; // the document and its file stay as they were
     }
-    file.close();
 
     Prompter& prompter = *platform_.prompter;
-    std::string data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // A test another editor saved as UTF-8 or windows-1251: read in that
     // encoding when the user agrees (the next save writes code page 866).
-    const TextEncoding guess = GuessEncoding(data);
+    const TextEncoding guess = GuessEncoding(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())));
+    std::string converted;
+    bool convert = false;
     if (guess != TextEncoding::Cp866 &&
         prompter.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
                               .arg(QLatin1String(EncodingName(guess))),
-                          kProgramName) == Prompter::Answer::Yes)
-        data = ToCp866(data, guess);
+                          kProgramName) == Prompter::Answer::Yes) {
+        sample += file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                                       file.errorString());
+            return false;
+        }
+        converted = ToCp866(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())), guess);
+        convert = true;
+    }
+    file.close();
+    sample = QByteArray();
+
     int messages = 0;
     auto test = std::make_unique<Test>();
     TestFileReader reader(*test, [&](const ReaderMessage& m) {
         if (++messages <= kShownReaderMessages)
             prompter.Notice(ToQt(m.Text));
     });
-    const bool isTestFile = reader.LoadFile(data);
+    bool isTestFile = false;
+    if (convert) {
+        isTestFile = reader.LoadFile(converted);
+        converted = std::string();
+    } else if (auto error = ReadFileLines(QFile::encodeName(path).toStdString(),
+                                          [&](LineSource& source) { isTestFile = reader.LoadFile(source); })) {
+        platform_.prompter->Notice(ToQt(*error));
+        return false;
+    }
     if (messages > kShownReaderMessages)
         prompter.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
                             .arg(messages - kShownReaderMessages));

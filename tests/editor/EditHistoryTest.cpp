@@ -40,6 +40,13 @@ protected:
     void Run(Command command) { window->Actions().Get(command)->trigger(); }
     QAction* Action(Command command) { return window->Actions().Get(command); }
     QUndoStack& Stack() { return window->History().Stack(); }
+    void RandomRun();
+    const std::size_t shownAtOnce_ = StructureTree::QuestionsShownAtOnce();
+    void TearDown() override
+    {
+        StructureTree::SetQuestionsShownAtOnce(shownAtOnce_);
+        EditorFixture::TearDown();
+    }
     void UndoAll()
     {
         while (Stack().canUndo())
@@ -166,7 +173,27 @@ TEST_F(History, CtrlZInABoxUndoesTheDocumentAndNewOrOpenForgets)
     EXPECT_FALSE(platform.prompter.shown.empty());
 }
 
-TEST_F(History, FiveHundredRandomEditsUndoToTheFirstDocumentAndRedoToTheLast)
+TEST_F(History, FiveHundredRandomEditsUndoToTheFirstDocumentAndRedoToTheLast) { RandomRun(); }
+
+TEST_F(History, ALargeTestShownInPartsUndoesAndRedoesAlike)
+{
+    StructureTree::SetQuestionsShownAtOnce(0); // every division waits to be opened
+    Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Первый", ")?", "один", ")?", "два", ")* 1", "):Второй", ")?",
+          "три"});
+    const std::string first = Document().Order().Divisions[0].Key;
+    const std::string second = Document().Order().Divisions[1].Key;
+    EXPECT_EQ(Node(first)->childCount(), 0);
+    EXPECT_EQ(Node(first)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    window->Tree().Select(Document().QuestionKeys(first)[1]); // "два": its division gets its nodes first
+    EXPECT_EQ(Node(first)->childCount(), 2);
+    EXPECT_EQ(Node(second)->childCount(), 0) << "the other division still waits";
+    Node(second)->setExpanded(true);
+    ASSERT_EQ(Node(second)->childCount(), 1);
+    EXPECT_EQ(Node(second)->child(0)->text(0), "три");
+    RandomRun();
+}
+
+void History::RandomRun()
 {
     std::mt19937 random(20261207);
     const std::string first = Saved();

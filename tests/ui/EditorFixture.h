@@ -55,6 +55,8 @@ protected:
     void Click(const std::string& key)
     {
         QTreeWidget* tree = window->Tree().Widget();
+        if (!Node(key) && window->Tree().Contains(key))
+            window->Tree().Select(key); // a division of a large test opened first
         QTreeWidgetItem* item = Node(key);
         ASSERT_NE(item, nullptr) << key;
         if (item->parent())

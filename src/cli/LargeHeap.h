@@ -1,0 +1,13 @@
+#pragma once
+// A large test is read into some hundred thousand small allocations, and on
+// the virtual machines the tool runs on, faulting in fresh heap memory 4 KB
+// at a time costs as much as reading the file. Before reading a large file
+// the heap is grown once by what the test will take, in pages of 2 MB where
+// the system offers them. Elsewhere, and for small files, nothing happens.
+#include <cstdint>
+
+namespace mirvane {
+
+void PrepareHeapForTest(std::uintmax_t fileBytes);
+
+} // namespace mirvane
