@@ -5,6 +5,7 @@
 #include "check/StructureCheck.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
+#include "interchange/Interchange.h"
 #include "model/CodePage.h"
 #include "model/EncodingGuess.h"
 #include "model/DocumentOrder.h"
@@ -42,6 +43,11 @@ constexpr const char* kUsage =
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
+    "  mirvane-cli export --to moodle-xml|gift|aiken IN.q OUT\n"
+    "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken)\n"
+    "  mirvane-cli import --from moodle-xml|gift|aiken IN OUT.q [--force]\n"
+    "      импорт вопросов с выбором ответа; существующий OUT.q заменяется\n"
+    "      только с --force\n"
     "  mirvane-cli --help | --version\n"
     "Каждая команда принимает --encoding auto|cp866|utf-8|cp1251: кодировка читаемых\n"
     "тестов (по умолчанию cp866; auto — угадать по содержимому).\n";
@@ -242,6 +248,105 @@ int Html(const std::vector<std::string>& args, std::ostream& err, const InputEnc
                    err, input);
 }
 
+// "--to FORMAT" or "--from FORMAT" and two files, in any order.
+struct FormatAndFiles {
+    std::string format;
+    std::vector<std::string> files;
+    bool force = false;
+};
+
+std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& args, const std::string& option,
+                                             std::ostream& err, int& status)
+{
+    FormatAndFiles read;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == option && i + 1 < args.size()) {
+            read.format = args[++i];
+        } else if (args[i] == "--force" && option == "--from") {
+            read.force = true;
+        } else if (args[i].rfind("--", 0) == 0) {
+            status = Usage(err, "unknown option '" + args[i] + "'");
+            return std::nullopt;
+        } else {
+            read.files.push_back(args[i]);
+        }
+    }
+    if (read.format != "moodle-xml" && read.format != "gift" && read.format != "aiken") {
+        status = Usage(err, option + " takes moodle-xml, gift or aiken");
+        return std::nullopt;
+    }
+    if (read.files.size() != 2) {
+        status = Usage(err, args[0] + " takes an input and an output file");
+        return std::nullopt;
+    }
+    return read;
+}
+
+int ExportTo(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+{
+    int status = kExitOk;
+    const auto read = ReadFormatArgs(args, "--to", err, status);
+    if (!read)
+        return status;
+    const std::string format = read->format;
+    const std::string& in = read->files[0];
+    return Convert(in, read->files[1],
+                   [&](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
+                       const DocumentOrder& order = orderRead();
+                       if (format == "moodle-xml") {
+                           sink(ExportMoodleXml(test, order));
+                       } else if (format == "gift") {
+                           sink(ExportGift(test, order));
+                       } else {
+                           const AikenExport aiken = ExportAiken(test, order);
+                           sink(aiken.Text);
+                           if (aiken.Skipped > 0)
+                               err << in << ": " << aiken.Skipped
+                                   << " вопросов пропущено: в формате Aiken у вопроса ровно один лучший ответ\n";
+                       }
+                   },
+                   err, input);
+}
+
+int ImportFrom(const std::vector<std::string>& args, std::ostream& err)
+{
+    int status = kExitOk;
+    const auto read = ReadFormatArgs(args, "--from", err, status);
+    if (!read)
+        return status;
+    const std::string& in = read->files[0];
+    const std::string& out = read->files[1];
+    std::error_code ec;
+    if (!read->force && std::filesystem::exists(out, ec)) {
+        err << out << ": файл уже есть и не заменён (замена: --force)\n";
+        return kExitFailure;
+    }
+    std::string bytes;
+    if (auto error = ReadFileBytes(in, bytes)) {
+        err << *error << '\n';
+        return kExitFailure;
+    }
+    ResetKeyNumbers();
+    const std::string stem = std::filesystem::path(in).stem().string();
+    ImportedTest imported;
+    try {
+        imported = read->format == "moodle-xml" ? ImportMoodleXml(bytes, stem)
+                   : read->format == "gift"     ? ImportGift(bytes, stem)
+                                                : ImportAiken(bytes, stem);
+    } catch (const ImportError& e) {
+        err << in << ':' << e.Line() << ": " << e.what() << '\n';
+        return kExitFailure;
+    }
+    for (const std::string& note : imported.Notes)
+        err << in << ": " << note << '\n';
+    const DocumentOrder order = DocumentOrder::FromCollections(*imported.Read);
+    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { WriteTestFile(*imported.Read, order, sink); })) {
+        err << *error << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
 int Text(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
 {
     std::vector<std::string> files;
@@ -321,6 +426,10 @@ int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostrea
         return Html(args, err, input);
     if (command == "text")
         return Text(args, err, input);
+    if (command == "export")
+        return ExportTo(args, err, input);
+    if (command == "import")
+        return ImportFrom(args, err);
     return Usage(err, "unknown command '" + command + "'");
 }
 
