@@ -8,6 +8,7 @@
 #include "platform/ProgramName.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtHelpViewer.h"
+#include "platform/Printing.h"
 #include "platform/Registry.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtSettings.h"
@@ -35,8 +36,9 @@ int main(int argc, char** argv)
     mirvane::QtClipboard clipboard;
     mirvane::QtHelpViewer helpViewer;
     mirvane::QtRegistry registry(settings);
+    mirvane::QtPrinting printing;
     auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
-                                    mirvane::RecoveryStore::DefaultFolder()});
+                                    mirvane::RecoveryStore::DefaultFolder(), &printing});
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     helpViewer.SetParent(window.get());

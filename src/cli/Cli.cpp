@@ -6,6 +6,9 @@
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "interchange/Interchange.h"
+#ifdef MIRVANE_PDF
+#include "cli/PdfSheet.h"
+#endif
 #include "model/CodePage.h"
 #include "model/EncodingGuess.h"
 #include "model/DocumentOrder.h"
@@ -43,8 +46,9 @@ constexpr const char* kUsage =
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
-    "  mirvane-cli export --to moodle-xml|gift|aiken IN.q OUT\n"
-    "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken)\n"
+    "  mirvane-cli export --to moodle-xml|gift|aiken|pdf IN.q OUT [--content 0|1|2|3]\n"
+    "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken) или лист\n"
+    "      для печати в PDF (--content: что печатать, как у text)\n"
     "  mirvane-cli import --from moodle-xml|gift|aiken IN OUT.q [--force]\n"
     "      импорт вопросов с выбором ответа; существующий OUT.q заменяется\n"
     "      только с --force\n"
@@ -253,6 +257,7 @@ struct FormatAndFiles {
     std::string format;
     std::vector<std::string> files;
     bool force = false;
+    TextContent content = TextContent::QuestionsOnly;
 };
 
 std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& args, const std::string& option,
@@ -264,6 +269,13 @@ std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& arg
             read.format = args[++i];
         } else if (args[i] == "--force" && option == "--from") {
             read.force = true;
+        } else if (args[i] == "--content" && option == "--to" && i + 1 < args.size()) {
+            const std::string& v = args[++i];
+            if (v.size() != 1 || v[0] < '0' || v[0] > '3') {
+                status = Usage(err, "--content takes 0, 1, 2 or 3");
+                return std::nullopt;
+            }
+            read.content = static_cast<TextContent>(v[0] - '0');
         } else if (args[i].rfind("--", 0) == 0) {
             status = Usage(err, "unknown option '" + args[i] + "'");
             return std::nullopt;
@@ -271,8 +283,10 @@ std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& arg
             read.files.push_back(args[i]);
         }
     }
-    if (read.format != "moodle-xml" && read.format != "gift" && read.format != "aiken") {
-        status = Usage(err, option + " takes moodle-xml, gift or aiken");
+    const bool pdf = option == "--to" && read.format == "pdf";
+    if (read.format != "moodle-xml" && read.format != "gift" && read.format != "aiken" && !pdf) {
+        status = Usage(err, option == "--to" ? "--to takes moodle-xml, gift, aiken or pdf"
+                                             : "--from takes moodle-xml, gift or aiken");
         return std::nullopt;
     }
     if (read.files.size() != 2) {
@@ -280,6 +294,29 @@ std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& arg
         return std::nullopt;
     }
     return read;
+}
+
+int ExportPdf(const std::string& in, const std::string& out, TextContent content, std::ostream& err,
+              const InputEncoding& input)
+{
+#ifdef MIRVANE_PDF
+    if (IsSameFile(in, out)) {
+        err << SameFileRefusal(out) << '\n';
+        return kExitFailure;
+    }
+    auto test = std::make_unique<Test>();
+    if (!LoadInput(in, *test, err, input))
+        return kExitFailure;
+    if (auto error = WritePdfSheet(*test, DocumentOrder::FromCollections(*test), content, out)) {
+        err << *error << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+#else
+    (void)in, (void)out, (void)content, (void)input;
+    err << "mirvane-cli: this build writes no PDF (it was built without Qt)\n";
+    return kExitFailure;
+#endif
 }
 
 int ExportTo(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
@@ -290,20 +327,21 @@ int ExportTo(const std::vector<std::string>& args, std::ostream& err, const Inpu
         return status;
     const std::string format = read->format;
     const std::string& in = read->files[0];
+    if (format == "pdf")
+        return ExportPdf(in, read->files[1], read->content, err, input);
     return Convert(in, read->files[1],
                    [&](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
                        if (format == "moodle-xml") {
                            sink(ExportMoodleXml(test, order));
-                       } else if (format == "gift") {
-                           sink(ExportGift(test, order));
-                       } else {
-                           const AikenExport aiken = ExportAiken(test, order);
-                           sink(aiken.Text);
-                           if (aiken.Skipped > 0)
-                               err << in << ": " << aiken.Skipped
-                                   << " вопросов пропущено: в формате Aiken у вопроса ровно один лучший ответ\n";
+                           return;
                        }
+                       const QuizExport written = format == "gift" ? ExportGift(test, order) : ExportAiken(test, order);
+                       sink(written.Text);
+                       if (written.Skipped > 0)
+                           err << in << ": " << written.Skipped << " вопросов пропущено: "
+                               << (format == "gift" ? "в формате GIFT у вопроса не меньше двух ответов\n"
+                                                    : "в формате Aiken у вопроса ровно один лучший ответ\n");
                    },
                    err, input);
 }
@@ -330,9 +368,10 @@ int ImportFrom(const std::vector<std::string>& args, std::ostream& err)
     const std::string stem = std::filesystem::path(in).stem().string();
     ImportedTest imported;
     try {
-        imported = read->format == "moodle-xml" ? ImportMoodleXml(bytes, stem)
-                   : read->format == "gift"     ? ImportGift(bytes, stem)
-                                                : ImportAiken(bytes, stem);
+        imported = ImportQuiz(read->format == "moodle-xml" ? QuizFormat::MoodleXml
+                              : read->format == "gift"     ? QuizFormat::Gift
+                                                           : QuizFormat::Aiken,
+                              bytes, stem);
     } catch (const ImportError& e) {
         err << in << ':' << e.Line() << ": " << e.what() << '\n';
         return kExitFailure;

@@ -41,6 +41,16 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            [&x] { x.mnuExportTxt_Click(); });
     Create(Command::ExportV25, "mnuExportV25", QStringLiteral("Тулимар 2.5 (Windows версия)"), none, {},
            [&x] { x.mnuExportV25_Click(); });
+    Create(Command::ExportMoodleXml, "mnuExportMoodleXml", QStringLiteral("Moodle XML"), none, {},
+           [&x] { x.mnuExportMoodleXml_Click(); });
+    Create(Command::ExportGift, "mnuExportGift", QStringLiteral("GIFT"), none, {}, [&x] { x.mnuExportGift_Click(); });
+    Create(Command::ExportAiken, "mnuExportAiken", QStringLiteral("Aiken"), none, {},
+           [&x] { x.mnuExportAiken_Click(); });
+    Create(Command::ExportPdf, "mnuExportPdf", QStringLiteral("Лист для печати (PDF)"), none, {},
+           [&x] { x.mnuFilePrint_Click(); });
+    Create(Command::Print, "mnuFilePrint", QStringLiteral("&Печать..."), QKeySequence(Qt::CTRL | Qt::Key_P), {},
+           [&x] { x.mnuFilePrint_Click(); });
+    Create(Command::Import, "mnuFileImport", QStringLiteral("&Импорт..."), none, {}, [&d] { d.mnuFileImport_Click(); });
     Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
     // One history for the document, whatever has the focus.
     EditHistory& u = targets.history;

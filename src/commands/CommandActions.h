@@ -28,7 +28,8 @@ class StructuralEdits;
 class StructureCheckCommand;
 
 enum class Command {
-    New, Open, Save, SaveAs, ExportText, ExportV25, Exit,
+    New, Open, Save, SaveAs, Import, ExportText, ExportV25, ExportMoodleXml, ExportGift, ExportAiken, ExportPdf,
+    Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
     Spell, Preview,

@@ -19,10 +19,15 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     file->addAction(actions.Get(Command::Save));
     file->addAction(actions.Get(Command::SaveAs));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
+    file->addAction(actions.Get(Command::Import));
     QMenu* exports = file->addMenu(QStringLiteral("&Экспорт"));
     exports->setObjectName(QStringLiteral("mnuExport"));
     exports->addAction(actions.Get(Command::ExportText));
     exports->addAction(actions.Get(Command::ExportV25));
+    exports->addSeparator();
+    for (Command command : {Command::ExportMoodleXml, Command::ExportGift, Command::ExportAiken, Command::ExportPdf})
+        exports->addAction(actions.Get(command));
+    file->addAction(actions.Get(Command::Print));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
     file->addAction(actions.Get(Command::Exit));
 

@@ -3,6 +3,9 @@
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
 #include "export/HtmlExport.h"
+#include "export/PrintSheet.h"
+#include "export/PrintWindow.h"
+#include "interchange/Interchange.h"
 #include "export/SaveAsText.h"
 #include "export/TextExport.h"
 #include "platform/FileDialogs.h"
@@ -38,6 +41,66 @@ void ExportCommands::mnuExportV25_Click()
         }))
         platform_.prompter->Notice(*error);
 }
+
+void ExportCommands::ExportTo(const QString& title, const QString& filter, const QString& suffix,
+                              const std::function<std::string(const TestDocument&)>& produce)
+{
+    const auto chosen = platform_.fileDialogs->SaveFile(title, filter, suffix);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const TestDocument& document = host_.CommittedDocument();
+    if (const auto refusal = OntoTheDocument(*chosen)) {
+        platform_.prompter->Notice(*refusal);
+        return;
+    }
+    const std::string bytes = produce(document);
+    if (const auto error = WriteOutputFile(*chosen, [&](const ChunkSink& sink) { sink(bytes); }))
+        platform_.prompter->Notice(*error);
+}
+
+void ExportCommands::mnuExportMoodleXml_Click()
+{
+    ExportTo(QStringLiteral("Экспорт в Moodle XML"), QStringLiteral("Moodle XML (*.xml)|*.xml"), QStringLiteral("xml"),
+             [](const TestDocument& d) { return ExportMoodleXml(d.Model(), d.Order()); });
+}
+
+void ExportCommands::mnuExportGift_Click()
+{
+    ExportCounted(QStringLiteral("Экспорт в GIFT"), QStringLiteral("GIFT (*.gift)|*.gift|Текст (*.txt)|*.txt"),
+                  QStringLiteral("gift"), &ExportGift, QStringLiteral("В формате GIFT у вопроса не меньше двух ответов."));
+}
+
+void ExportCommands::mnuExportAiken_Click()
+{
+    ExportCounted(QStringLiteral("Экспорт в Aiken"), QStringLiteral("Aiken (*.txt)|*.txt"), QStringLiteral("txt"),
+                  &ExportAiken, QStringLiteral("В формате Aiken у вопроса ровно один лучший ответ."));
+}
+
+void ExportCommands::ExportCounted(const QString& title, const QString& filter, const QString& suffix,
+                                   QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why)
+{
+    int skipped = 0;
+    ExportTo(title, filter, suffix, [&](const TestDocument& d) {
+        QuizExport written = write(d.Model(), d.Order());
+        skipped = written.Skipped;
+        return std::move(written.Text);
+    });
+    if (skipped > 0)
+        platform_.prompter->Inform(QStringLiteral("Пропущено вопросов: %1. %2").arg(skipped).arg(why), title);
+}
+
+void ExportCommands::mnuFilePrint_Click()
+{
+    printWindow_ = new PrintWindow(&mainWindow_, *platform_.printing, *platform_.fileDialogs, *platform_.prompter,
+                                   [this](TextContent content) {
+                                       const TestDocument& document = host_.CommittedDocument();
+                                       return PrintSheetHtml(document.Model(), document.Order(), content);
+                                   });
+    printWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    printWindow_->open(); // modal over the main window
+}
+
+PrintWindow* ExportCommands::Printer() const { return printWindow_; }
 
 SaveAsText* ExportCommands::TextWindow() const { return textWindow_; }
 

@@ -8,13 +8,20 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
 namespace mirvane {
 
 class PanelHost;
+class PrintWindow;
+class Test;
+class TestDocument;
+struct DocumentOrder;
+struct QuizExport;
 class SaveAsText;
 struct EditorState;
 
@@ -32,12 +39,30 @@ public:
     // "Тулимар 2.5 (Windows версия)": the save dialog, then the page.
     void mnuExportV25_Click();
 
+    // "Moodle XML", "GIFT", "Aiken": the save dialog, then the file, in UTF-8.
+    // GIFT and Aiken tell how many questions they could not say.
+    void mnuExportMoodleXml_Click();
+    void mnuExportGift_Click();
+    void mnuExportAiken_Click();
+
+    // "Печать..." and "Лист для печати (PDF)": opens the window "Печать",
+    // modal over the main window.
+    void mnuFilePrint_Click();
+    PrintWindow* Printer() const;
+
     // "Текстовый файл": opens the window "Сохранить как текст", modal over
     // the main window, with its defaults.
     void mnuExportTxt_Click();
     SaveAsText* TextWindow() const;
 
 private:
+    // The save dialog, then what `produce` makes of the document.
+    void ExportTo(const QString& title, const QString& filter, const QString& suffix,
+                  const std::function<std::string(const TestDocument&)>& produce);
+    // The same for a format that leaves some questions out, and tells how
+    // many and why.
+    void ExportCounted(const QString& title, const QString& filter, const QString& suffix,
+                       QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why);
     // The refusal when `path` is the document's own file, else nothing.
     std::optional<QString> OntoTheDocument(const QString& path) const;
 
@@ -46,6 +71,7 @@ private:
     PanelHost& host_;
     QWidget& mainWindow_;
     QPointer<SaveAsText> textWindow_;
+    QPointer<PrintWindow> printWindow_;
 };
 
 } // namespace mirvane

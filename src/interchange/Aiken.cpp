@@ -43,9 +43,9 @@ std::string Trimmed(std::string_view text)
 
 } // namespace
 
-AikenExport ExportAiken(const Test& test, const DocumentOrder& order)
+QuizExport ExportAiken(const Test& test, const DocumentOrder& order)
 {
-    AikenExport result;
+    QuizExport result;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
@@ -59,11 +59,14 @@ AikenExport ExportAiken(const Test& test, const DocumentOrder& order)
                 ++present;
                 bestOnes += question.AScoreGet(a) == question.AScoreGet(best) ? 1 : 0;
             }
-            if (present == 0 || present > kLetters || bestOnes != 1 || !question.IsAnswerPresent(best)) {
+            // The question's line must read as one: not blank, not "ANSWER:".
+            const std::string text = OneLine(question.Q());
+            if (present == 0 || present > kLetters || bestOnes != 1 || !question.IsAnswerPresent(best) ||
+                text.empty() || text.rfind("ANSWER:", 0) == 0) {
                 ++result.Skipped;
                 continue;
             }
-            result.Text += OneLine(question.Q()) + "\n";
+            result.Text += text + "\n";
             char letter = 'A';
             char right = 'A';
             for (int a = 0; a < Question::kAnswerSlots; ++a) {
@@ -86,6 +89,8 @@ ImportedTest ImportAiken(std::string_view text, const std::string& fileStem)
     ImportedTestBuilder builder(fileStem, result);
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
+    const std::string lines = LfLines(text); // a lone CR ends a line too
+    text = lines;
     std::string question;
     std::size_t questionLine = 0;
     std::vector<std::pair<char, std::string>> answers;

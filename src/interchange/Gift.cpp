@@ -158,15 +158,23 @@ void ReadQuestion(const Block& block, ImportedTestBuilder& builder)
 
 } // namespace
 
-std::string ExportGift(const Test& test, const DocumentOrder& order)
+QuizExport ExportGift(const Test& test, const DocumentOrder& order)
 {
-    std::string out;
+    QuizExport result;
+    std::string& out = result.Text;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         out += "$CATEGORY: $course$/" + TrimSpaces(division.Name) + "\n\n";
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
             const Question& question = QuestionInOrder(division, entry.QuestionKeys, j);
             const int best = question.GetBestAnswer();
+            int present = 0;
+            for (int a = 0; a < Question::kAnswerSlots; ++a)
+                present += question.IsAnswerPresent(a) ? 1 : 0;
+            if (present < 2 || !question.IsAnswerPresent(best)) {
+                ++result.Skipped;
+                continue;
+            }
             out += "::" + GiftEscaped(QuestionCaption(question.Q())) + "::" + GiftEscaped(question.Q()) + "{";
             for (int a = 0; a < Question::kAnswerSlots; ++a) {
                 if (!question.IsAnswerPresent(a))
@@ -183,7 +191,7 @@ std::string ExportGift(const Test& test, const DocumentOrder& order)
             out += "\n}\n\n";
         }
     }
-    return out;
+    return result;
 }
 
 ImportedTest ImportGift(std::string_view text, const std::string& fileStem)
@@ -192,6 +200,8 @@ ImportedTest ImportGift(std::string_view text, const std::string& fileStem)
     ImportedTestBuilder builder(fileStem, result);
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
+    const std::string lines = LfLines(text); // a lone CR ends a line too
+    text = lines;
     Block block;
     std::size_t lineNumber = 0;
     std::size_t pos = 0;

@@ -75,6 +75,42 @@ std::int16_t ScoreFromFraction(double fraction)
     return static_cast<std::int16_t>(std::clamp(score, -32768.0, 32767.0));
 }
 
+QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
+{
+    auto endsWith = [&](std::string_view suffix) {
+        if (fileName.size() < suffix.size())
+            return false;
+        const std::string_view tail = fileName.substr(fileName.size() - suffix.size());
+        return std::equal(tail.begin(), tail.end(), suffix.begin(),
+                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    };
+    if (endsWith(".xml"))
+        return QuizFormat::MoodleXml;
+    if (endsWith(".gift"))
+        return QuizFormat::Gift;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first != std::string_view::npos && text[first] == '<')
+        return QuizFormat::MoodleXml;
+    if (text.find("ANSWER:") != std::string_view::npos && text.find('{') == std::string_view::npos)
+        return QuizFormat::Aiken;
+    return QuizFormat::Gift;
+}
+
+ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem)
+{
+    switch (format) {
+    case QuizFormat::MoodleXml:
+        return ImportMoodleXml(text, fileStem);
+    case QuizFormat::Aiken:
+        return ImportAiken(text, fileStem);
+    case QuizFormat::Gift:
+    default:
+        return ImportGift(text, fileStem);
+    }
+}
+
 std::size_t LineAt(std::string_view text, std::size_t pos)
 {
     pos = std::min(pos, text.size());
@@ -139,6 +175,22 @@ std::string PlainFromHtml(std::string_view html)
     return out;
 }
 
+std::string LfLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += '\n';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::string ModelText(std::string_view text)
 {
     std::string lines;
@@ -181,11 +233,16 @@ ImportedTestBuilder::ImportedTestBuilder(const std::string& fileStem, ImportedTe
 {
     result_.Read = std::make_unique<Test>();
     result_.Read->TestName = ModelText(fileStem);
+    for (std::size_t at; (at = result_.Read->TestName.find("\r\n")) != std::string::npos;)
+        result_.Read->TestName.replace(at, 2, " ");
 }
 
 Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
 {
-    const std::string shown = name.empty() ? ModelText(fileStem_) : ModelText(name);
+    // A division's name is one line of the test file.
+    std::string shown = name.empty() ? ModelText(fileStem_) : ModelText(name);
+    for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;)
+        shown.replace(at, 2, " ");
     if (auto it = divisions_.find(shown); it != divisions_.end())
         return *it->second;
     const std::string key = NextKey(NodeKind::Division);

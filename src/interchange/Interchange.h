@@ -42,17 +42,28 @@ std::string FractionText(double fraction);
 std::int16_t ScoreFromFraction(double fraction);
 
 std::string ExportMoodleXml(const Test& test, const DocumentOrder& order);
-std::string ExportGift(const Test& test, const DocumentOrder& order);
-struct AikenExport {
+// What a format could not say is left out and counted: in GIFT a question
+// of fewer than two answers (one answer reads as a short-answer question),
+// in Aiken one without exactly one best answer or without a text.
+struct QuizExport {
     std::string Text;
-    int Skipped = 0; // questions without exactly one best answer
+    int Skipped = 0;
 };
-AikenExport ExportAiken(const Test& test, const DocumentOrder& order);
+QuizExport ExportGift(const Test& test, const DocumentOrder& order);
+QuizExport ExportAiken(const Test& test, const DocumentOrder& order);
+
+enum class QuizFormat { MoodleXml, Gift, Aiken };
+
+// The format of a file: by its extension (".xml", ".gift"), else by its
+// text: markup is Moodle XML, "ANSWER:" lines without braces Aiken, the rest
+// GIFT.
+QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 
 // `fileStem` names the test, and the division of questions that come
 // without a category. Throws ImportError for a file that cannot be read.
 ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem);
 ImportedTest ImportGift(std::string_view text, const std::string& fileStem);
 ImportedTest ImportAiken(std::string_view text, const std::string& fileStem);
+ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem);
 
 } // namespace mirvane

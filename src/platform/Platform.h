@@ -10,6 +10,7 @@ class FileDialogs;
 class HelpViewer;
 class Registry;
 class Launcher;
+class Printing;
 class Prompter;
 class Settings;
 
@@ -23,6 +24,7 @@ struct Platform {
     Registry* registry = nullptr;
     // Where copies of unsaved work go; empty: none are kept (tests).
     QString recoveryFolder;
+    Printing* printing = nullptr;
 };
 
 } // namespace mirvane

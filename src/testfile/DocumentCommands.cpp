@@ -1,5 +1,7 @@
 #include "testfile/DocumentCommands.h"
 
+#include "interchange/Interchange.h"
+
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
@@ -195,6 +197,49 @@ bool DocumentCommands::OpenFile(const QString& path)
         recent_->Add(path);
     if (recovery_)
         recovery_->Saved(0);
+    return true;
+}
+
+void DocumentCommands::mnuFileImport_Click()
+{
+    if (!AskToSave())
+        return;
+    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kImportTitle, document_text::kImportFilter);
+    if (chosen && !chosen->isEmpty())
+        ImportFile(*chosen);
+}
+
+bool DocumentCommands::ImportFile(const QString& path)
+{
+    std::string bytes;
+    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes)) {
+        platform_.prompter->Notice(ToQt(*error));
+        return false;
+    }
+    const QFileInfo info(path);
+    ImportedTest imported;
+    try {
+        imported = ImportQuiz(DetectQuizFormat(bytes, ToModel(info.fileName())), bytes, ToModel(info.completeBaseName()));
+    } catch (const ImportError& e) {
+        platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\nстрока %2: %3")
+                                       .arg(path)
+                                       .arg(e.Line())
+                                       .arg(QString::fromUtf8(e.what())));
+        return false; // the document stays as it was
+    }
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(imported.Read)));
+    state_.DocumentFile = kNewDocumentFile;
+    if (recovery_)
+        recovery_->Saved(0);
+    if (!imported.Notes.empty()) {
+        constexpr int kShownNotes = 20;
+        QStringList lines;
+        for (std::size_t i = 0; i < imported.Notes.size() && i < kShownNotes; ++i)
+            lines << ToQt(imported.Notes[i]);
+        if (imported.Notes.size() > kShownNotes)
+            lines << QStringLiteral("И ещё %1.").arg(imported.Notes.size() - kShownNotes);
+        platform_.prompter->Inform(lines.join(QStringLiteral("\r\n")), kProgramName);
+    }
     return true;
 }
 

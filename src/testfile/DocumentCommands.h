@@ -22,6 +22,10 @@ inline const QString kSavePromptCaption = QStringLiteral("Внимание!!!");
 inline const QString kOpenTitle = QStringLiteral("Открыть");
 inline const QString kSaveTitle = QStringLiteral("Сохранить");
 inline const QString kTestFilter = QStringLiteral("Файлы тестов (*.q)|*.q|Все файлы (*.*)|*.*");
+inline const QString kImportTitle = QStringLiteral("Импорт");
+inline const QString kImportFilter = QStringLiteral(
+    "Вопросы (*.xml *.gift *.txt)|*.xml;*.gift;*.txt|Moodle XML (*.xml)|*.xml|GIFT (*.gift *.txt)|*.gift;*.txt|"
+    "Aiken (*.txt)|*.txt|Все файлы (*.*)|*.*");
 } // namespace document_text
 
 // "Сохранить открытый файл", CR LF, the file, " ?".
@@ -59,6 +63,12 @@ public:
     // messages, and a rejected file keeps no claim on the document. False,
     // after a message, when the file cannot be read; the document stays.
     bool OpenFile(const QString& path);
+
+    // "Импорт...": the save prompt, the open dialog, then the questions of a
+    // Moodle XML, GIFT or Aiken file as a new test, which has no file yet:
+    // the next Save asks for a name. What was left out is told.
+    void mnuFileImport_Click();
+    bool ImportFile(const QString& path);
 
     // A file named outside the dialog (the recent files, a drop): a missing
     // one is reported (and leaves the recent files); otherwise the save

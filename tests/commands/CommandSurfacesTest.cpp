@@ -140,13 +140,16 @@ TEST_F(Surfaces, FileMenuEntriesAndShortcuts)
             entries << action->text() + "|" + action->shortcut().toString();
     }
     EXPECT_EQ(entries, (QStringList{"&Новый|Ctrl+N", "&Открыть...|Ctrl+O", "&Сохранить...|Ctrl+S",
-                                    "Сохр&анить как...|", "&Экспорт|", "&Выход|"}));
+                                    "Сохр&анить как...|", "&Импорт...|", "&Экспорт|", "&Печать...|Ctrl+P",
+                                    "&Выход|"}));
     QMenu* exports = file->findChild<QMenu*>("mnuExport");
     ASSERT_NE(exports, nullptr);
     QStringList exportEntries;
     for (QAction* action : exports->actions())
         exportEntries << action->text();
-    EXPECT_EQ(exportEntries, (QStringList{"Текстовый файл", "Тулимар 2.5 (Windows версия)"}));
+    EXPECT_EQ(exportEntries,
+              (QStringList{"Текстовый файл", "Тулимар 2.5 (Windows версия)", "", "Moodle XML", "GIFT", "Aiken",
+                           "Лист для печати (PDF)"}));
 }
 
 } // namespace

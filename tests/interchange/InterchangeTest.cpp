@@ -64,7 +64,7 @@ TEST(Interchange, MoodleXmlAndGiftComeBackWithTextsBestAnswersAndScoreShares)
     const auto test = Sample();
     const DocumentOrder order = DocumentOrder::FromCollections(*test);
     for (const bool gift : {false, true}) {
-        const std::string file = gift ? ExportGift(*test, order) : ExportMoodleXml(*test, order);
+        const std::string file = gift ? ExportGift(*test, order).Text : ExportMoodleXml(*test, order);
         const ImportedTest back = gift ? ImportGift(file, "физика") : ImportMoodleXml(file, "физика");
         SCOPED_TRACE(gift ? "GIFT" : "Moodle XML");
         EXPECT_TRUE(back.Notes.empty());
@@ -78,7 +78,7 @@ TEST(Interchange, MoodleXmlAndGiftComeBackWithTextsBestAnswersAndScoreShares)
         EXPECT_EQ(back.Read->Divisions.Item(1).NQ, 2);
         EXPECT_EQ(back.Read->TestName, "физика");
     }
-    EXPECT_NE(ExportGift(*test, order).find("Сила \\{тока\\}\\: \\~5 \\= \\#1?\\nвторая строка"), std::string::npos);
+    EXPECT_NE(ExportGift(*test, order).Text.find("Сила \\{тока\\}\\: \\~5 \\= \\#1?\\nвторая строка"), std::string::npos);
     EXPECT_NE(ExportMoodleXml(*test, order).find("<answer fraction=\"-50\" format=\"plain_text\">"), std::string::npos);
 }
 
@@ -98,7 +98,7 @@ TEST(Interchange, AikenKeepsTextAndBestAnswerAndSkipsWhatItCannotSay)
 {
     auto test = Sample();
     test->Divisions.Item(1).Questions.Item(2).AScoreSet(0, 3); // "Масса": two best answers now
-    const AikenExport aiken = ExportAiken(*test, DocumentOrder::FromCollections(*test));
+    const QuizExport aiken = ExportAiken(*test, DocumentOrder::FromCollections(*test));
     EXPECT_EQ(aiken.Skipped, 1);
     const ImportedTest back = ImportAiken(aiken.Text, "физика");
     const auto shape = ShapeOf(*back.Read);

@@ -413,8 +413,9 @@ TEST(ReaderInBlocks, GivesTheSameLinesAndTheSameTestAsTheWholeBytes)
                 while (more) {
                     more = whole.Next(a);
                     ASSERT_EQ(blocks.Next(b), more) << "round " << round << ", block " << block;
-                    if (more)
+                    if (more) {
                         ASSERT_EQ(S(b), S(a)) << "line " << whole.LineNumber() << ", block " << block;
+                    }
                     EXPECT_EQ(blocks.LineNumber(), whole.LineNumber());
                 }
                 whole.Rewind();

@@ -7,10 +7,13 @@
 #include "platform/Registry.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
+#include "platform/Printing.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
 
+#include <QBuffer>
 #include <QMap>
+#include <QPdfWriter>
 #include <QString>
 #include <QStringList>
 
@@ -157,6 +160,36 @@ public:
     std::optional<QString> tool;
 };
 
+// Records what was printed: the pages are painted into a PDF in memory.
+class RecordingPrinting : public Printing {
+public:
+    bool Print(QWidget*, const PagePainter& paint) override
+    {
+        ++printed;
+        Paint(paint);
+        return answerPrint;
+    }
+    void Preview(QWidget*, const PagePainter& paint) override
+    {
+        ++previewed;
+        Paint(paint);
+    }
+    int printed = 0;
+    int previewed = 0;
+    bool answerPrint = true;
+    QByteArray lastPdf;
+
+private:
+    void Paint(const PagePainter& paint)
+    {
+        lastPdf.clear();
+        QBuffer buffer(&lastPdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        paint(writer);
+    }
+};
+
 struct FakePlatform {
     ScriptedPrompter prompter;
     ScriptedFileDialogs fileDialogs;
@@ -166,9 +199,11 @@ struct FakePlatform {
     RecordingHelpViewer helpViewer;
     ScriptedRegistry registry;
     QString recoveryFolder; // empty: the editor keeps no copies
+    RecordingPrinting printing;
     Platform Services()
     {
-        return {&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry, recoveryFolder};
+        return {&prompter,   &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry, recoveryFolder,
+                &printing};
     }
 };
 

@@ -1,0 +1,58 @@
+// Feeds arbitrary bytes to the importers (the first byte picks Moodle XML,
+// GIFT or Aiken). Beyond not crashing: whatever was imported, exported again
+// to each format, imports without an error, with as many questions.
+#include "interchange/Interchange.h"
+#include "model/DocumentOrder.h"
+#include "model/KeyCounter.h"
+#include "model/Test.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+std::size_t Questions(const mirvane::Test& test)
+{
+    std::size_t count = 0;
+    for (const mirvane::Division& d : test.Divisions)
+        count += d.Questions.Count();
+    return count;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    mirvane::ResetKeyNumbers();
+    mirvane::ImportedTest imported;
+    try {
+        switch (data[0] % 3) {
+        case 0: imported = mirvane::ImportMoodleXml(input, "f"); break;
+        case 1: imported = mirvane::ImportGift(input, "f"); break;
+        default: imported = mirvane::ImportAiken(input, "f"); break;
+        }
+    } catch (const mirvane::ImportError&) {
+        return 0;
+    }
+    const mirvane::Test& test = *imported.Read;
+    const mirvane::DocumentOrder order = mirvane::DocumentOrder::FromCollections(test);
+    try {
+        if (Questions(*mirvane::ImportMoodleXml(mirvane::ExportMoodleXml(test, order), "f").Read) != Questions(test))
+            __builtin_trap();
+        const mirvane::QuizExport gift = mirvane::ExportGift(test, order);
+        if (Questions(*mirvane::ImportGift(gift.Text, "f").Read) + static_cast<std::size_t>(gift.Skipped) !=
+            Questions(test))
+            __builtin_trap();
+        const mirvane::QuizExport aiken = mirvane::ExportAiken(test, order);
+        if (Questions(*mirvane::ImportAiken(aiken.Text, "f").Read) + static_cast<std::size_t>(aiken.Skipped) !=
+            Questions(test))
+            __builtin_trap();
+    } catch (const mirvane::ImportError&) {
+        __builtin_trap(); // our own export must always read back
+    }
+    return 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The window "Печать": what the sheet holds (the four contents of the text
+// export), then a preview, the printer, or a PDF file. It is modal over the
+// main window and works on what the panel holds.
+#include "export/TextExport.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <string>
+
+class QButtonGroup;
+class QRadioButton;
+class QPushButton;
+
+namespace mirvane {
+
+class FileDialogs;
+class Printing;
+class Prompter;
+
+namespace print_text {
+inline const QString kCaption = QStringLiteral("Печать");
+inline const QString kPdfTitle = QStringLiteral("Сохранить как PDF");
+inline const QString kPdfFilter = QStringLiteral("Файлы PDF (*.pdf)|*.pdf");
+} // namespace print_text
+
+class PrintWindow : public QDialog {
+    Q_OBJECT
+public:
+    // The sheet (HTML) for a content choice, from the document as the panel
+    // holds it.
+    using SheetMaker = std::function<std::string(TextContent content)>;
+
+    PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& dialogs, Prompter& prompter,
+                SheetMaker makeSheet);
+
+    std::array<QRadioButton*, 4> Contents{};
+    QPushButton* PreviewButton = nullptr;
+    QPushButton* PrintButton = nullptr;
+    QPushButton* PdfButton = nullptr;
+
+    TextContent Content() const;
+    void Preview_Click();
+    void Print_Click();
+    void Pdf_Click();
+
+private:
+    QString Sheet() const;
+
+    Printing& printing_;
+    FileDialogs& dialogs_;
+    Prompter& prompter_;
+    SheetMaker makeSheet_;
+    QButtonGroup* options_ = nullptr;
+};
+
+} // namespace mirvane

@@ -1,0 +1,108 @@
+// The quiz formats from the editor: export under "Экспорт", "Импорт..." in
+// the File menu.
+#include "EditorFixture.h"
+
+#include "commands/CommandActions.h"
+#include "editor/EditHistory.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+namespace mirvane::testing {
+namespace {
+
+class Interchange : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        Open({"Физика", ")t 30", ")<", "Неуд", ")* 1", "):Механика", ")?", "Сила", ")! 1", "ньютон", ")! 0",
+              "джоуль", ")?", "Масса", ")! 1", "кг", ")! 1", "г", ")* 1", "):Оптика", ")?", "Линза", ")! 2",
+              "да", ")! 0", "нет"});
+        platform.prompter.Clear();
+    }
+    void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
+{
+    platform.fileDialogs.answers.push_back(Path("банк"));
+    Run(Command::ExportMoodleXml);
+    QFile written(Path("банк.xml"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the suffix is added";
+    EXPECT_TRUE(written.readAll().startsWith("<?xml"));
+
+    P().TestName->setText("Изменено"); // typed work: the save prompt is answered No
+    platform.fileDialogs.answers.push_back(Path("банк.xml"));
+    Run(Command::Import);
+    ASSERT_EQ(Document().Order().Divisions.size(), 2u);
+    EXPECT_EQ(Document().DivisionAt(Document().Order().Divisions[1].Key).Name, "Оптика");
+    EXPECT_EQ(Doc().TestName, "банк");
+    EXPECT_EQ(window->State().DocumentFile, kNewDocumentFile) << "Save asks for a name";
+    EXPECT_FALSE(window->History().Stack().canUndo());
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
+}
+
+TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
+{
+    platform.fileDialogs.answers.push_back(Path("тест"));
+    Run(Command::ExportAiken); // "Масса" has two best answers
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Пропущено вопросов: 1.")) << platform.prompter.Texts().join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(Path("тест.txt")));
+
+    QFile broken(Path("сломан.xml"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<quiz>\n<question type=\"multichoice\">\n");
+    broken.close();
+    platform.prompter.Clear();
+    platform.fileDialogs.answers.push_back(Path("сломан.xml"));
+    Run(Command::Import);
+    EXPECT_EQ(Doc().TestName, "Физика");
+    ASSERT_EQ(platform.prompter.shown.size(), 2u); // the save prompt, then the failure
+    EXPECT_TRUE(platform.prompter.shown[1].Text.contains("строка 3")) << platform.prompter.shown[1].Text.toStdString();
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+#include "export/ExportCommands.h"
+#include "export/PrintWindow.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace mirvane::testing {
+namespace {
+
+TEST_F(Interchange, ThePrintWindowPreviewsPrintsAndWritesAPdfOfWhatIsTyped)
+{
+    Click("q3");
+    P().TextQuest->setPlainText(QStringLiteral("Сила тока")); // not stored yet
+    window->Actions().Get(Command::Print)->trigger();
+    PrintWindow* print = window->Exports().Printer();
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->isVisible());
+    print->Contents[3]->setChecked(true);
+    print->PreviewButton->click();
+    EXPECT_EQ(platform.printing.previewed, 1);
+    EXPECT_TRUE(platform.printing.lastPdf.startsWith("%PDF"));
+
+    platform.fileDialogs.answers.push_back(Path("лист"));
+    print->PdfButton->click();
+    QFile pdf(Path("лист.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_EQ(Document().QuestionAt("q3").Q(), "Сила тока") << "the panel was stored first";
+    EXPECT_FALSE(print->isVisible());
+}
+
+} // namespace
+} // namespace mirvane::testing
