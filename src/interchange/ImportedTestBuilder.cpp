@@ -111,12 +111,6 @@ ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::str
     }
 }
 
-std::size_t LineAt(std::string_view text, std::size_t pos)
-{
-    pos = std::min(pos, text.size());
-    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
-}
-
 bool AppendEntity(std::string_view entity, std::string& out)
 {
     if (entity == "amp") out += '&';

@@ -55,7 +55,5 @@ bool AppendEntity(std::string_view entity, std::string& out);
 // A fraction as written ("83.33333", "-50"), whatever the locale; 0 for
 // anything else.
 double ReadFraction(std::string_view text);
-// The 1-based line of the byte at `pos`.
-std::size_t LineAt(std::string_view text, std::size_t pos);
 
 } // namespace mirvane

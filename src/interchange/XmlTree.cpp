@@ -2,6 +2,8 @@
 
 #include "interchange/ImportedTestBuilder.h"
 
+#include <algorithm>
+
 namespace mirvane {
 
 std::string XmlElement::Attribute(std::string_view name) const
@@ -69,7 +71,22 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& what) const { throw ImportError(LineAt(xml_, pos_), what); }
+    [[noreturn]] void Fail(const std::string& what) { throw ImportError(Line(), what); }
+
+    // The line of pos_, counted on from the last place asked about: the
+    // parser only moves forward.
+    std::size_t Line()
+    {
+        const std::size_t to = std::min(pos_, xml_.size());
+        if (to < counted_) {
+            counted_ = 0;
+            line_ = 1;
+        }
+        line_ += static_cast<std::size_t>(std::count(xml_.begin() + static_cast<std::ptrdiff_t>(counted_),
+                                                     xml_.begin() + static_cast<std::ptrdiff_t>(to), '\n'));
+        counted_ = to;
+        return line_;
+    }
 
     bool StartsWith(std::string_view s) const { return xml_.substr(pos_, s.size()) == s; }
 
@@ -136,7 +153,7 @@ private:
         if (depth > kDeepest)
             Fail("слишком глубокая вложенность");
         auto element = std::make_unique<XmlElement>();
-        element->Line = LineAt(xml_, pos_);
+        element->Line = Line();
         ++pos_; // '<'
         element->Name = Name();
         for (;;) {
@@ -204,6 +221,8 @@ private:
 
     std::string_view xml_;
     std::size_t pos_ = 0;
+    std::size_t counted_ = 0;
+    std::size_t line_ = 1;
 };
 
 } // namespace
