@@ -11,7 +11,12 @@ for target in "$build"/fuzz_*; do
   mkdir -p "$corpus"
   if [ -d "fuzz/seeds/$name" ]; then cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true; fi
   echo "== $name for $seconds s"
+  # The target's own status decides: a crash must fail the run.
+  log=$(mktemp)
+  status=0
   "$target" "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$name found a fault"; exit 1; }
+    -print_final_stats=1 > "$log" 2>&1 || status=$?
+  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' "$log" || true
+  rm -f "$log"
+  [ "$status" -eq 0 ] || { echo "$name found a fault"; exit 1; }
 done
