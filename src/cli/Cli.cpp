@@ -6,9 +6,7 @@
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "interchange/Interchange.h"
-#ifdef MIRVANE_PDF
 #include "cli/PdfSheet.h"
-#endif
 #include "model/CodePage.h"
 #include "model/EncodingGuess.h"
 #include "model/DocumentOrder.h"
@@ -299,7 +297,6 @@ std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& arg
 int ExportPdf(const std::string& in, const std::string& out, TextContent content, std::ostream& err,
               const InputEncoding& input)
 {
-#ifdef MIRVANE_PDF
     if (IsSameFile(in, out)) {
         err << SameFileRefusal(out) << '\n';
         return kExitFailure;
@@ -312,11 +309,6 @@ int ExportPdf(const std::string& in, const std::string& out, TextContent content
         return kExitFailure;
     }
     return kExitOk;
-#else
-    (void)in, (void)out, (void)content, (void)input;
-    err << "mirvane-cli: this build writes no PDF (it was built without Qt)\n";
-    return kExitFailure;
-#endif
 }
 
 int ExportTo(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)

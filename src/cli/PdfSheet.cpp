@@ -1,33 +1,63 @@
 #include "cli/PdfSheet.h"
 
 #include "export/PrintSheet.h"
-#include "export/SheetPdf.h"
 
-#include <QFile>
-#include <QGuiApplication>
+#if defined(__linux__)
+#include <dlfcn.h>
+#include <unistd.h>
+#endif
 
-#include <memory>
+#include <filesystem>
+#include <vector>
 
 namespace mirvane {
+
+namespace {
+
+using WriteSheet = int (*)(const char* html, std::size_t length, const char* path, char* error,
+                           std::size_t errorSize);
+
+constexpr const char* kModule = "mirvane-pdf.so";
+
+#if defined(__linux__)
+// Beside the tool (the build), or in lib/mirvane/ of its prefix (installed).
+std::vector<std::filesystem::path> ModulePlaces()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    const std::filesystem::path folder = self.parent_path();
+    return {folder / kModule, folder.parent_path() / "lib" / "mirvane" / kModule};
+}
+#endif
+
+} // namespace
 
 std::optional<std::string> WritePdfSheet(const Test& test, const DocumentOrder& order, TextContent content,
                                          const std::string& path)
 {
-    // Fonts and layout need an application; the tool starts one only for
-    // this, and ends it before it returns.
-    int argc = 1;
-    char name[] = "mirvane-cli";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> application;
-    if (!QGuiApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QGuiApplication>(argc, argv);
+#if defined(__linux__)
+    for (const std::filesystem::path& place : ModulePlaces()) {
+        std::error_code ec;
+        if (!std::filesystem::exists(place, ec))
+            continue;
+        void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module)
+            return std::string("PDF: ") + dlerror();
+        auto write = reinterpret_cast<WriteSheet>(dlsym(module, "mirvane_write_sheet_pdf"));
+        if (!write)
+            return "PDF: " + place.string() + " has no PDF writer";
+        const std::string html = PrintSheetHtml(test, order, content);
+        char error[1024] = {};
+        // The module stays loaded: Qt does not expect to be unloaded.
+        if (write(html.data(), html.size(), path.c_str(), error, sizeof error) != 0)
+            return std::string(error);
+        return std::nullopt;
     }
-    const QString html = QString::fromStdString(PrintSheetHtml(test, order, content));
-    if (auto error = WriteSheetPdf(html, QFile::decodeName(path.c_str())))
-        return error->toStdString();
-    return std::nullopt;
+#endif
+    return std::string("PDF: the PDF writer ") + kModule + " is not installed beside mirvane-cli "
+           "(it comes with the build of the editor)";
 }
 
 } // namespace mirvane

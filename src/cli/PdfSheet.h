@@ -1,6 +1,7 @@
 #pragma once
-// The print sheet as a PDF file, for `mirvane-cli export --to pdf`: Qt lays
-// it out, on the offscreen platform when the tool has no window system.
+// The print sheet as a PDF file, for `mirvane-cli export --to pdf`. Qt lays
+// it out, in the module mirvane-pdf.so that the tool loads only for this
+// (beside the tool, or in lib/mirvane/ of its prefix).
 #include "export/TextExport.h"
 
 #include <optional>
