@@ -1,5 +1,6 @@
 #include "export/PrintWindow.h"
 
+#include "export/SaveAsText.h"
 #include "export/SheetPdf.h"
 #include "platform/FileDialogs.h"
 #include "platform/Printing.h"
@@ -26,12 +27,7 @@ PrintWindow::PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& d
     auto* frame = new QGroupBox(QStringLiteral("Печатать:"), this);
     auto* frameLayout = new QVBoxLayout(frame);
     options_ = new QButtonGroup(this);
-    const QString captions[4] = {
-        QStringLiteral("&Только вопросы"),
-        QStringLiteral("Вопросы и &правильные ответы"),
-        QStringLiteral("Вопросы и &все варианты ответов"),
-        QStringLiteral("Вопросы и все варианты ответов с п&ометкой правильных"),
-    };
+    const auto& captions = text_export_text::kContents;
     for (int i = 0; i < 4; ++i) {
         Contents[static_cast<std::size_t>(i)] = new QRadioButton(captions[i], frame);
         options_->addButton(Contents[static_cast<std::size_t>(i)], i);

@@ -28,12 +28,7 @@ SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Prompter& prom
     Frame1 = new QGroupBox(QStringLiteral("Сохранить:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     options_ = new QButtonGroup(this);
-    const QString captions[4] = {
-        QStringLiteral("&Только вопросы"),
-        QStringLiteral("Вопросы и &правильные ответы"),
-        QStringLiteral("Вопросы и &все варианты ответов"),
-        QStringLiteral("Вопросы и все варианты ответов с п&ометкой правильных"),
-    };
+    const auto& captions = text_export_text::kContents;
     auto* frameLayout = new QVBoxLayout(Frame1);
     for (int i = 0; i < 4; ++i) {
         Option1[i] = new QRadioButton(captions[i], Frame1);

@@ -31,6 +31,14 @@ inline const QString kDos = QStringLiteral("OEM - Кодировка DOS");
 inline const QString kWindows = QStringLiteral("ANSI - Кодировка WINDOWS");
 inline const QString kFilter = QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
 inline const QString kNoFileName = QStringLiteral("Введите имя файла!!!");
+// The four contents, in the order of TextContent; the print window offers
+// them too.
+inline const QString kContents[4] = {
+    QStringLiteral("&Только вопросы"),
+    QStringLiteral("Вопросы и &правильные ответы"),
+    QStringLiteral("Вопросы и &все варианты ответов"),
+    QStringLiteral("Вопросы и все варианты ответов с п&ометкой правильных"),
+};
 } // namespace text_export_text
 
 class SaveAsText : public QDialog {

@@ -32,14 +32,6 @@ std::string OneLine(std::string_view text)
     return TrimSpaces(out);
 }
 
-std::string Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
-}
 
 } // namespace
 
@@ -87,9 +79,7 @@ ImportedTest ImportAiken(std::string_view text, const std::string& fileStem)
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    const std::string lines = LfLines(text); // a lone CR ends a line too
+    const std::string lines = PlainLines(text);
     text = lines;
     std::string question;
     std::size_t questionLine = 0;

@@ -59,14 +59,6 @@ std::size_t FindUnescaped(std::string_view text, char c, std::size_t from)
 
 bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
 
-std::string Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(first, last - first + 1));
-}
 
 struct Block {
     std::string Text;
@@ -198,9 +190,7 @@ ImportedTest ImportGift(std::string_view text, const std::string& fileStem)
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    const std::string lines = LfLines(text); // a lone CR ends a line too
+    const std::string lines = PlainLines(text);
     text = lines;
     Block block;
     std::size_t lineNumber = 0;

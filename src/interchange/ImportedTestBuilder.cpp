@@ -169,8 +169,19 @@ std::string PlainFromHtml(std::string_view html)
     return out;
 }
 
-std::string LfLines(std::string_view text)
+std::string Trimmed(std::string_view text)
 {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string PlainLines(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -44,8 +44,10 @@ private:
 // Text as the model keeps it: any line break as CR LF, typographic
 // characters as plain ones, blanks trimmed at both ends.
 std::string ModelText(std::string_view text);
-// CR LF and a lone CR as LF.
-std::string LfLines(std::string_view text);
+// A file's text without its byte-order mark, CR LF and a lone CR as LF.
+std::string PlainLines(std::string_view text);
+// Blanks (space, tab, CR, LF) trimmed at both ends.
+std::string Trimmed(std::string_view text);
 // HTML as plain text: <br> and paragraph ends as line breaks, other tags
 // dropped, entities decoded.
 std::string PlainFromHtml(std::string_view html);
