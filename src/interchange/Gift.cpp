@@ -214,12 +214,7 @@ ImportedTest ImportGift(std::string_view text, const std::string& fileStem)
             continue; // a comment
         if (trimmed.substr(0, 10) == "$CATEGORY:" && !inAnswers) {
             finish();
-            std::string path = Trimmed(trimmed.substr(10));
-            if (path.size() > 1 && path[0] == '$') {
-                const std::size_t slash = path.find("$/");
-                path = slash == std::string::npos ? std::string() : path.substr(slash + 2);
-            }
-            builder.SetCategory(path);
+            builder.SetCategory(Trimmed(trimmed.substr(10)));
             continue;
         }
         if (IsBlankLine(line) && !inAnswers) {

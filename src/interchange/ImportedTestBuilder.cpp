@@ -242,6 +242,15 @@ ImportedTestBuilder::ImportedTestBuilder(const std::string& fileStem, ImportedTe
         result_.Read->TestName.replace(at, 2, " ");
 }
 
+void ImportedTestBuilder::SetCategory(const std::string& path)
+{
+    category_ = path;
+    if (path.size() > 1 && path[0] == '$') {
+        const std::size_t slash = path.find("$/");
+        category_ = slash == std::string::npos ? std::string() : path.substr(slash + 2);
+    }
+}
+
 Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
 {
     // A division's name is one line of the test file.

@@ -17,7 +17,9 @@ class ImportedTestBuilder {
 public:
     ImportedTestBuilder(const std::string& fileStem, ImportedTest& result);
 
-    void SetCategory(const std::string& name) { category_ = name; }
+    // A category path as the formats write it; its context prefix
+    // ("$course$/") is not part of the division's name.
+    void SetCategory(const std::string& path);
 
     struct Answer {
         std::string Text;

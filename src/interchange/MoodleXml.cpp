@@ -89,13 +89,7 @@ ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem
         const std::string type = question->Attribute("type");
         const std::string name = TrimSpaces(question->TextOf("name"));
         if (type == "category") {
-            std::string path = question->TextOf("category");
-            // "$course$/Раздел": the context prefix is not part of the name.
-            if (path.size() > 1 && path[0] == '$') {
-                const std::size_t slash = path.find("$/");
-                path = slash == std::string::npos ? std::string() : path.substr(slash + 2);
-            }
-            builder.SetCategory(path);
+            builder.SetCategory(question->TextOf("category"));
             continue;
         }
         std::vector<ImportedTestBuilder::Answer> answers;
