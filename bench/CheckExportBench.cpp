@@ -103,5 +103,25 @@ void BM_QuizImport(benchmark::State& state)
 }
 BENCHMARK(BM_QuizImport)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Moodle XML whose texts hold many "&": bare in HTML within CDATA, where each
+// begins no entity, and escaped in an answer. Ten times the ampersands
+// should cost about ten times as long.
+void BM_XmlAmpersands(benchmark::State& state)
+{
+    const auto count = static_cast<std::size_t>(state.range(0));
+    std::string xml = "<quiz><question type=\"multichoice\"><name><text>q</text></name>"
+                      "<questiontext format=\"html\"><text><![CDATA[";
+    for (std::size_t i = 0; i < count; ++i)
+        xml += "a & b ";
+    xml += "]]></text></questiontext><answer fraction=\"100\"><text>";
+    for (std::size_t i = 0; i < count; ++i)
+        xml += "&amp; ";
+    xml += "</text></answer><answer fraction=\"0\"><text>x</text></answer></question></quiz>";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ImportMoodleXml(xml, "bench").Read.get());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(xml.size()));
+}
+BENCHMARK(BM_XmlAmpersands)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 } // namespace mirvane::bench

@@ -249,6 +249,11 @@ void ImportedTestBuilder::SetCategory(const std::string& path)
         const std::size_t slash = path.find("$/");
         category_ = slash == std::string::npos ? std::string() : path.substr(slash + 2);
     }
+    // Moodle's exports put every category under its root, "top".
+    if (category_ == "top")
+        category_.clear();
+    else if (category_.rfind("top/", 0) == 0)
+        category_.erase(0, 4);
 }
 
 Division& ImportedTestBuilder::DivisionNamed(const std::string& name)

@@ -1,4 +1,5 @@
 // Moodle XML, the question bank's import format.
+#include "interchange/HtmlText.h"
 #include "interchange/ImportedTestBuilder.h"
 #include "interchange/Interchange.h"
 #include "interchange/XmlTree.h"
@@ -6,7 +7,6 @@
 #include "model/DocumentOrder.h"
 #include "model/Misc.h"
 #include "model/Test.h"
-
 
 namespace mirvane {
 
@@ -32,14 +32,35 @@ void AppendText(std::string& out, const char* indent, std::string_view text)
     out += "</text>\n";
 }
 
-std::string TextIn(const XmlElement& question, std::string_view child)
+const char* TypeName(std::string_view type)
 {
-    const XmlElement* element = question.Child(child);
-    if (!element)
-        return {};
-    const XmlElement* text = element->Child("text");
-    const std::string raw = text ? text->Text : std::string();
-    return element->Attribute("format") == "html" || raw.find('<') != std::string::npos ? PlainFromHtml(raw) : raw;
+    struct Named {
+        std::string_view type;
+        const char* name;
+    };
+    static constexpr Named kTypes[] = {
+        {"shortanswer", "короткий ответ"},     {"numerical", "числовой"},
+        {"essay", "эссе"},                     {"matching", "на соответствие"},
+        {"description", "описание"},           {"multianswer", "вложенные ответы"},
+        {"cloze", "вложенные ответы"},         {"calculated", "вычисляемый"},
+        {"calculatedsimple", "вычисляемый"},   {"calculatedmulti", "вычисляемый"},
+        {"ddwtos", "перетаскивание в текст"},  {"gapselect", "выбор пропущенных слов"},
+        {"ddimageortext", "перетаскивание на изображение"}, {"ddmarker", "перетаскивание маркеров"},
+        {"randomsamatch", "случайный на соответствие"},     {"random", "случайный"},
+    };
+    for (const Named& named : kTypes) {
+        if (named.type == type)
+            return named.name;
+    }
+    return nullptr;
+}
+
+std::string Lines(const std::vector<std::size_t>& numbers)
+{
+    std::string out;
+    for (std::size_t n : numbers)
+        out += (out.empty() ? "" : ", ") + std::to_string(n);
+    return out;
 }
 
 } // namespace
@@ -80,35 +101,60 @@ ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
-    const std::unique_ptr<XmlElement> root = ParseXml(bytes);
+    // HTML put into <text> without CDATA stays HTML, words and all.
+    const std::unique_ptr<XmlElement> root = ParseXml(bytes, "text");
     if (root->Name != "quiz")
         throw ImportError(root->Line, "это не файл Moodle XML: корневой элемент <" + root->Name + ">");
+    std::size_t questions = 0;
     for (const auto& question : root->Children) {
         if (question->Name != "question")
             continue;
         const std::string type = question->Attribute("type");
-        const std::string name = TrimSpaces(question->TextOf("name"));
+        const std::string name = Trimmed(question->TextOf("name"));
         if (type == "category") {
-            builder.SetCategory(question->TextOf("category"));
+            builder.SetCategory(Trimmed(question->TextOf("category")));
             continue;
         }
-        std::vector<ImportedTestBuilder::Answer> answers;
-        if (type == "multichoice" || type == "truefalse") {
-            for (const auto& answer : question->Children) {
-                if (answer->Name != "answer")
-                    continue;
-                const XmlElement* text = answer->Child("text");
-                const std::string raw = text ? text->Text : std::string();
-                std::string shown = answer->Attribute("format") == "html" ? PlainFromHtml(raw) : raw;
-                if (type == "truefalse")
-                    shown = shown == "true" ? "Верно" : shown == "false" ? "Неверно" : shown;
-                answers.push_back({shown, ReadFraction(answer->Attribute("fraction"))});
-            }
-            builder.AddQuestion(name, TextIn(*question, "questiontext"), answers, question->Line);
-        } else {
-            builder.Skip(type.empty() ? "без типа" : type, name, question->Line);
+        ++questions;
+        if (type != "multichoice" && type != "truefalse") {
+            const char* named = TypeName(type);
+            builder.Skip(named ? named : type.empty() ? "без типа" : type, name, question->Line);
+            continue;
         }
+        // Moodle reads a question text without a format as HTML, and the
+        // answers in the question text's format.
+        const XmlElement* questionText = question->Child("questiontext");
+        const MoodleTextFormat format =
+            TextFormatNamed(questionText ? questionText->Attribute("format") : "", MoodleTextFormat::Html);
+        const ShownText text = TextInFormat(question->TextOf("questiontext"), format);
+        const std::string about = "вопрос «" + name + "»: ";
+        if (text.Images > 0)
+            result.Notes.push_back("строка " + std::to_string(question->Line) + ": " + about +
+                                   "изображения в тексте не перенесены (" + std::to_string(text.Images) + ")");
+        std::vector<ImportedTestBuilder::Answer> answers;
+        std::vector<std::size_t> imageOnly;
+        for (const auto& answer : question->Children) {
+            if (answer->Name != "answer")
+                continue;
+            const XmlElement* raw = answer->Child("text");
+            ShownText shown =
+                TextInFormat(raw ? raw->Text : std::string(), TextFormatNamed(answer->Attribute("format"), format));
+            std::string answerText = Trimmed(shown.Text);
+            if (type == "truefalse")
+                answerText = answerText == "true" ? "Верно" : answerText == "false" ? "Неверно" : answerText;
+            if (answerText.empty() && shown.Images > 0) {
+                answerText = "[изображение]";
+                imageOnly.push_back(answer->Line);
+            }
+            answers.push_back({answerText, ReadFraction(answer->Attribute("fraction"))});
+        }
+        if (!imageOnly.empty())
+            result.Notes.push_back((imageOnly.size() > 1 ? "строки " : "строка ") + Lines(imageOnly) + ": " + about +
+                                   "ответ из одного изображения записан как «[изображение]»");
+        builder.AddQuestion(name, text.Text, answers, question->Line);
     }
+    if (questions == 0)
+        result.Notes.push_back("в файле нет вопросов");
     builder.Finish();
     return result;
 }

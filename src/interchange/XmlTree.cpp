@@ -1,8 +1,13 @@
 #include "interchange/XmlTree.h"
 
-#include "interchange/ImportedTestBuilder.h"
+#include "interchange/Interchange.h"
+#include "model/CodePage.h"
+#include "model/Utf8.h"
+
+#include <expat.h>
 
 #include <algorithm>
+#include <cctype>
 
 namespace mirvane {
 
@@ -51,182 +56,196 @@ std::string XmlEscaped(std::string_view text)
 namespace {
 
 constexpr int kDeepest = 200;
+// expat takes an int length: a large file goes in parts.
+constexpr std::size_t kPart = 16 << 20;
 
-class XmlParser {
+// The single-byte pages Russian exports are written in, beyond those expat
+// knows itself.
+const CodePage* PageNamed(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (name == "windows-1251" || name == "cp1251" || name == "x-cp1251")
+        return &CodePage::Windows();
+    if (name == "cp866" || name == "ibm866" || name == "866")
+        return &CodePage::Dos();
+    return nullptr;
+}
+
+int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
+{
+    const CodePage* page = PageNamed(name);
+    if (!page)
+        return XML_STATUS_ERROR;
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string utf8 = page->Decode(std::string(1, static_cast<char>(byte)));
+        std::size_t pos = 0;
+        const char32_t cp = Utf8Next(utf8, pos);
+        info->map[byte] = cp == 0xFFFD || (cp == 0 && byte != 0) ? -1 : static_cast<int>(cp);
+    }
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
+class XmlReader {
 public:
-    explicit XmlParser(std::string_view xml) : xml_(xml) {}
-
-    std::unique_ptr<XmlElement> Document()
+    XmlReader(std::string_view markupIn) : markupIn_(markupIn), parser_(XML_ParserCreate(nullptr))
     {
-        if (xml_.substr(0, 3) == "\xEF\xBB\xBF")
-            pos_ = 3;
-        SkipMisc();
-        if (pos_ >= xml_.size() || xml_[pos_] != '<')
-            Fail("нет корневого элемента");
-        auto root = Element(0);
-        SkipMisc();
-        if (pos_ < xml_.size())
-            Fail("текст после корневого элемента");
-        return root;
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &XmlReader::Start, &XmlReader::End);
+        XML_SetCharacterDataHandler(parser_, &XmlReader::Characters);
+        XML_SetEntityDeclHandler(parser_, &XmlReader::EntityDeclared);
+        XML_SetSkippedEntityHandler(parser_, &XmlReader::EntitySkipped);
+        XML_SetUnknownEncodingHandler(parser_, &UnknownEncoding, nullptr);
+        XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+    }
+    ~XmlReader() { XML_ParserFree(parser_); }
+    XmlReader(const XmlReader&) = delete;
+    XmlReader& operator=(const XmlReader&) = delete;
+
+    std::unique_ptr<XmlElement> Read(std::string_view xml)
+    {
+        if (!parser_)
+            throw ImportError(1, "не хватает памяти");
+        if (xml.find_first_not_of(" \t\r\n") == std::string_view::npos)
+            throw ImportError(1, "файл пуст");
+        std::size_t at = 0;
+        do {
+            const std::size_t part = std::min(kPart, xml.size() - at);
+            const bool last = at + part == xml.size();
+            if (XML_Parse(parser_, xml.data() + at, static_cast<int>(part), last) != XML_STATUS_OK)
+                Fail();
+            at += part;
+        } while (at < xml.size());
+        return std::move(root_);
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& what) { throw ImportError(Line(), what); }
-
-    // The line of pos_, counted on from the last place asked about: the
-    // parser only moves forward.
-    std::size_t Line()
+    [[noreturn]] void Fail()
     {
-        const std::size_t to = std::min(pos_, xml_.size());
-        if (to < counted_) {
-            counted_ = 0;
-            line_ = 1;
-        }
-        line_ += static_cast<std::size_t>(std::count(xml_.begin() + static_cast<std::ptrdiff_t>(counted_),
-                                                     xml_.begin() + static_cast<std::ptrdiff_t>(to), '\n'));
-        counted_ = to;
-        return line_;
-    }
-
-    bool StartsWith(std::string_view s) const { return xml_.substr(pos_, s.size()) == s; }
-
-    void SkipTo(std::string_view end, const char* what)
-    {
-        const std::size_t at = xml_.find(end, pos_);
-        if (at == std::string_view::npos)
-            Fail(std::string("не закрыт ") + what);
-        pos_ = at + end.size();
-    }
-
-    void SkipSpace()
-    {
-        while (pos_ < xml_.size() && (xml_[pos_] == ' ' || xml_[pos_] == '\t' || xml_[pos_] == '\r' || xml_[pos_] == '\n'))
-            ++pos_;
-    }
-
-    // Space, comments, processing instructions and a document type.
-    void SkipMisc()
-    {
-        for (;;) {
-            SkipSpace();
-            if (StartsWith("<?"))
-                SkipTo("?>", "заголовок");
-            else if (StartsWith("<!--"))
-                SkipTo("-->", "комментарий");
-            else if (StartsWith("<!DOCTYPE"))
-                SkipTo(">", "DOCTYPE");
-            else
-                return;
+        if (!stopped_.empty())
+            throw ImportError(stoppedLine_, stopped_);
+        const XML_Error code = XML_GetErrorCode(parser_);
+        const auto line = static_cast<std::size_t>(XML_GetCurrentLineNumber(parser_));
+        const std::string open = stack_.empty() ? std::string() : " <" + stack_.back()->Name + ">";
+        switch (code) {
+        case XML_ERROR_NO_ELEMENTS:
+            throw ImportError(line, stack_.empty() ? "нет корневого элемента" : "не закрыт элемент" + open);
+        case XML_ERROR_TAG_MISMATCH: throw ImportError(line, "закрывающий тег не совпадает с" + open);
+        case XML_ERROR_UNCLOSED_TOKEN: throw ImportError(line, "не закрыт тег");
+        case XML_ERROR_INVALID_TOKEN: throw ImportError(line, "недопустимый символ или разметка");
+        case XML_ERROR_PARTIAL_CHAR: throw ImportError(line, "оборванный символ");
+        case XML_ERROR_DUPLICATE_ATTRIBUTE: throw ImportError(line, "атрибут повторён");
+        case XML_ERROR_JUNK_AFTER_DOC_ELEMENT: throw ImportError(line, "текст после корневого элемента");
+        case XML_ERROR_UNDEFINED_ENTITY: throw ImportError(line, "неизвестная ссылка на символ");
+        case XML_ERROR_BAD_CHAR_REF: throw ImportError(line, "недопустимая ссылка на символ");
+        case XML_ERROR_UNCLOSED_CDATA_SECTION: throw ImportError(line, "не закрыт CDATA");
+        case XML_ERROR_UNKNOWN_ENCODING: throw ImportError(line, "неизвестная кодировка файла");
+        case XML_ERROR_INCORRECT_ENCODING: throw ImportError(line, "байты не соответствуют кодировке файла");
+        case XML_ERROR_XML_DECL: throw ImportError(line, "ошибка в заголовке XML");
+        case XML_ERROR_NO_MEMORY: throw ImportError(line, "не хватает памяти");
+        default: throw ImportError(line, std::string("ошибка XML: ") + XML_ErrorString(code));
         }
     }
 
-    std::string Name()
+    void Stop(std::string what)
     {
-        const std::size_t start = pos_;
-        while (pos_ < xml_.size()) {
-            const char c = xml_[pos_];
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/' || c == '=')
-                break;
-            ++pos_;
+        if (stopped_.empty()) {
+            stopped_ = std::move(what);
+            stoppedLine_ = static_cast<std::size_t>(XML_GetCurrentLineNumber(parser_));
         }
-        if (pos_ == start)
-            Fail("ожидалось имя");
-        return std::string(xml_.substr(start, pos_ - start));
+        XML_StopParser(parser_, XML_FALSE);
     }
 
-    void AppendText(std::string_view raw, std::string& out)
+    static void XMLCALL Start(void* self, const XML_Char* name, const XML_Char** attributes)
     {
-        for (std::size_t i = 0; i < raw.size(); ++i) {
-            if (raw[i] != '&') {
-                out += raw[i];
-                continue;
+        static_cast<XmlReader*>(self)->Started(name, attributes);
+    }
+    static void XMLCALL End(void* self, const XML_Char* name) { static_cast<XmlReader*>(self)->Ended(name); }
+    static void XMLCALL Characters(void* self, const XML_Char* text, int length)
+    {
+        auto& reader = *static_cast<XmlReader*>(self);
+        if (!reader.stack_.empty())
+            reader.stack_.back()->Text.append(text, static_cast<std::size_t>(length));
+    }
+    static void XMLCALL EntityDeclared(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
+                                       const XML_Char*, const XML_Char*, const XML_Char*)
+    {
+        static_cast<XmlReader*>(self)->Stop("объявления сущностей не допускаются");
+    }
+    static void XMLCALL EntitySkipped(void* self, const XML_Char*, int)
+    {
+        static_cast<XmlReader*>(self)->Stop("неизвестная ссылка на символ");
+    }
+
+    void Started(const XML_Char* name, const XML_Char** attributes)
+    {
+        if (++depth_ > kDeepest) {
+            Stop("слишком глубокая вложенность");
+            return;
+        }
+        if (inMarkup_ > 0) {
+            // HTML inside a text element: the tag goes back into its text.
+            std::string& text = stack_.back()->Text;
+            text += '<';
+            text += name;
+            for (const XML_Char** a = attributes; *a; a += 2) {
+                text += ' ';
+                text += a[0];
+                text += "=\"";
+                text += XmlEscaped(a[1]);
+                text += '"';
             }
-            const std::size_t semicolon = raw.find(';', i);
-            if (semicolon == std::string_view::npos || !AppendEntity(raw.substr(i + 1, semicolon - i - 1), out))
-                Fail("неизвестная ссылка на символ");
-            i = semicolon;
+            text += '>';
+            ++inMarkup_;
+            return;
         }
-    }
-
-    std::unique_ptr<XmlElement> Element(int depth)
-    {
-        if (depth > kDeepest)
-            Fail("слишком глубокая вложенность");
         auto element = std::make_unique<XmlElement>();
-        element->Line = Line();
-        ++pos_; // '<'
-        element->Name = Name();
-        for (;;) {
-            SkipSpace();
-            if (pos_ >= xml_.size())
-                Fail("не закрыт элемент " + element->Name);
-            if (StartsWith("/>")) {
-                pos_ += 2;
-                return element;
-            }
-            if (xml_[pos_] == '>') {
-                ++pos_;
-                break;
-            }
-            std::string key = Name();
-            SkipSpace();
-            if (pos_ >= xml_.size() || xml_[pos_] != '=')
-                Fail("ожидалось = после " + key);
-            ++pos_;
-            SkipSpace();
-            if (pos_ >= xml_.size() || (xml_[pos_] != '"' && xml_[pos_] != '\''))
-                Fail("значение атрибута без кавычек");
-            const char quote = xml_[pos_++];
-            const std::size_t end = xml_.find(quote, pos_);
-            if (end == std::string_view::npos)
-                Fail("не закрыто значение атрибута");
-            std::string value;
-            AppendText(xml_.substr(pos_, end - pos_), value);
-            pos_ = end + 1;
-            element->Attributes.emplace_back(std::move(key), std::move(value));
-        }
-        for (;;) {
-            if (pos_ >= xml_.size())
-                Fail("не закрыт элемент " + element->Name);
-            if (StartsWith("</")) {
-                pos_ += 2;
-                if (Name() != element->Name)
-                    Fail("закрывающий тег не совпадает с " + element->Name);
-                SkipSpace();
-                if (pos_ >= xml_.size() || xml_[pos_] != '>')
-                    Fail("не закрыт тег " + element->Name);
-                ++pos_;
-                return element;
-            }
-            if (StartsWith("<![CDATA[")) {
-                pos_ += 9;
-                const std::size_t end = xml_.find("]]>", pos_);
-                if (end == std::string_view::npos)
-                    Fail("не закрыт CDATA");
-                element->Text.append(xml_.substr(pos_, end - pos_));
-                pos_ = end + 3;
-            } else if (StartsWith("<!--")) {
-                SkipTo("-->", "комментарий");
-            } else if (StartsWith("<?")) {
-                SkipTo("?>", "инструкция");
-            } else if (xml_[pos_] == '<') {
-                element->Children.push_back(Element(depth + 1));
-            } else {
-                const std::size_t end = std::min(xml_.find('<', pos_), xml_.size());
-                AppendText(xml_.substr(pos_, end - pos_), element->Text);
-                pos_ = end;
-            }
-        }
+        element->Name = name;
+        element->Line = static_cast<std::size_t>(XML_GetCurrentLineNumber(parser_));
+        for (const XML_Char** a = attributes; *a; a += 2)
+            element->Attributes.emplace_back(a[0], a[1]);
+        if (!markupIn_.empty() && element->Name == markupIn_)
+            inMarkup_ = 1;
+        XmlElement* added = element.get();
+        if (stack_.empty())
+            root_ = std::move(element);
+        else
+            stack_.back()->Children.push_back(std::move(element));
+        stack_.push_back(added);
     }
 
-    std::string_view xml_;
-    std::size_t pos_ = 0;
-    std::size_t counted_ = 0;
-    std::size_t line_ = 1;
+    void Ended(const XML_Char* name)
+    {
+        --depth_;
+        if (inMarkup_ > 1) {
+            std::string& text = stack_.back()->Text;
+            text += "</";
+            text += name;
+            text += '>';
+            --inMarkup_;
+            return;
+        }
+        inMarkup_ = 0;
+        stack_.pop_back();
+    }
+
+    std::string_view markupIn_;
+    XML_Parser parser_;
+    std::unique_ptr<XmlElement> root_;
+    std::vector<XmlElement*> stack_;
+    int depth_ = 0;
+    int inMarkup_ = 0; // depth inside the element named markupIn_, 0 outside
+    std::string stopped_;
+    std::size_t stoppedLine_ = 0;
 };
 
 } // namespace
 
-std::unique_ptr<XmlElement> ParseXml(std::string_view xml) { return XmlParser(xml).Document(); }
+std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn)
+{
+    return XmlReader(markupIn).Read(xml);
+}
 
 } // namespace mirvane

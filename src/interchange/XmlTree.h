@@ -1,8 +1,12 @@
 #pragma once
-// A small XML reader for the quiz files a teacher brings: elements with
-// attributes and text (entities and CDATA resolved), comments, processing
-// instructions and a document type skipped. Anything else is an ImportError
-// with its line.
+// The XML of the quiz files a teacher brings, read by expat into a small
+// tree: elements with attributes and text (the five predefined entities,
+// character references and CDATA resolved). A declared entity, a reference
+// to an undeclared one and nesting deeper than 200 elements are refused, so
+// no file can make the reader expand text or fetch anything. The encoding
+// declaration is honoured: UTF-8, UTF-16 with its byte-order mark,
+// ISO-8859-1, windows-1251 and code page 866. Anything else is an
+// ImportError with its line.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,8 +30,10 @@ struct XmlElement {
     std::string TextOf(std::string_view child) const;
 };
 
-// The root element.
-std::unique_ptr<XmlElement> ParseXml(std::string_view xml);
+// The root element. Inside an element named `markupIn` the elements are no
+// children: they are written back as tags into its Text, so that HTML put
+// there without CDATA keeps its words.
+std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn = {});
 
 // Text escaped for an XML element or attribute.
 std::string XmlEscaped(std::string_view text);

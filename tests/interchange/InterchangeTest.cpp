@@ -138,8 +138,8 @@ TEST(Interchange, HandWrittenMoodleXml)
     EXPECT_EQ(chemistry.Questions.Item(1).AGet(0), "Верно");
     EXPECT_EQ(chemistry.Questions.Item(1).AScoreGet(0), 10);
     ASSERT_EQ(read.Notes.size(), 2u);
-    EXPECT_NE(read.Notes[0].find("строка 14: вопрос «Эссе» (essay) пропущен"), std::string::npos) << read.Notes[0];
-    EXPECT_NE(read.Notes[1].find("«Пары» (matching)"), std::string::npos);
+    EXPECT_NE(read.Notes[0].find("строка 14: вопрос «Эссе» (эссе) пропущен"), std::string::npos) << read.Notes[0];
+    EXPECT_NE(read.Notes[1].find("«Пары» (на соответствие)"), std::string::npos);
 }
 
 TEST(Interchange, HandWrittenGift)
