@@ -73,7 +73,7 @@ BENCHMARK(BM_TextExport)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond)->UseReal
 // 2 Aiken; export, and import of what was exported.
 std::string ExportedAs(int format, const Test& test, const DocumentOrder& order)
 {
-    return format == 0 ? ExportMoodleXml(test, order) : format == 1 ? ExportGift(test, order).Text
+    return format == 0 ? ExportMoodleXml(test, order).Text : format == 1 ? ExportGift(test, order).Text
                                                                     : ExportAiken(test, order).Text;
 }
 

@@ -324,13 +324,13 @@ int ExportTo(const std::vector<std::string>& args, std::ostream& err, const Inpu
     return Convert(in, read->files[1],
                    [&](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
-                       if (format == "moodle-xml") {
-                           sink(ExportMoodleXml(test, order));
-                           return;
-                       }
-                       const QuizExport written = format == "gift" ? ExportGift(test, order) : ExportAiken(test, order);
+                       const QuizExport written = format == "moodle-xml" ? ExportMoodleXml(test, order)
+                                                  : format == "gift"       ? ExportGift(test, order)
+                                                                           : ExportAiken(test, order);
                        sink(written.Text);
-                       if (written.Skipped > 0)
+                       for (const std::string& note : written.Notes)
+                           err << in << ": " << note << '\n';
+                       if (written.Skipped > 0 && format != "moodle-xml")
                            err << in << ": " << written.Skipped << " вопросов пропущено: "
                                << (format == "gift" ? "в формате GIFT у вопроса не меньше двух ответов\n"
                                                     : "в формате Aiken у вопроса ровно один лучший ответ\n");

@@ -10,6 +10,7 @@
 #include "export/TextExport.h"
 #include "platform/FileDialogs.h"
 #include "platform/Prompter.h"
+#include "platform/TextBridge.h"
 #include "testfile/DocumentCommands.h"
 #include "testfile/FileIo.h"
 #include "testfile/OutputFile.h"
@@ -60,8 +61,9 @@ void ExportCommands::ExportTo(const QString& title, const QString& filter, const
 
 void ExportCommands::mnuExportMoodleXml_Click()
 {
-    ExportTo(QStringLiteral("Экспорт в Moodle XML"), QStringLiteral("Moodle XML (*.xml)|*.xml"), QStringLiteral("xml"),
-             [](const TestDocument& d) { return ExportMoodleXml(d.Model(), d.Order()); });
+    ExportCounted(QStringLiteral("Экспорт в Moodle XML"), QStringLiteral("Moodle XML (*.xml)|*.xml"),
+                  QStringLiteral("xml"), &ExportMoodleXml,
+                  QStringLiteral("Moodle не принимает вопрос меньше чем с двумя ответами или без ответа на 100 %."));
 }
 
 void ExportCommands::mnuExportGift_Click()
@@ -80,13 +82,18 @@ void ExportCommands::ExportCounted(const QString& title, const QString& filter, 
                                    QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why)
 {
     int skipped = 0;
+    QStringList notes;
     ExportTo(title, filter, suffix, [&](const TestDocument& d) {
         QuizExport written = write(d.Model(), d.Order());
         skipped = written.Skipped;
+        for (const std::string& note : written.Notes)
+            notes << ToQt(note);
         return std::move(written.Text);
     });
     if (skipped > 0)
-        platform_.prompter->Inform(QStringLiteral("Пропущено вопросов: %1. %2").arg(skipped).arg(why), title);
+        notes.prepend(QStringLiteral("Пропущено вопросов: %1. %2").arg(skipped).arg(why));
+    if (!notes.isEmpty())
+        platform_.prompter->Inform(notes.join(QStringLiteral("\r\n")), title);
 }
 
 void ExportCommands::mnuFilePrint_Click()

@@ -36,6 +36,8 @@ double MoodleFraction(int score, int bestScore)
     double distance = 1e9;
     for (double f : kFractions) {
         for (double signed_ : {f, -f}) {
+            if (signed_ == 100)
+                continue; // only the best answers earn full credit
             const double d = std::fabs(share - signed_);
             if (d < distance) {
                 distance = d;

@@ -41,14 +41,17 @@ std::string FractionText(double fraction);
 // A fraction read back as a score: fraction / 10, rounded half to even.
 std::int16_t ScoreFromFraction(double fraction);
 
-std::string ExportMoodleXml(const Test& test, const DocumentOrder& order);
 // What a format could not say is left out and counted: in GIFT a question
 // of fewer than two answers (one answer reads as a short-answer question),
-// in Aiken one without exactly one best answer or without a text.
+// in Aiken one without exactly one best answer or without a text, in Moodle
+// XML one Moodle would refuse (fewer than two answers, none at 100 %).
 struct QuizExport {
     std::string Text;
     int Skipped = 0;
+    // One line each: what was left out or changed, and why.
+    std::vector<std::string> Notes;
 };
+QuizExport ExportMoodleXml(const Test& test, const DocumentOrder& order);
 QuizExport ExportGift(const Test& test, const DocumentOrder& order);
 QuizExport ExportAiken(const Test& test, const DocumentOrder& order);
 

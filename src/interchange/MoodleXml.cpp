@@ -7,6 +7,7 @@
 #include "model/DocumentOrder.h"
 #include "model/Misc.h"
 #include "model/Test.h"
+#include "model/Utf8.h"
 
 namespace mirvane {
 
@@ -24,12 +25,36 @@ std::string WithLf(std::string_view text)
     return out;
 }
 
-void AppendText(std::string& out, const char* indent, std::string_view text)
+// Control characters as a DOS screen shows them (a test may hold the arrows
+// and card suits of code page 866's first 32 bytes); 0 for those XML allows.
+constexpr char32_t kDosGlyphs[32] = {
+    0xFFFD, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0,      0,      0x2642, 0x2640, 0,      0x266B, 0x263C,
+    0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
+};
+
+// Only characters XML allows: a control character becomes its DOS glyph,
+// anything else XML refuses (a broken byte, U+FFFE, U+FFFF) the
+// replacement character; each counted.
+std::string XmlAllowed(std::string_view text, std::size_t& replaced)
 {
-    out += indent;
-    out += "<text>";
-    out += XmlEscaped(WithLf(text));
-    out += "</text>\n";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t from = i;
+        char32_t cp = Utf8Next(text, i);
+        const bool broken = cp == 0xFFFD && text.substr(from, 3) != "\xEF\xBF\xBD";
+        if (cp < 0x20 && kDosGlyphs[cp] != 0) {
+            cp = kDosGlyphs[cp];
+        } else if (broken || cp == 0xFFFE || cp == 0xFFFF) {
+            cp = 0xFFFD;
+        } else {
+            out.append(text.substr(from, i - from));
+            continue;
+        }
+        AppendUtf8(out, cp);
+        ++replaced;
+    }
+    return out;
 }
 
 const char* TypeName(std::string_view type)
@@ -63,38 +88,87 @@ std::string Lines(const std::vector<std::size_t>& numbers)
     return out;
 }
 
+class XmlWriter {
+public:
+    explicit XmlWriter(QuizExport& result) : result_(result) {}
+
+    void Text(const char* indent, std::string_view text)
+    {
+        out() += indent;
+        out() += "<text>";
+        out() += XmlEscaped(XmlAllowed(WithLf(text), replaced_));
+        out() += "</text>\n";
+    }
+
+    void Question(const Division& division, const Question& question, std::size_t number)
+    {
+        const int best = question.GetBestAnswer();
+        std::vector<std::pair<int, double>> answers;
+        bool full = false;
+        for (int a = 0; a < Question::kAnswerSlots; ++a) {
+            if (!question.IsAnswerPresent(a))
+                continue;
+            const double fraction = a == best ? 100 : MoodleFraction(question.AScoreGet(a), question.AScoreGet(best));
+            full = full || fraction == 100;
+            answers.emplace_back(a, fraction);
+        }
+        // Moodle refuses the whole file over such a question.
+        const char* refusal = answers.size() < 2 ? "меньше двух ответов (notenoughanswers)"
+                              : !full ? "лучший ответ пуст, и ни один ответ не даёт 100 % (fractionsnomax)"
+                                      : nullptr;
+        if (refusal) {
+            ++result_.Skipped;
+            result_.Notes.push_back("раздел «" + TrimSpaces(division.Name) + "», вопрос " + std::to_string(number) +
+                                    " «" + QuestionCaption(question.Q()) + "» не записан: " + refusal);
+            return;
+        }
+        out() += "  <question type=\"multichoice\">\n    <name>\n";
+        Text("      ", QuestionCaption(question.Q()));
+        out() += "    </name>\n    <questiontext format=\"plain_text\">\n";
+        Text("      ", question.Q());
+        out() += "    </questiontext>\n    <single>true</single>\n    <shuffleanswers>false</shuffleanswers>\n";
+        for (const auto& [a, fraction] : answers) {
+            out() += "    <answer fraction=\"" + FractionText(fraction) + "\" format=\"plain_text\">\n";
+            Text("      ", question.AGet(a));
+            out() += "    </answer>\n";
+        }
+        out() += "  </question>\n";
+    }
+
+    void Finish()
+    {
+        if (replaced_ > 0)
+            result_.Notes.push_back("символов, недопустимых в XML, заменено: " + std::to_string(replaced_) +
+                                    " (управляющие - знаками экрана DOS, прочие - знаком \xEF\xBF\xBD)");
+    }
+
+    std::string& out() { return result_.Text; }
+
+private:
+    QuizExport& result_;
+    std::size_t replaced_ = 0;
+};
+
 } // namespace
 
-std::string ExportMoodleXml(const Test& test, const DocumentOrder& order)
+QuizExport ExportMoodleXml(const Test& test, const DocumentOrder& order)
 {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
+    QuizExport result;
+    XmlWriter writer(result);
+    writer.out() = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
-        out += "  <question type=\"category\">\n    <category>\n";
-        AppendText(out, "      ", "$course$/" + TrimSpaces(division.Name));
-        out += "    </category>\n  </question>\n";
-        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
-            const Question& question = QuestionInOrder(division, entry.QuestionKeys, j);
-            const int best = question.GetBestAnswer();
-            out += "  <question type=\"multichoice\">\n    <name>\n";
-            AppendText(out, "      ", QuestionCaption(question.Q()));
-            out += "    </name>\n    <questiontext format=\"plain_text\">\n";
-            AppendText(out, "      ", question.Q());
-            out += "    </questiontext>\n    <single>true</single>\n    <shuffleanswers>false</shuffleanswers>\n";
-            for (int a = 0; a < Question::kAnswerSlots; ++a) {
-                if (!question.IsAnswerPresent(a))
-                    continue;
-                const double fraction =
-                    a == best ? 100 : MoodleFraction(question.AScoreGet(a), question.AScoreGet(best));
-                out += "    <answer fraction=\"" + FractionText(fraction) + "\" format=\"plain_text\">\n";
-                AppendText(out, "      ", question.AGet(a));
-                out += "    </answer>\n";
-            }
-            out += "  </question>\n";
-        }
+        writer.out() += "  <question type=\"category\">\n    <category>\n";
+        // Under the root category, as Moodle writes its own: a division named
+        // "top" stays a division.
+        writer.Text("      ", "$course$/top/" + TrimSpaces(division.Name));
+        writer.out() += "    </category>\n  </question>\n";
+        for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j)
+            writer.Question(division, QuestionInOrder(division, entry.QuestionKeys, j), j + 1);
     }
-    out += "</quiz>\n";
-    return out;
+    writer.out() += "</quiz>\n";
+    writer.Finish();
+    return result;
 }
 
 ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem)

@@ -70,6 +70,22 @@ TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
     EXPECT_TRUE(platform.prompter.shown[1].Text.contains("строка 3")) << platform.prompter.shown[1].Text.toStdString();
 }
 
+TEST_F(Interchange, AQuestionMoodleWouldRefuseIsLeftOutOfTheXmlAndNamed)
+{
+    Click("q3");
+    P().TextAnswer[1]->setPlainText(QString()); // "Масса" keeps one answer
+    platform.fileDialogs.answers.push_back(Path("банк"));
+    Run(Command::ExportMoodleXml);
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Text,
+              QStringLiteral("Пропущено вопросов: 1. Moodle не принимает вопрос меньше чем с двумя ответами или без "
+                             "ответа на 100 %.\r\nраздел «Механика», вопрос 2 «Масса» не записан: меньше двух ответов "
+                             "(notenoughanswers)"));
+    QFile written(Path("банк.xml"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(written.readAll().contains("Масса"));
+}
+
 } // namespace
 } // namespace mirvane::testing
 

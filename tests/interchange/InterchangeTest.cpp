@@ -64,7 +64,7 @@ TEST(Interchange, MoodleXmlAndGiftComeBackWithTextsBestAnswersAndScoreShares)
     const auto test = Sample();
     const DocumentOrder order = DocumentOrder::FromCollections(*test);
     for (const bool gift : {false, true}) {
-        const std::string file = gift ? ExportGift(*test, order).Text : ExportMoodleXml(*test, order);
+        const std::string file = gift ? ExportGift(*test, order).Text : ExportMoodleXml(*test, order).Text;
         const ImportedTest back = gift ? ImportGift(file, "физика") : ImportMoodleXml(file, "физика");
         SCOPED_TRACE(gift ? "GIFT" : "Moodle XML");
         EXPECT_TRUE(back.Notes.empty());
@@ -79,7 +79,7 @@ TEST(Interchange, MoodleXmlAndGiftComeBackWithTextsBestAnswersAndScoreShares)
         EXPECT_EQ(back.Read->TestName, "физика");
     }
     EXPECT_NE(ExportGift(*test, order).Text.find("Сила \\{тока\\}\\: \\~5 \\= \\#1?\\nвторая строка"), std::string::npos);
-    EXPECT_NE(ExportMoodleXml(*test, order).find("<answer fraction=\"-50\" format=\"plain_text\">"), std::string::npos);
+    EXPECT_NE(ExportMoodleXml(*test, order).Text.find("<answer fraction=\"-50\" format=\"plain_text\">"), std::string::npos);
 }
 
 TEST(Interchange, FractionsAreTheNearestMoodleAccepts)

@@ -124,5 +124,26 @@ TEST(MoodleXml, AQuizWithoutQuestionsSaysSo)
     EXPECT_EQ(Joined(read.Notes), "в файле нет вопросов\n");
 }
 
+TEST(MoodleXml, TheExportWritesOnlyWhatMoodleAccepts)
+{
+    const auto test = Load({"Тест", ")* 4", "):top", ")?", "Куда \x18 и \x1B?", ")! 1", "вверх", ")! 0", "влево",
+                            ")?", "Один ответ", ")! 1", "да", ")?", "Лучший пуст", ")! 0", "нет", ")! 0", "нет", ")! 0", "тоже", ")?",
+                            "Почти", ")! 20", "весь балл", ")! 19", "почти весь"})
+                          .test;
+    test->Divisions.Item(1).Questions.Item(3).ASet(0, ""); // "Лучший пуст": its best slot is blank
+    test->Divisions.Item(1).Questions.Item(3).AScoreSet(0, 5);
+    const QuizExport written = ExportMoodleXml(*test, DocumentOrder::FromCollections(*test));
+    EXPECT_EQ(written.Skipped, 2);
+    EXPECT_EQ(Joined(written.Notes),
+              "раздел «top», вопрос 2 «Один ответ» не записан: меньше двух ответов (notenoughanswers)\n"
+              "раздел «top», вопрос 3 «Лучший пуст» не записан: лучший ответ пуст, и ни один ответ не даёт "
+              "100 % (fractionsnomax)\n"
+              "символов, недопустимых в XML, заменено: 4 (управляющие - знаками экрана DOS, прочие - знаком �)\n");
+    const ImportedTest back = ImportMoodleXml(written.Text, "x");
+    EXPECT_EQ(back.Read->Divisions.Item(1).Name, "top");
+    EXPECT_EQ(Questions(back.Read->Divisions.Item(1)),
+              (std::vector<std::string>{"Куда ↑ и ←? | вверх 10 | влево 0", "Почти | весь балл 10 | почти весь 9"}));
+}
+
 } // namespace
 } // namespace mirvane::testing
