@@ -149,6 +149,76 @@ private:
     std::size_t replaced_ = 0;
 };
 
+// A name as one line of a message: blanks and control characters as one space.
+std::string OneLine(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) <= ' ') {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return Trimmed(out);
+}
+
+bool HasText(const XmlElement* element)
+{
+    const XmlElement* text = element ? element->Child("text") : nullptr;
+    return text && !Trimmed(text->Text).empty();
+}
+
+// A single-choice or true/false question, with notes on what the test cannot
+// carry: images, feedback, several right answers.
+void ReadChoiceQuestion(const XmlElement& question, bool trueFalse, const std::string& name,
+                        ImportedTestBuilder& builder, std::vector<std::string>& notes)
+{
+    const std::string about = "вопрос «" + name + "»: ";
+    auto note = [&](const std::string& lines, const std::string& what) { notes.push_back(lines + ": " + about + what); };
+    const std::string line = "строка " + std::to_string(question.Line);
+    // Moodle reads a question text without a format as HTML, and the
+    // answers in the question text's format.
+    const XmlElement* questionText = question.Child("questiontext");
+    const MoodleTextFormat format =
+        TextFormatNamed(questionText ? questionText->Attribute("format") : "", MoodleTextFormat::Html);
+    const ShownText text = TextInFormat(question.TextOf("questiontext"), format);
+    if (text.Images > 0)
+        note(line, "изображения в тексте не перенесены (" + std::to_string(text.Images) + ")");
+    std::vector<ImportedTestBuilder::Answer> answers;
+    std::vector<std::size_t> imageOnly;
+    bool feedback = HasText(question.Child("generalfeedback"));
+    int right = 0;
+    for (const auto& answer : question.Children) {
+        if (answer->Name != "answer")
+            continue;
+        const XmlElement* raw = answer->Child("text");
+        const ShownText shown =
+            TextInFormat(raw ? raw->Text : std::string(), TextFormatNamed(answer->Attribute("format"), format));
+        std::string answerText = Trimmed(shown.Text);
+        if (trueFalse)
+            answerText = answerText == "true" ? "Верно" : answerText == "false" ? "Неверно" : answerText;
+        if (answerText.empty() && shown.Images > 0) {
+            answerText = "[изображение]";
+            imageOnly.push_back(answer->Line);
+        }
+        feedback = feedback || HasText(answer->Child("feedback"));
+        const double fraction = ReadFraction(answer->Attribute("fraction"));
+        right += fraction > 0 ? 1 : 0;
+        answers.push_back({answerText, fraction});
+    }
+    if (!imageOnly.empty())
+        note((imageOnly.size() > 1 ? "строки " : "строка ") + Lines(imageOnly),
+             "ответ из одного изображения записан как «[изображение]»");
+    if (feedback)
+        note(line, "отзывы на ответы не перенесены");
+    const XmlElement* single = question.Child("single");
+    if (!trueFalse && single && (Trimmed(single->Text) == "false" || Trimmed(single->Text) == "0") && right > 1)
+        note(line, "верных ответов несколько (" + std::to_string(right) + "), а в тесте выбирают один ответ");
+    builder.AddQuestion(name, text.Text, answers, question.Line);
+}
+
 } // namespace
 
 QuizExport ExportMoodleXml(const Test& test, const DocumentOrder& order)
@@ -184,7 +254,7 @@ ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem
         if (question->Name != "question")
             continue;
         const std::string type = question->Attribute("type");
-        const std::string name = Trimmed(question->TextOf("name"));
+        const std::string name = OneLine(question->TextOf("name"));
         if (type == "category") {
             builder.SetCategory(Trimmed(question->TextOf("category")));
             continue;
@@ -192,40 +262,10 @@ ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem
         ++questions;
         if (type != "multichoice" && type != "truefalse") {
             const char* named = TypeName(type);
-            builder.Skip(named ? named : type.empty() ? "без типа" : type, name, question->Line);
+            builder.Skip(named ? std::string(named) : type.empty() ? "без типа" : OneLine(type), name, question->Line);
             continue;
         }
-        // Moodle reads a question text without a format as HTML, and the
-        // answers in the question text's format.
-        const XmlElement* questionText = question->Child("questiontext");
-        const MoodleTextFormat format =
-            TextFormatNamed(questionText ? questionText->Attribute("format") : "", MoodleTextFormat::Html);
-        const ShownText text = TextInFormat(question->TextOf("questiontext"), format);
-        const std::string about = "вопрос «" + name + "»: ";
-        if (text.Images > 0)
-            result.Notes.push_back("строка " + std::to_string(question->Line) + ": " + about +
-                                   "изображения в тексте не перенесены (" + std::to_string(text.Images) + ")");
-        std::vector<ImportedTestBuilder::Answer> answers;
-        std::vector<std::size_t> imageOnly;
-        for (const auto& answer : question->Children) {
-            if (answer->Name != "answer")
-                continue;
-            const XmlElement* raw = answer->Child("text");
-            ShownText shown =
-                TextInFormat(raw ? raw->Text : std::string(), TextFormatNamed(answer->Attribute("format"), format));
-            std::string answerText = Trimmed(shown.Text);
-            if (type == "truefalse")
-                answerText = answerText == "true" ? "Верно" : answerText == "false" ? "Неверно" : answerText;
-            if (answerText.empty() && shown.Images > 0) {
-                answerText = "[изображение]";
-                imageOnly.push_back(answer->Line);
-            }
-            answers.push_back({answerText, ReadFraction(answer->Attribute("fraction"))});
-        }
-        if (!imageOnly.empty())
-            result.Notes.push_back((imageOnly.size() > 1 ? "строки " : "строка ") + Lines(imageOnly) + ": " + about +
-                                   "ответ из одного изображения записан как «[изображение]»");
-        builder.AddQuestion(name, text.Text, answers, question->Line);
+        ReadChoiceQuestion(*question, type == "truefalse", name, builder, result.Notes);
     }
     if (questions == 0)
         result.Notes.push_back("в файле нет вопросов");

@@ -137,9 +137,10 @@ TEST(Interchange, HandWrittenMoodleXml)
     EXPECT_EQ(chemistry.Questions.Item(1).Q(), "Вода - H2O?"); // the dash as the test file keeps it
     EXPECT_EQ(chemistry.Questions.Item(1).AGet(0), "Верно");
     EXPECT_EQ(chemistry.Questions.Item(1).AScoreGet(0), 10);
-    ASSERT_EQ(read.Notes.size(), 2u);
-    EXPECT_NE(read.Notes[0].find("строка 14: вопрос «Эссе» (эссе) пропущен"), std::string::npos) << read.Notes[0];
-    EXPECT_NE(read.Notes[1].find("«Пары» (на соответствие)"), std::string::npos);
+    ASSERT_EQ(read.Notes.size(), 3u);
+    EXPECT_EQ(read.Notes[0], "строка 4: вопрос «Без категории»: отзывы на ответы не перенесены");
+    EXPECT_NE(read.Notes[1].find("строка 14: вопрос «Эссе» (эссе) пропущен"), std::string::npos) << read.Notes[1];
+    EXPECT_NE(read.Notes[2].find("«Пары» (на соответствие)"), std::string::npos);
 }
 
 TEST(Interchange, HandWrittenGift)
