@@ -10,7 +10,7 @@ enum class MoodleTextFormat {
     Html,     // markup; blanks and line breaks in the source are one space
     Auto,     // "moodle_auto_format": line breaks kept, markup allowed
     Plain,    // shown exactly as written
-    Markdown, // emphasis and heading marks, escapes; line breaks kept
+    Markdown, // strong emphasis and heading marks and escapes taken off; line breaks kept
 };
 
 // "html", "moodle_auto_format", "plain_text", "markdown"; `absent` for an
