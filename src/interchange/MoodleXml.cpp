@@ -92,11 +92,14 @@ class XmlWriter {
 public:
     explicit XmlWriter(QuizExport& result) : result_(result) {}
 
-    void Text(const char* indent, std::string_view text)
+    // `counted`: false for a text that repeats another (a question's name),
+    // so that each replaced character is counted once.
+    void Text(const char* indent, std::string_view text, bool counted = true)
     {
+        std::size_t uncounted = 0;
         out() += indent;
         out() += "<text>";
-        out() += XmlEscaped(XmlAllowed(WithLf(text), replaced_));
+        out() += XmlEscaped(XmlAllowed(WithLf(text), counted ? replaced_ : uncounted));
         out() += "</text>\n";
     }
 
@@ -123,7 +126,7 @@ public:
             return;
         }
         out() += "  <question type=\"multichoice\">\n    <name>\n";
-        Text("      ", QuestionCaption(question.Q()));
+        Text("      ", QuestionCaption(question.Q()), false);
         out() += "    </name>\n    <questiontext format=\"plain_text\">\n";
         Text("      ", question.Q());
         out() += "    </questiontext>\n    <single>true</single>\n    <shuffleanswers>false</shuffleanswers>\n";

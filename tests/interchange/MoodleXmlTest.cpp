@@ -142,7 +142,7 @@ TEST(MoodleXml, TheExportWritesOnlyWhatMoodleAccepts)
               "раздел «top», вопрос 2 «Один ответ» не записан: меньше двух ответов (notenoughanswers)\n"
               "раздел «top», вопрос 3 «Лучший пуст» не записан: лучший ответ пуст, и ни один ответ не даёт "
               "100 % (fractionsnomax)\n"
-              "символов, недопустимых в XML, заменено: 4 (управляющие - знаками экрана DOS, прочие - знаком �)\n");
+              "символов, недопустимых в XML, заменено: 2 (управляющие - знаками экрана DOS, прочие - знаком �)\n");
     const ImportedTest back = ImportMoodleXml(written.Text, "x");
     EXPECT_EQ(back.Read->Divisions.Item(1).Name, "top");
     EXPECT_EQ(Questions(back.Read->Divisions.Item(1)),
