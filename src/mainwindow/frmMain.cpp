@@ -32,6 +32,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTimer>
 #include <QCoreApplication>
@@ -235,6 +236,20 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    // A window manager usually takes Alt+F4 and sends the close request; but
+    // a desktop without that binding, or keys sent to the window directly
+    // while another window has the focus, bring the key here, and the close
+    // with its save question must not be lost then either.
+    if (event->keyCombination() == QKeyCombination(Qt::AltModifier, Qt::Key_F4)) {
+        event->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 namespace {

@@ -91,6 +91,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Alt+F4 closes the window when the key reaches the editor itself.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateParts();

@@ -7,6 +7,7 @@
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool is not installed"; exit 77; }
 pid=""
 xvfb=""
+wm=""
 
 # Starts Xvfb, which picks a free display number and tells it; true once the
 # server answers.
@@ -20,10 +21,22 @@ start_server() {
   return 1
 }
 
-# Ends the editor left running, if any, and the server.
+# Starts openbox on the server, as a user's desktop has a window manager
+# between the editor and the keys; true once it runs.
+start_window_manager() {
+  rm -f "$work/wm-ready"
+  openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 100); do [ -e "$work/wm-ready" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# Ends the editor left running, if any, the window manager and the server.
 stop_all() {
   [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   pid=""
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null && wait "$wm" 2>/dev/null
+  wm=""
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   xvfb=""
 }

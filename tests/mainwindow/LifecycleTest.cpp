@@ -1,3 +1,4 @@
+#include "EditorFixture.h"
 #include "FakePlatform.h"
 
 #include "editor/StructureTree.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
+#include <QLineEdit>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -114,6 +116,42 @@ TEST(Lifecycle, ClosingClosesTheOtherWindows)
     platform.prompter.answers = {Answer::No};
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(other.isVisible());
+}
+
+// Alt+F4 that reaches the editor itself (no window manager took it, or it was
+// sent to the window directly) closes the window as the frame's button does,
+// whichever box or the tree has the focus. F4 alone closes nothing.
+class AltF4Test : public EditorFixture {};
+
+TEST_F(AltF4Test, ClosesWithTheSaveQuestionWhateverHasTheFocus)
+{
+    Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Вопрос", ")! 1", "да"});
+    struct Place {
+        std::string node;
+        std::function<QWidget*()> box;
+    };
+    const std::vector<Place> places = {{"par", [this]() -> QWidget* { return P().TestName; }},
+                                       {"d1", [this]() -> QWidget* { return P().TextDivName; }},
+                                       {"q2", [this]() -> QWidget* { return P().TextQMark[0]; }},
+                                       {"q2", [this]() -> QWidget* { return window->Tree().Widget(); }}};
+    for (const Place& place : places) {
+        Click(place.node);
+        QWidget* focus = place.box();
+        focus->setFocus();
+        platform.prompter.Clear();
+        platform.prompter.answers = {Answer::Cancel};
+        QTest::keyClick(focus, Qt::Key_F4, Qt::AltModifier);
+        ASSERT_EQ(platform.prompter.shown.size(), 1u) << focus->objectName().toStdString();
+        EXPECT_EQ(platform.prompter.shown[0].Caption, "Внимание!!!");
+        EXPECT_TRUE(window->isVisible()); // cancelled
+    }
+    platform.prompter.Clear();
+    QTest::keyClick(P().TextQMark[0], Qt::Key_F4);
+    EXPECT_TRUE(platform.prompter.shown.empty()); // F4 alone is no close
+    platform.prompter.answers = {Answer::No};
+    QTest::keyClick(window->Tree().Widget(), Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace
