@@ -3,8 +3,11 @@
 // XML, GIFT and Aiken. A division is a category, a question a single-choice
 // question whose answers carry a share of the best score. What a format
 // cannot say, and what the player cannot show, is left out and told.
+#include "model/EncodingGuess.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,7 +41,9 @@ struct ImportedTest {
 double MoodleFraction(int score, int bestScore);
 // "83.33333", "100", "-50": as the fraction is written.
 std::string FractionText(double fraction);
-// A fraction read back as a score: fraction / 10, rounded half to even.
+// A fraction read back as a score: the per cent itself, so that the scores
+// keep the fractions' proportions (5 % is 5, not nothing); rounded half to
+// even.
 std::int16_t ScoreFromFraction(double fraction);
 
 std::string ExportMoodleXml(const Test& test, const DocumentOrder& order);
@@ -62,8 +67,18 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 // `fileStem` names the test, and the division of questions that come
 // without a category. Throws ImportError for a file that cannot be read.
 ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem);
-ImportedTest ImportGift(std::string_view text, const std::string& fileStem);
-ImportedTest ImportAiken(std::string_view text, const std::string& fileStem);
-ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem);
+// GIFT and Aiken take the file's bytes as QuizText reads them.
+ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem,
+                        std::optional<TextEncoding> encoding = std::nullopt);
+ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem,
+                         std::optional<TextEncoding> encoding = std::nullopt);
+ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
+                        std::optional<TextEncoding> encoding = std::nullopt);
+
+// A text file's bytes as UTF-8: a byte-order mark decides (UTF-8, UTF-16),
+// else `encoding` when given, else the guess among UTF-8, windows-1251 and
+// code page 866. Throws ImportError "не текстовый файл" for bytes no text
+// file holds (NUL bytes, an archive such as a .docx).
+std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding);
 
 } // namespace mirvane
