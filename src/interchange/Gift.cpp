@@ -96,6 +96,8 @@ TextFormat TakeFormatMark(std::string_view& text, TextFormat unmarked = TextForm
 
 bool HasImage(std::string_view text)
 {
+    if (text.find_first_of("<@") == std::string_view::npos)
+        return false;
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
     return lower.find("<img") != std::string::npos || lower.find("@@pluginfile@@") != std::string::npos;
@@ -180,7 +182,8 @@ void ReadQuestion(const Block& block, ImportedTestBuilder& builder)
 
     // True or false, with feedback after "#" (Moodle writes "{TRUE#...#...}").
     const std::size_t hash = FindUnescaped(trimmedBody, '#', 0);
-    std::string head = Trimmed(std::string_view(trimmedBody).substr(0, hash));
+    const std::string_view beforeHash = std::string_view(trimmedBody).substr(0, hash);
+    std::string head = beforeHash.size() <= 8 ? Trimmed(beforeHash) : std::string();
     std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::toupper(c); });
     if (head == "T" || head == "TRUE" || head == "F" || head == "FALSE") {
         leftOut.Feedback = hash != std::string::npos && !IsBlankLine(GiftText(trimmedBody.substr(hash)).substr(1));

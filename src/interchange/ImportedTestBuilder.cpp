@@ -23,6 +23,8 @@ constexpr int kAnswersKept = 9;
 constexpr std::size_t kMostAsked = 25;
 // A note names at most this many characters of a question or an answer.
 constexpr std::size_t kNamedCharacters = 50;
+// A note on dropped answers names this many of them, then counts the rest.
+constexpr std::size_t kNamedAnswers = 5;
 
 bool IsControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F; }
 
@@ -424,13 +426,16 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
         for (std::size_t i = 0; i < kAnswersKept; ++i)
             stays[order[i]] = true;
         std::string dropped;
+        std::size_t droppedCount = 0;
         std::vector<Kept> best;
         for (std::size_t i = 0; i < kept.size(); ++i) {
             if (stays[i])
                 best.push_back(std::move(kept[i]));
-            else
+            else if (++droppedCount <= kNamedAnswers)
                 dropped += (dropped.empty() ? "" : ", ") + Quoted(kept[i].Text);
         }
+        if (droppedCount > kNamedAnswers)
+            dropped += " и ещё " + std::to_string(droppedCount - kNamedAnswers);
         Note(line, named + ": ответов " + std::to_string(kept.size()) + ", сохранены девять лучших, не вошли: " + dropped);
         kept = std::move(best);
     }
