@@ -212,6 +212,7 @@ void ReadQuestion(const Block& block, ImportedTestBuilder& builder)
         wrongOnes = wrongOnes || !right;
         std::string_view answer = body.substr(start + 1, end - start - 1);
         double fraction = right ? 100 : 0;
+        answer.remove_prefix(std::min(answer.size(), answer.find_first_not_of(" \t\n")));
         if (!answer.empty() && answer.front() == '%') {
             const std::size_t percent = answer.find('%', 1);
             if (percent != std::string_view::npos) {
@@ -263,13 +264,17 @@ QuizExport ExportGift(const Test& test, const DocumentOrder& order)
                 if (!HasAnswerText(question, a))
                     continue;
                 out += "\n\t";
+                // An answer that begins with "%" gets its weight written out,
+                // or its own text would be read as one.
+                const std::string text = Marked(question.AGet(a));
+                const bool weighted = text[text.find_first_not_of(" \t")] == '%';
                 if (a == best) {
-                    out += '=';
+                    out += weighted ? "=%100%" : "=";
                 } else {
                     const double fraction = MoodleFraction(question.AScoreGet(a), question.AScoreGet(best));
-                    out += fraction == 0 ? "~" : "~%" + FractionText(fraction) + "%";
+                    out += fraction == 0 && !weighted ? "~" : "~%" + FractionText(fraction) + "%";
                 }
-                out += Marked(question.AGet(a));
+                out += text;
             }
             out += "\n}\n\n";
         }

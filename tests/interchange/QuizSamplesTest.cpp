@@ -193,7 +193,7 @@ TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
 {
     auto loaded = Load({"Т", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Укажите столицу России:", ")! 1",
                         "Москва", ")! 0", "Казань", ")! 0", "\t", ")?", "A. Первая буква?", ")! 0", "B. нет",
-                        ")! 1", "C. да", ")?", "[html] остаётся текстом", ")! 2", "[Глава 2]", ")! 1", "a -> b"});
+                        ")! 1", "C. да", ")?", "[html] остаётся текстом", ")! 2", "[Глава 2]", ")! 1", "%5% a -> b"});
     const mirvane::Test& test = *loaded.test;
     const DocumentOrder order = DocumentOrder::FromCollections(test);
     const QuizExport gift = ExportGift(test, order);
@@ -201,7 +201,7 @@ TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
     EXPECT_EQ(gift.Skipped + aiken.Skipped, 0);
     const Lines expected{"Раздел | Укажите столицу России:: Москва 100; Казань 0;",
                          "Раздел | A. Первая буква?: B. нет 0; C. да 100;",
-                         "Раздел | [html] остаётся текстом: [Глава 2] 100; a -> b 50;"};
+                         "Раздел | [html] остаётся текстом: [Глава 2] 100; %5% a -> b 50;"};
     const ImportedTest fromGift = ImportGift(gift.Text, "x");
     EXPECT_EQ(Questions(*fromGift.Read), expected);
     EXPECT_EQ(fromGift.Read->Divisions.Item(1).Questions.Item(1).Q(), "Укажите столицу России:");
