@@ -158,6 +158,12 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
         return QuizFormat::Gift;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
+    // UTF-16 is told by its text, not by its bytes.
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        std::string decoded;
+        AppendUtf16(decoded, text.substr(2, 64 * 1024), text[0] == '\xFE');
+        return DetectQuizFormat(decoded, fileName);
+    }
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string_view::npos && text[first] == '<')
         return QuizFormat::MoodleXml;

@@ -106,6 +106,10 @@ TEST(QuizSamples, EncodingsAreReadAndBinaryFilesRefused)
         utf16 += static_cast<char>(c & 0xFF);
         utf16 += static_cast<char>(c >> 8);
     }
+    std::string aiken16 = "\xFF\xFE";
+    for (char c : std::string("Q\nA. a\nB. b\nANSWER: A\n"))
+        aiken16 += {c, '\0'};
+    EXPECT_EQ(DetectQuizFormat(aiken16, "bank.txt"), QuizFormat::Aiken);
     for (const std::string& bytes : {CodePage::Windows().Encode(utf8), CodePage::Dos().Encode(utf8), utf16,
                                      "\xEF\xBB\xBF" + utf8}) {
         EXPECT_EQ(Questions(*ImportGift(bytes, "ноги").Read), (Lines{"ноги | Сколько ног у жука?: шесть 100; восемь 0;"}));
@@ -202,6 +206,7 @@ TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
     const Lines expected{"Раздел | Укажите столицу России:: Москва 100; Казань 0;",
                          "Раздел | A. Первая буква?: B. нет 0; C. да 100;",
                          "Раздел | [html] остаётся текстом: [Глава 2] 100; %5% a -> b 50;"};
+    EXPECT_EQ(aiken.Text.find("A. Первая буква?"), std::string::npos) << "no reader may take it for an option";
     const ImportedTest fromGift = ImportGift(gift.Text, "x");
     EXPECT_EQ(Questions(*fromGift.Read), expected);
     EXPECT_EQ(fromGift.Read->Divisions.Item(1).Questions.Item(1).Q(), "Укажите столицу России:");
