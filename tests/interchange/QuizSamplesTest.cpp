@@ -197,15 +197,18 @@ TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
 {
     auto loaded = Load({"Т", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Укажите столицу России:", ")! 1",
                         "Москва", ")! 0", "Казань", ")! 0", "\t", ")?", "A. Первая буква?", ")! 0", "B. нет",
-                        ")! 1", "C. да", ")?", "[html] остаётся текстом", ")! 2", "[Глава 2]", ")! 1", "%5% a -> b"});
+                        ")! 1", "C. да", ")?", "[html] остаётся текстом", ")! 2", "[Глава 2]", ")! 1", "%5% a -> b", ")?", ")! 1", "без текста", ")! 0", "нет"});
     const mirvane::Test& test = *loaded.test;
     const DocumentOrder order = DocumentOrder::FromCollections(test);
     const QuizExport gift = ExportGift(test, order);
     const QuizExport aiken = ExportAiken(test, order);
-    EXPECT_EQ(gift.Skipped + aiken.Skipped, 0);
+    EXPECT_EQ(gift.Skipped, 0);
+    EXPECT_EQ(aiken.Skipped, 1); // a question without text
+    EXPECT_EQ(gift.Text.find("::::"), std::string::npos) << "an empty title is no title";
     const Lines expected{"Раздел | Укажите столицу России:: Москва 100; Казань 0;",
                          "Раздел | A. Первая буква?: B. нет 0; C. да 100;",
-                         "Раздел | [html] остаётся текстом: [Глава 2] 100; %5% a -> b 50;"};
+                         "Раздел | [html] остаётся текстом: [Глава 2] 100; %5% a -> b 50;",
+                         "Раздел | : без текста 100; нет 0;"};
     EXPECT_EQ(aiken.Text.find("A. Первая буква?"), std::string::npos) << "no reader may take it for an option";
     const ImportedTest fromGift = ImportGift(gift.Text, "x");
     EXPECT_EQ(Questions(*fromGift.Read), expected);
