@@ -46,8 +46,12 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     EXPECT_EQ(Doc().TestName, "банк");
     EXPECT_EQ(window->State().DocumentFile, kNewDocumentFile) << "Save asks for a name";
     EXPECT_FALSE(window->History().Stack().canUndo());
-    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    ASSERT_EQ(platform.prompter.shown.size(), 2u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
+    // "Масса" has two best answers: the import report says so, with its line.
+    EXPECT_EQ(platform.prompter.shown[1].Kind, ScriptedPrompter::Shown::Information);
+    EXPECT_TRUE(platform.prompter.shown[1].Text.contains(QStringLiteral("вопрос «Масса»: ответов с наибольшим баллом 2")))
+        << platform.prompter.shown[1].Text.toStdString();
 }
 
 TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
