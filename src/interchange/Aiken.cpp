@@ -74,7 +74,8 @@ QuizExport ExportAiken(const Test& test, const DocumentOrder& order)
     return result;
 }
 
-ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem, std::optional<TextEncoding> encoding)
+ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem, std::optional<TextEncoding> encoding,
+                         const ImportProgress& progress)
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
@@ -97,7 +98,9 @@ ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem, st
     };
     std::size_t lineNumber = 0;
     std::size_t pos = 0;
+    ProgressTicker ticker(progress, text.size());
     while (pos <= text.size()) {
+        ticker.At(pos);
         const std::size_t end = std::min(text.find('\n', pos), text.size());
         const std::string line = Trimmed(text.substr(pos, end - pos));
         ++lineNumber;

@@ -282,7 +282,8 @@ QuizExport ExportGift(const Test& test, const DocumentOrder& order)
     return result;
 }
 
-ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem, std::optional<TextEncoding> encoding)
+ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem, std::optional<TextEncoding> encoding,
+                         const ImportProgress& progress)
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
@@ -302,7 +303,9 @@ ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem, std
         inAnswers = false;
         blankInAnswers = false;
     };
+    ProgressTicker ticker(progress, text.size());
     while (pos <= text.size()) {
+        ticker.At(pos);
         const std::size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = text.substr(pos, end - pos);
         ++lineNumber;

@@ -173,17 +173,34 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
 }
 
 ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
-                        std::optional<TextEncoding> encoding)
+                        std::optional<TextEncoding> encoding, const ImportProgress& progress)
 {
     switch (format) {
-    case QuizFormat::MoodleXml:
-        return ImportMoodleXml(text, fileStem);
+    case QuizFormat::MoodleXml: {
+        ProgressTicker(progress, text.size()).At(0);
+        ImportedTest read = ImportMoodleXml(text, fileStem);
+        ProgressTicker(progress, text.size()).At(text.size());
+        return read;
+    }
     case QuizFormat::Aiken:
-        return ImportAiken(text, fileStem, encoding);
+        return ImportAiken(text, fileStem, encoding, progress);
     case QuizFormat::Gift:
     default:
-        return ImportGift(text, fileStem, encoding);
+        return ImportGift(text, fileStem, encoding, progress);
     }
+}
+
+ProgressTicker::ProgressTicker(const ImportProgress& progress, std::size_t total) : progress_(progress), total_(total)
+{
+}
+
+void ProgressTicker::Tell(std::size_t done)
+{
+    // Often enough for a bar to move, seldom enough to cost nothing.
+    constexpr std::size_t kStretch = 64 * 1024;
+    next_ = done + kStretch;
+    if (progress_ && !progress_(std::min(done, total_), total_))
+        throw ImportCancelled();
 }
 
 std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding)

@@ -63,6 +63,23 @@ private:
 std::string ModelText(std::string_view text);
 // A file's text without its byte-order mark, CR LF and a lone CR as LF.
 std::string PlainLines(std::string_view text);
+// Tells `progress` of the reading at `done` of `total` each time another
+// stretch of the text has been read; throws ImportCancelled when it says stop.
+class ProgressTicker {
+public:
+    ProgressTicker(const ImportProgress& progress, std::size_t total);
+    void At(std::size_t done)
+    {
+        if (done >= next_)
+            Tell(done);
+    }
+
+private:
+    void Tell(std::size_t done);
+    const ImportProgress& progress_;
+    std::size_t total_;
+    std::size_t next_ = 0;
+};
 // Blanks (space, tab, CR, LF) trimmed at both ends.
 std::string Trimmed(std::string_view text);
 // HTML as plain text: <br> and paragraph ends as line breaks, other tags

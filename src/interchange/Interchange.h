@@ -6,6 +6,7 @@
 #include "model/EncodingGuess.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -27,6 +28,17 @@ public:
 private:
     std::size_t line_;
 };
+
+// An import stopped by its caller.
+class ImportCancelled : public std::runtime_error {
+public:
+    ImportCancelled() : std::runtime_error("импорт отменён") {}
+};
+
+// Told how far an import has read: `done` of `total` bytes. Returning false
+// stops the import, which then throws ImportCancelled. It may be called from
+// the thread that imports, so it must be safe to call from there.
+using ImportProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 struct ImportedTest {
     std::unique_ptr<Test> Read;
@@ -67,13 +79,15 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 // `fileStem` names the test, and the division of questions that come
 // without a category. Throws ImportError for a file that cannot be read.
 ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem);
-// GIFT and Aiken take the file's bytes as QuizText reads them.
+// GIFT and Aiken take the file's bytes as QuizText reads them, and tell
+// their progress as they read.
 ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem,
-                        std::optional<TextEncoding> encoding = std::nullopt);
+                        std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
 ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem,
-                         std::optional<TextEncoding> encoding = std::nullopt);
+                         std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+// Moodle XML tells its progress only before and after reading.
 ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
-                        std::optional<TextEncoding> encoding = std::nullopt);
+                        std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
 
 // A text file's bytes as UTF-8: a byte-order mark decides (UTF-8, UTF-16),
 // else `encoding` when given, else the guess among UTF-8, windows-1251 and

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -72,6 +75,30 @@ TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
     EXPECT_EQ(Doc().TestName, "Физика");
     ASSERT_EQ(platform.prompter.shown.size(), 2u); // the save prompt, then the failure
     EXPECT_TRUE(platform.prompter.shown[1].Text.contains("строка 3")) << platform.prompter.shown[1].Text.toStdString();
+}
+
+TEST_F(Interchange, ALargeImportIsCancelledWithItsProgressBar)
+{
+    QFile large(Path("большой.gift"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 60000; ++i)
+        large.write(QStringLiteral("Вопрос %1{=да ~нет}\n\n").arg(i).toUtf8());
+    large.close();
+    // "Отмена" pressed as soon as the window waits for the worker.
+    bool pressed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        if (auto* progress = window->findChild<QProgressDialog*>()) {
+            auto* button = progress->findChild<QPushButton*>();
+            EXPECT_EQ(button->text(), QStringLiteral("Отмена"));
+            button->click();
+            pressed = true;
+        }
+    });
+    platform.fileDialogs.answers.push_back(Path("большой.gift"));
+    Run(Command::Import);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(Doc().TestName, "Физика") << "the test stays as it was";
+    EXPECT_EQ(platform.prompter.shown.size(), 1u) << "the save prompt; a cancel is the user's own choice";
 }
 
 } // namespace

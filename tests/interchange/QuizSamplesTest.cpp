@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -191,6 +192,28 @@ TEST(QuizSamples, ALargeBankIsAskedWithinThePlayersLimits)
             asked += d.NQ;
         EXPECT_EQ(asked, 25);
     }
+}
+
+TEST(QuizSamples, AnImportTellsHowFarItHasReadAndStopsWhenAsked)
+{
+    std::string gift;
+    for (int i = 0; i < 20000; ++i)
+        gift += "Вопрос " + std::to_string(i) + "{=да ~нет}\n\n";
+    std::vector<std::size_t> told;
+    const ImportedTest read = ImportQuiz(QuizFormat::Gift, gift, "x", std::nullopt, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, gift.size());
+        told.push_back(done);
+        return true;
+    });
+    EXPECT_EQ(read.Read->Divisions.Item(1).Questions.Count(), 20000u);
+    EXPECT_GT(told.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+
+    int calls = 0;
+    EXPECT_THROW(ImportQuiz(QuizFormat::Aiken, ExportAiken(*read.Read, DocumentOrder::FromCollections(*read.Read)).Text,
+                            "x", std::nullopt, [&](std::size_t, std::size_t) { return ++calls < 3; }),
+                 ImportCancelled);
+    EXPECT_EQ(calls, 3);
 }
 
 TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
