@@ -125,3 +125,35 @@ BENCHMARK(BM_XmlAmpersands)->Arg(20000)->Arg(200000)->Unit(benchmark::kMilliseco
 
 } // namespace
 } // namespace mirvane::bench
+
+namespace mirvane::bench {
+namespace {
+
+// GIFT shapes whose reading once grew with the square of their size: one
+// question of N answers, and N lines of text with no blank line between.
+// Each runs at N and 10 N: linear reading takes about ten times as long.
+void BM_GiftManyAnswers(benchmark::State& state)
+{
+    std::string text = "::Длинный::Вопрос{\n";
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += "\t~%-5%неверный ответ номер " + std::to_string(i) + "\n";
+    text += "\t=верный\n}\n";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ImportGift(text, "bench").Read.get());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_GiftManyAnswers)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GiftWithoutBlankLines(benchmark::State& state)
+{
+    std::string text;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += "Строка текста вопроса номер " + std::to_string(i) + " {~a =b}\n";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ImportGift(text, "bench").Read.get());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_GiftWithoutBlankLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace mirvane::bench

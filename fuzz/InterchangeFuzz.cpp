@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the importers (the first byte picks Moodle XML,
 // GIFT or Aiken). Beyond not crashing: whatever was imported, exported again
 // to each format, imports without an error, with as many questions; from
-// Moodle XML, when nothing was left out or replaced, with the same texts.
+// Moodle XML, when nothing was left out or replaced, and through GIFT, with
+// the same texts.
 #include "interchange/Interchange.h"
 #include "model/DocumentOrder.h"
 #include "model/KeyCounter.h"
@@ -58,21 +59,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const mirvane::Test& test = *imported.Read;
+    const std::size_t questions = Questions(test);
+    if (questions == 0)
+        return 0; // an export of nothing is no file to read back
     const mirvane::DocumentOrder order = mirvane::DocumentOrder::FromCollections(test);
     try {
         const mirvane::QuizExport xml = mirvane::ExportMoodleXml(test, order);
-        const mirvane::ImportedTest xmlBack = mirvane::ImportMoodleXml(xml.Text, "f");
-        if (Questions(*xmlBack.Read) + static_cast<std::size_t>(xml.Skipped) != Questions(test))
-            __builtin_trap();
-        if (xml.Notes.empty() && Texts(*xmlBack.Read) != Texts(test))
-            __builtin_trap();
+        if (static_cast<std::size_t>(xml.Skipped) < questions) {
+            const mirvane::ImportedTest xmlBack = mirvane::ImportMoodleXml(xml.Text, "f");
+            if (Questions(*xmlBack.Read) + static_cast<std::size_t>(xml.Skipped) != questions)
+                __builtin_trap();
+            if (xml.Notes.empty() && Texts(*xmlBack.Read) != Texts(test))
+                __builtin_trap();
+        }
         const mirvane::QuizExport gift = mirvane::ExportGift(test, order);
-        if (Questions(*mirvane::ImportGift(gift.Text, "f").Read) + static_cast<std::size_t>(gift.Skipped) !=
-            Questions(test))
+        if (gift.Skipped == 0 && Texts(*mirvane::ImportGift(gift.Text, "f").Read) != Texts(test))
+            __builtin_trap();
+        if (gift.Skipped > 0 && static_cast<std::size_t>(gift.Skipped) < questions &&
+            Questions(*mirvane::ImportGift(gift.Text, "f").Read) + static_cast<std::size_t>(gift.Skipped) != questions)
             __builtin_trap();
         const mirvane::QuizExport aiken = mirvane::ExportAiken(test, order);
-        if (Questions(*mirvane::ImportAiken(aiken.Text, "f").Read) + static_cast<std::size_t>(aiken.Skipped) !=
-            Questions(test))
+        if (static_cast<std::size_t>(aiken.Skipped) < questions &&
+            Questions(*mirvane::ImportAiken(aiken.Text, "f").Read) + static_cast<std::size_t>(aiken.Skipped) != questions)
             __builtin_trap();
     } catch (const mirvane::ImportError&) {
         __builtin_trap(); // our own export must always read back

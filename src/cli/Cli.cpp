@@ -338,7 +338,7 @@ int ExportTo(const std::vector<std::string>& args, std::ostream& err, const Inpu
                    err, input);
 }
 
-int ImportFrom(const std::vector<std::string>& args, std::ostream& err)
+int ImportFrom(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
 {
     int status = kExitOk;
     const auto read = ReadFormatArgs(args, "--from", err, status);
@@ -363,7 +363,11 @@ int ImportFrom(const std::vector<std::string>& args, std::ostream& err)
         imported = ImportQuiz(read->format == "moodle-xml" ? QuizFormat::MoodleXml
                               : read->format == "gift"     ? QuizFormat::Gift
                                                            : QuizFormat::Aiken,
-                              bytes, stem);
+                              bytes, stem,
+                              // Without a choice the file's mark or its bytes tell.
+                              input.guess || input.encoding == TextEncoding::Cp866
+                                  ? std::nullopt
+                                  : std::optional<TextEncoding>(input.encoding));
     } catch (const ImportError& e) {
         err << in << ':' << e.Line() << ": " << e.what() << '\n';
         return kExitFailure;
@@ -460,7 +464,7 @@ int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostrea
     if (command == "export")
         return ExportTo(args, err, input);
     if (command == "import")
-        return ImportFrom(args, err);
+        return ImportFrom(args, err, input);
     return Usage(err, "unknown command '" + command + "'");
 }
 

@@ -1,5 +1,6 @@
 #include "interchange/ImportedTestBuilder.h"
 
+#include "model/CodePage.h"
 #include "model/KeyCounter.h"
 #include "model/Misc.h"
 #include "model/NodeKey.h"
@@ -11,15 +12,82 @@
 #include <cmath>
 #include <charconv>
 #include <cstdlib>
+#include <numeric>
 
 namespace mirvane {
 
 namespace {
 
 constexpr int kAnswersKept = 9;
-// The most questions a division may ask: a test file asking more is not
-// read back as written.
+// The most questions the player asks in one run, over all divisions.
 constexpr std::size_t kMostAsked = 25;
+// A note names at most this many characters of a question or an answer.
+constexpr std::size_t kNamedCharacters = 50;
+// A note on dropped answers names this many of them, then counts the rest.
+constexpr std::size_t kNamedAnswers = 5;
+
+bool IsControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F; }
+
+// Control characters the test file would hold raw become "?"; the count is
+// added to `replaced`.
+std::string WithoutControls(std::string text, int& replaced)
+{
+    for (char& c : text) {
+        if (IsControl(static_cast<unsigned char>(c))) {
+            c = '?';
+            ++replaced;
+        }
+    }
+    return text;
+}
+
+// A text as the panel stores it: the model's line breaks and characters,
+// rewrapped so that no line reads as a command of the test file.
+std::string PanelText(std::string_view text, int& controls)
+{
+    return WrapEditText(WithoutControls(ModelText(text), controls), 0).Text;
+}
+
+// A text quoted in a note: one line, at most 50 characters.
+std::string Quoted(std::string_view text)
+{
+    int controls = 0;
+    const std::string line = WithoutControls(JoinLines(text), controls);
+    const std::string_view shown = Utf8Prefix(line, kNamedCharacters);
+    return "«" + TrimSpaces(shown) + (shown.size() < line.size() ? "...»" : "»");
+}
+
+void AppendUtf16(std::string& out, std::string_view bytes, bool bigEndian)
+{
+    auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
+    }
+}
+
+// Whether decoded text is what a text file holds: no NUL, and control
+// characters rare (a test may hold a few, such as 866's arrows).
+bool LooksLikeText(std::string_view text)
+{
+    if (text.find('\0') != std::string_view::npos)
+        return false;
+    const std::string_view sample = text.substr(0, 64 * 1024);
+    const auto controls = std::count_if(sample.begin(), sample.end(), [](char c) {
+        return IsControl(static_cast<unsigned char>(c)) && c != '\f';
+    });
+    return static_cast<std::size_t>(controls) * 20 <= sample.size();
+}
 constexpr double kFractions[] = {100, 90, 83.33333, 80, 75, 70, 66.66667, 60, 50, 40, 33.33333,
                                  30,  25, 20,       16.66667, 14.28571, 12.5, 11.11111, 10, 5, 0};
 
@@ -73,7 +141,7 @@ double ReadFraction(std::string_view text)
 
 std::int16_t ScoreFromFraction(double fraction)
 {
-    const double score = std::nearbyint(fraction / 10.0); // the default rounding is half to even
+    const double score = std::nearbyint(fraction); // the default rounding is half to even
     return static_cast<std::int16_t>(std::clamp(score, -32768.0, 32767.0));
 }
 
@@ -92,6 +160,12 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
         return QuizFormat::Gift;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
+    // UTF-16 is told by its text, not by its bytes.
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        std::string decoded;
+        AppendUtf16(decoded, text.substr(2, 64 * 1024), text[0] == '\xFE');
+        return DetectQuizFormat(decoded, fileName);
+    }
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string_view::npos && text[first] == '<')
         return QuizFormat::MoodleXml;
@@ -100,17 +174,63 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
     return QuizFormat::Gift;
 }
 
-ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem)
+ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
+                        std::optional<TextEncoding> encoding, const ImportProgress& progress)
 {
     switch (format) {
-    case QuizFormat::MoodleXml:
-        return ImportMoodleXml(text, fileStem);
+    case QuizFormat::MoodleXml: {
+        ProgressTicker(progress, text.size()).At(0);
+        ImportedTest read = ImportMoodleXml(text, fileStem);
+        ProgressTicker(progress, text.size()).At(text.size());
+        return read;
+    }
     case QuizFormat::Aiken:
-        return ImportAiken(text, fileStem);
+        return ImportAiken(text, fileStem, encoding, progress);
     case QuizFormat::Gift:
     default:
-        return ImportGift(text, fileStem);
+        return ImportGift(text, fileStem, encoding, progress);
     }
+}
+
+ProgressTicker::ProgressTicker(const ImportProgress& progress, std::size_t total) : progress_(progress), total_(total)
+{
+}
+
+void ProgressTicker::Tell(std::size_t done)
+{
+    // Often enough for a bar to move, seldom enough to cost nothing.
+    constexpr std::size_t kStretch = 64 * 1024;
+    next_ = done + kStretch;
+    if (progress_ && !progress_(std::min(done, total_), total_))
+        throw ImportCancelled();
+}
+
+std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding)
+{
+    // A .docx, .odt or .zip: the archive's own signature, whatever follows.
+    if (bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4))
+        throw ImportError(1, "не текстовый файл");
+    std::string text;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        AppendUtf16(text, bytes.substr(2), bytes[0] == '\xFE');
+    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        text = bytes.substr(3);
+    } else {
+        switch (encoding ? *encoding : GuessEncoding(bytes)) {
+        case TextEncoding::Utf8:
+            text = bytes;
+            break;
+        case TextEncoding::Cp1251:
+            text = CodePage::Windows().Decode(bytes);
+            break;
+        default:
+            text = CodePage::Dos().Decode(bytes);
+            break;
+        }
+    }
+    if (!LooksLikeText(text))
+        throw ImportError(1, "не текстовый файл");
+    return text;
 }
 
 bool AppendEntity(std::string_view entity, std::string& out)
@@ -235,6 +355,21 @@ std::string ModelText(std::string_view text)
     return ToStorableText(joined);
 }
 
+bool HasAnswerText(const Question& question, int slot) { return !TrimBlanks(question.AGet(slot)).empty(); }
+
+AnswersWithText CountAnswersWithText(const Question& question)
+{
+    AnswersWithText found;
+    for (int a = 0; a < Question::kAnswerSlots; ++a) {
+        if (!HasAnswerText(question, a))
+            continue;
+        ++found.Count;
+        if (found.Best < 0 || question.AScoreGet(a) > question.AScoreGet(found.Best))
+            found.Best = a;
+    }
+    return found;
+}
+
 ImportedTestBuilder::ImportedTestBuilder(const std::string& fileStem, ImportedTest& result)
     : fileStem_(fileStem), result_(result)
 {
@@ -261,7 +396,8 @@ void ImportedTestBuilder::SetCategory(const std::string& path)
 Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
 {
     // A division's name is one line of the test file.
-    std::string shown = name.empty() ? ModelText(fileStem_) : ModelText(name);
+    int controls = 0;
+    std::string shown = WithoutControls(name.empty() ? ModelText(fileStem_) : ModelText(name), controls);
     for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;)
         shown.replace(at, 2, " ");
     if (auto it = divisions_.find(shown); it != divisions_.end())
@@ -274,33 +410,161 @@ Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
     return added;
 }
 
-void ImportedTestBuilder::AddQuestion(const std::string& name, const std::string& text,
+void ImportedTestBuilder::Note(std::size_t line, const std::string& text)
+{
+    // One line of valid UTF-8, whatever bytes the file held.
+    std::string note = "строка " + std::to_string(line) + ": ";
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t cp = Utf8Next(text, pos);
+        AppendUtf8(note, cp < 0x20 || cp == 0x7F ? U' ' : cp);
+    }
+    result_.Notes.push_back(std::move(note));
+}
+
+bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string& text,
                                       const std::vector<Answer>& answers, std::size_t line)
 {
+    const std::string named = "вопрос " + Quoted(name);
+    int controls = 0;
+    struct Kept {
+        std::string Text;
+        double Fraction;
+    };
+    std::vector<Kept> kept;
+    for (const Answer& answer : answers) {
+        std::string shown = PanelText(answer.Text, controls);
+        // As the panel stores it: an answer blank to the player is no answer.
+        if (!TrimBlanks(shown).empty())
+            kept.push_back({std::move(shown), answer.Fraction});
+    }
+    if (kept.size() < 2) {
+        Drop(name, line, kept.empty() ? "нет ни одного ответа с текстом" : "только один ответ с текстом");
+        return false;
+    }
+    if (kept.size() > kAnswersKept) {
+        // The best nine stay, in their order; the rest are named.
+        std::vector<std::size_t> order(kept.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return kept[a].Fraction > kept[b].Fraction; });
+        std::vector<bool> stays(kept.size(), false);
+        for (std::size_t i = 0; i < kAnswersKept; ++i)
+            stays[order[i]] = true;
+        std::string dropped;
+        std::size_t droppedCount = 0;
+        std::vector<Kept> best;
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            if (stays[i])
+                best.push_back(std::move(kept[i]));
+            else if (++droppedCount <= kNamedAnswers)
+                dropped += (dropped.empty() ? "" : ", ") + Quoted(kept[i].Text);
+        }
+        if (droppedCount > kNamedAnswers)
+            dropped += " и ещё " + std::to_string(droppedCount - kNamedAnswers);
+        Note(line, named + ": ответов " + std::to_string(kept.size()) + ", сохранены девять лучших, не вошли: " + dropped);
+        kept = std::move(best);
+    }
+
     Division& division = DivisionNamed(category_);
     auto question = std::make_unique<Question>();
-    question->QSet(ModelText(text));
-    const int kept = std::min(static_cast<int>(answers.size()), kAnswersKept);
-    for (int i = 0; i < kept; ++i) {
-        question->ASet(i, ModelText(answers[static_cast<std::size_t>(i)].Text));
-        question->AScoreSet(i, ScoreFromFraction(answers[static_cast<std::size_t>(i)].Fraction));
+    question->QSet(PanelText(text, controls));
+    std::string everything(question->Q());
+    double bestFraction = kept[0].Fraction;
+    int rightOnes = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        question->ASet(static_cast<int>(i), kept[i].Text);
+        question->AScoreSet(static_cast<int>(i), ScoreFromFraction(kept[i].Fraction));
+        everything += kept[i].Text;
+        bestFraction = std::max(bestFraction, kept[i].Fraction);
+        rightOnes += kept[i].Fraction > 0 ? 1 : 0;
     }
-    if (static_cast<int>(answers.size()) > kAnswersKept)
-        result_.Notes.push_back("строка " + std::to_string(line) + ": вопрос «" + name + "»: ответов " +
-                                std::to_string(answers.size()) + ", сохранены первые девять");
+    const std::int16_t bestScore = question->AScoreGet(question->GetBestAnswer());
+    int bestOnes = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        bestOnes += question->AScoreGet(static_cast<int>(i)) == bestScore ? 1 : 0;
+    if (bestOnes > 1)
+        Note(line, named + ": ответов с наибольшим баллом " + std::to_string(bestOnes) +
+                       ", а у вопроса теста верный ответ один");
+    else if (rightOnes > 1 && bestFraction < 100)
+        Note(line, named + ": несколько верных ответов с частью баллов, в тесте верен только лучший");
+    if (controls > 0)
+        Note(line, named + ": управляющих символов " + std::to_string(controls) + ", заменены на «?»");
+    if (const std::u32string lacking = UnstorableCharacters(everything); !lacking.empty())
+        Note(line, named + ": символов нет в кодовой странице 866, в файле теста станут «?»: " + ToUtf8(lacking));
     division.Questions.Add(NextKey(NodeKind::Question), std::move(question));
+    return true;
 }
 
 void ImportedTestBuilder::Skip(const std::string& type, const std::string& name, std::size_t line)
 {
-    result_.Notes.push_back("строка " + std::to_string(line) + ": вопрос «" + name + "» (" + type +
-                            ") пропущен: проигрыватель показывает только вопросы с выбором ответа");
+    Note(line, "вопрос " + Quoted(name) + " (" + type +
+                   ") пропущен: проигрыватель показывает только вопросы с выбором ответа");
+}
+
+void ImportedTestBuilder::Drop(const std::string& name, std::size_t line, const std::string& reason)
+{
+    Note(line, "вопрос " + Quoted(name) + " пропущен: " + reason);
+}
+
+void ImportedTestBuilder::LeftOut(const std::string& name, std::size_t line, const std::string& what)
+{
+    Note(line, "вопрос " + Quoted(name) + ": " + what);
 }
 
 void ImportedTestBuilder::Finish()
 {
-    for (Division& division : result_.Read->Divisions)
-        division.NQ = static_cast<std::int16_t>(std::min<std::size_t>(division.Questions.Count(), kMostAsked));
+    Test& test = *result_.Read;
+    if (test.Divisions.Count() == 0 && result_.Notes.empty())
+        throw ImportError(1, "в файле нет ни одного вопроса");
+    std::vector<Division*> divisions;
+    std::size_t questions = 0;
+    for (Division& division : test.Divisions) {
+        divisions.push_back(&division);
+        questions += division.Questions.Count();
+    }
+    std::vector<std::size_t> asked(divisions.size());
+    if (questions <= kMostAsked) {
+        for (std::size_t i = 0; i < divisions.size(); ++i)
+            asked[i] = divisions[i]->Questions.Count();
+    } else if (divisions.size() >= kMostAsked) {
+        std::fill_n(asked.begin(), kMostAsked, 1);
+    } else {
+        // One question from each division, the rest shared by the sizes
+        // beyond that one, the largest remainders first.
+        const std::size_t rest = kMostAsked - divisions.size();
+        const std::size_t beyond = questions - divisions.size();
+        std::vector<std::pair<std::size_t, std::size_t>> remainders; // remainder, division
+        std::size_t given = divisions.size();
+        for (std::size_t i = 0; i < divisions.size(); ++i) {
+            const std::size_t share = rest * (divisions[i]->Questions.Count() - 1);
+            asked[i] = 1 + share / beyond;
+            given += share / beyond;
+            remainders.emplace_back(share % beyond, i);
+        }
+        std::stable_sort(remainders.begin(), remainders.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (std::size_t i = 0; given < kMostAsked && i < remainders.size(); ++i, ++given)
+            ++asked[remainders[i].second];
+    }
+    if (questions > kMostAsked)
+        result_.Notes.push_back("вопросов " + std::to_string(questions) + ", а проигрыватель задаёт не больше " +
+                                std::to_string(kMostAsked) + ": разделы задают их по частям");
+
+    // The best run: each division's asked count of its best-scoring questions.
+    long best = 0;
+    for (std::size_t i = 0; i < divisions.size(); ++i) {
+        divisions[i]->NQ = static_cast<std::int16_t>(asked[i]);
+        std::vector<int> tops;
+        for (const Question& question : divisions[i]->Questions)
+            tops.push_back(question.AScoreGet(question.GetBestAnswer()));
+        std::sort(tops.rbegin(), tops.rend());
+        for (std::size_t j = 0; j < asked[i] && j < tops.size(); ++j)
+            best += std::max(tops[j], 0);
+    }
+    test.MarkDiscriptionsSet(0, "Не сдано");
+    test.MarkScoresSet(0, Test::kFailingMarkScore);
+    test.MarkDiscriptionsSet(1, "Сдано");
+    test.MarkScoresSet(1, static_cast<std::int16_t>(std::clamp((best + 1) / 2, 1L, 32767L)));
 }
 
 } // namespace mirvane

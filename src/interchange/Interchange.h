@@ -3,8 +3,12 @@
 // XML, GIFT and Aiken. A division is a category, a question a single-choice
 // question whose answers carry a share of the best score. What a format
 // cannot say, and what the player cannot show, is left out and told.
+#include "model/EncodingGuess.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +29,17 @@ private:
     std::size_t line_;
 };
 
+// An import stopped by its caller.
+class ImportCancelled : public std::runtime_error {
+public:
+    ImportCancelled() : std::runtime_error("импорт отменён") {}
+};
+
+// Told how far an import has read: `done` of `total` bytes. Returning false
+// stops the import, which then throws ImportCancelled. It may be called from
+// the thread that imports, so it must be safe to call from there.
+using ImportProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 struct ImportedTest {
     std::unique_ptr<Test> Read;
     // What was left out: questions of types the player cannot show, with
@@ -38,7 +53,9 @@ struct ImportedTest {
 double MoodleFraction(int score, int bestScore);
 // "83.33333", "100", "-50": as the fraction is written.
 std::string FractionText(double fraction);
-// A fraction read back as a score: fraction / 10, rounded half to even.
+// A fraction read back as a score: the per cent itself, so that the scores
+// keep the fractions' proportions (5 % is 5, not nothing); rounded half to
+// even.
 std::int16_t ScoreFromFraction(double fraction);
 
 // What a format could not say is left out and counted: in GIFT a question
@@ -65,8 +82,20 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 // `fileStem` names the test, and the division of questions that come
 // without a category. Throws ImportError for a file that cannot be read.
 ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem);
-ImportedTest ImportGift(std::string_view text, const std::string& fileStem);
-ImportedTest ImportAiken(std::string_view text, const std::string& fileStem);
-ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem);
+// GIFT and Aiken take the file's bytes as QuizText reads them, and tell
+// their progress as they read.
+ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem,
+                        std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem,
+                         std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+// Moodle XML tells its progress only before and after reading.
+ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
+                        std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+
+// A text file's bytes as UTF-8: a byte-order mark decides (UTF-8, UTF-16),
+// else `encoding` when given, else the guess among UTF-8, windows-1251 and
+// code page 866. Throws ImportError "не текстовый файл" for bytes no text
+// file holds (NUL bytes, an archive such as a .docx).
+std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding);
 
 } // namespace mirvane

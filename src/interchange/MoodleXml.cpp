@@ -174,7 +174,7 @@ bool HasText(const XmlElement* element)
 }
 
 // A single-choice or true/false question, with notes on what the test cannot
-// carry: images, feedback, several right answers.
+// carry: images and feedback.
 void ReadChoiceQuestion(const XmlElement& question, bool trueFalse, const std::string& name,
                         ImportedTestBuilder& builder, std::vector<std::string>& notes)
 {
@@ -192,7 +192,6 @@ void ReadChoiceQuestion(const XmlElement& question, bool trueFalse, const std::s
     std::vector<ImportedTestBuilder::Answer> answers;
     std::vector<std::size_t> imageOnly;
     bool feedback = HasText(question.Child("generalfeedback"));
-    int right = 0;
     for (const auto& answer : question.Children) {
         if (answer->Name != "answer")
             continue;
@@ -208,7 +207,6 @@ void ReadChoiceQuestion(const XmlElement& question, bool trueFalse, const std::s
         }
         feedback = feedback || HasText(answer->Child("feedback"));
         const double fraction = ReadFraction(answer->Attribute("fraction"));
-        right += fraction > 0 ? 1 : 0;
         answers.push_back({answerText, fraction});
     }
     if (!imageOnly.empty())
@@ -216,9 +214,7 @@ void ReadChoiceQuestion(const XmlElement& question, bool trueFalse, const std::s
              "ответ из одного изображения записан как «[изображение]»");
     if (feedback)
         note(line, "отзывы на ответы не перенесены");
-    const XmlElement* single = question.Child("single");
-    if (!trueFalse && single && (Trimmed(single->Text) == "false" || Trimmed(single->Text) == "0") && right > 1)
-        note(line, "верных ответов несколько (" + std::to_string(right) + "), а в тесте выбирают один ответ");
+    // Several right answers are told by the builder, for every format alike.
     builder.AddQuestion(name, text.Text, answers, question.Line);
 }
 

@@ -43,9 +43,16 @@ std::string ToStorableText(std::string_view text)
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
+        // Runs of ASCII, most of any text, are copied as they stand.
+        const std::size_t ascii = pos;
+        while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+            ++pos;
+        out.append(text.substr(ascii, pos - ascii));
+        if (pos == text.size())
+            break;
         const std::size_t start = pos;
         const char32_t cp = Utf8Next(text, pos);
-        if (const char* plain = cp >= 0x80 ? PlainFor(cp) : nullptr)
+        if (const char* plain = PlainFor(cp))
             out.append(plain);
         else
             out.append(text.substr(start, pos - start));
@@ -59,8 +66,12 @@ std::u32string UnstorableCharacters(std::string_view text)
     std::u32string found;
     std::size_t pos = 0;
     while (pos < text.size()) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) { // every ASCII character is in the page
+            ++pos;
+            continue;
+        }
         const char32_t cp = Utf8Next(text, pos);
-        if (cp != U'\r' && cp != U'\n' && !dos.Contains(cp) && found.find(cp) == std::u32string::npos)
+        if (!dos.Contains(cp) && found.find(cp) == std::u32string::npos)
             found.push_back(cp);
     }
     return found;

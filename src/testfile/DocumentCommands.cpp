@@ -17,9 +17,16 @@
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QWidget>
+
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace mirvane {
 
@@ -219,7 +226,9 @@ bool DocumentCommands::ImportFile(const QString& path)
     const QFileInfo info(path);
     ImportedTest imported;
     try {
-        imported = ImportQuiz(DetectQuizFormat(bytes, ToModel(info.fileName())), bytes, ToModel(info.completeBaseName()));
+        imported = ImportOnWorker(bytes, info);
+    } catch (const ImportCancelled&) {
+        return false; // the user's own choice: the document stays as it was
     } catch (const ImportError& e) {
         platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\nстрока %2: %3")
                                        .arg(path)
@@ -241,6 +250,54 @@ bool DocumentCommands::ImportFile(const QString& path)
         platform_.prompter->Inform(lines.join(QStringLiteral("\r\n")), kProgramName);
     }
     return true;
+}
+
+ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QFileInfo& info)
+{
+    // A large file is read on a worker while the window shows how far it has
+    // come; "Отмена" stops it. A small one is done before the bar would show.
+    constexpr int kSteps = 1000;
+    QProgressDialog progress(QStringLiteral("Импорт %1...").arg(info.fileName()), QStringLiteral("Отмена"), 0, kSteps,
+                             &window_);
+    progress.setWindowTitle(kProgramName);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    std::atomic<bool> cancelled = false;
+    std::atomic<int> step = 0;
+    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { progress.setValue(step); });
+    tick.start(100);
+
+    const QuizFormat format = DetectQuizFormat(bytes, ToModel(info.fileName()));
+    const std::string stem = ToModel(info.completeBaseName());
+    ImportedTest imported;
+    std::exception_ptr failure;
+    QEventLoop waiting;
+    bool finished = false;
+    std::thread worker([&] {
+        try {
+            imported = ImportQuiz(format, bytes, stem, std::nullopt, [&](std::size_t done, std::size_t total) {
+                step = total == 0 ? kSteps : static_cast<int>(static_cast<double>(done) / total * kSteps);
+                return !cancelled;
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&waiting, [&finished] { finished = true; }, Qt::QueuedConnection);
+    });
+    // Until the bar shows, and with it the modality that keeps the window
+    // still, the window takes no input: nothing may change under the import.
+    while (!finished) {
+        waiting.processEvents(QEventLoop::WaitForMoreEvents |
+                              (progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return imported;
 }
 
 bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& documentFile)

@@ -2,12 +2,14 @@
 // New, Open, Save, Save As and Exit of the main window. Saving writes the
 // test in document order and replaces the old file only when the new one was
 // written completely; every failure is reported and nothing is lost.
+#include "interchange/Interchange.h"
 #include "platform/Platform.h"
 
 #include <QString>
 
 #include <string>
 
+class QFileInfo;
 class QWidget;
 
 namespace mirvane {
@@ -94,6 +96,10 @@ public:
     static constexpr int kShownReaderMessages = 25;
 
 private:
+    // Reads the quiz file on a worker thread, with a progress bar and
+    // "Отмена" once it takes a while. Throws what the import throws.
+    ImportedTest ImportOnWorker(const std::string& bytes, const QFileInfo& info);
+
     EditorState& state_;
     Platform platform_;
     PanelHost& host_;

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -46,8 +49,12 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     EXPECT_EQ(Doc().TestName, "банк");
     EXPECT_EQ(window->State().DocumentFile, kNewDocumentFile) << "Save asks for a name";
     EXPECT_FALSE(window->History().Stack().canUndo());
-    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    ASSERT_EQ(platform.prompter.shown.size(), 2u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
+    // "Масса" has two best answers: the import report says so, with its line.
+    EXPECT_EQ(platform.prompter.shown[1].Kind, ScriptedPrompter::Shown::Information);
+    EXPECT_TRUE(platform.prompter.shown[1].Text.contains(QStringLiteral("вопрос «Масса»: ответов с наибольшим баллом 2")))
+        << platform.prompter.shown[1].Text.toStdString();
 }
 
 TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
@@ -84,6 +91,30 @@ TEST_F(Interchange, AQuestionMoodleWouldRefuseIsLeftOutOfTheXmlAndNamed)
     QFile written(Path("банк.xml"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_FALSE(written.readAll().contains("Масса"));
+}
+
+TEST_F(Interchange, ALargeImportIsCancelledWithItsProgressBar)
+{
+    QFile large(Path("большой.gift"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 60000; ++i)
+        large.write(QStringLiteral("Вопрос %1{=да ~нет}\n\n").arg(i).toUtf8());
+    large.close();
+    // "Отмена" pressed as soon as the window waits for the worker.
+    bool pressed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        if (auto* progress = window->findChild<QProgressDialog*>()) {
+            auto* button = progress->findChild<QPushButton*>();
+            EXPECT_EQ(button->text(), QStringLiteral("Отмена"));
+            button->click();
+            pressed = true;
+        }
+    });
+    platform.fileDialogs.answers.push_back(Path("большой.gift"));
+    Run(Command::Import);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(Doc().TestName, "Физика") << "the test stays as it was";
+    EXPECT_EQ(platform.prompter.shown.size(), 1u) << "the save prompt; a cancel is the user's own choice";
 }
 
 } // namespace

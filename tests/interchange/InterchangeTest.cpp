@@ -70,11 +70,11 @@ TEST(Interchange, MoodleXmlAndGiftComeBackWithTextsBestAnswersAndScoreShares)
         EXPECT_TRUE(back.Notes.empty());
         ExpectSameShape(*test, *back.Read);
         const Question& lens = back.Read->Divisions.Item(2).Questions.Item(1);
-        // 4 2 1 -2 of 4: 100, 50, 25, -50 per cent, read back as tenths.
-        EXPECT_EQ(lens.AScoreGet(0), 10);
-        EXPECT_EQ(lens.AScoreGet(1), 5);
-        EXPECT_EQ(lens.AScoreGet(2), 2); // 25 / 10 = 2.5, rounded half to even
-        EXPECT_EQ(lens.AScoreGet(3), -5);
+        // 4 2 1 -2 of 4: 100, 50, 25, -50 per cent, read back in proportion.
+        EXPECT_EQ(lens.AScoreGet(0), 100);
+        EXPECT_EQ(lens.AScoreGet(1), 50);
+        EXPECT_EQ(lens.AScoreGet(2), 25);
+        EXPECT_EQ(lens.AScoreGet(3), -50);
         EXPECT_EQ(back.Read->Divisions.Item(1).NQ, 2);
         EXPECT_EQ(back.Read->TestName, "физика");
     }
@@ -89,9 +89,10 @@ TEST(Interchange, FractionsAreTheNearestMoodleAccepts)
     EXPECT_EQ(FractionText(MoodleFraction(7, 10)), "70");
     EXPECT_EQ(FractionText(MoodleFraction(-1, 7)), "-14.28571");
     EXPECT_EQ(FractionText(MoodleFraction(0, 0)), "100"); // as good as the best
-    EXPECT_EQ(ScoreFromFraction(33.33333), 3);
-    EXPECT_EQ(ScoreFromFraction(15), 2);
-    EXPECT_EQ(ScoreFromFraction(-25), -2);
+    EXPECT_EQ(ScoreFromFraction(33.33333), 33);
+    EXPECT_EQ(ScoreFromFraction(5), 5);
+    EXPECT_EQ(ScoreFromFraction(-5), -5);
+    EXPECT_EQ(ScoreFromFraction(12.5), 12); // half to even
 }
 
 TEST(Interchange, AikenKeepsTextAndBestAnswerAndSkipsWhatItCannotSay)
@@ -136,7 +137,7 @@ TEST(Interchange, HandWrittenMoodleXml)
     EXPECT_EQ(chemistry.Name, "Химия");
     EXPECT_EQ(chemistry.Questions.Item(1).Q(), "Вода - H2O?"); // the dash as the test file keeps it
     EXPECT_EQ(chemistry.Questions.Item(1).AGet(0), "Верно");
-    EXPECT_EQ(chemistry.Questions.Item(1).AScoreGet(0), 10);
+    EXPECT_EQ(chemistry.Questions.Item(1).AScoreGet(0), 100);
     ASSERT_EQ(read.Notes.size(), 3u);
     EXPECT_EQ(read.Notes[0], "строка 4: вопрос «Без категории»: отзывы на ответы не перенесены");
     EXPECT_NE(read.Notes[1].find("строка 14: вопрос «Эссе» (эссе) пропущен"), std::string::npos) << read.Notes[1];
@@ -173,29 +174,28 @@ TEST(Interchange, HandWrittenGift)
     EXPECT_EQ(sum.Q(), "Сколько будет\r\n2 + 2?");
     EXPECT_EQ(sum.AGet(0), "4");
     EXPECT_EQ(sum.AGet(1), "3,9 = почти");
-    EXPECT_EQ(sum.AScoreGet(1), 5);
+    EXPECT_EQ(sum.AScoreGet(1), 50);
     EXPECT_EQ(sum.AGet(2), "5");
     EXPECT_EQ(maths.Questions.Item(2).AGet(0), "Верно");
-    ASSERT_EQ(read.Notes.size(), 4u); // short answer, numerical, matching, essay
-    EXPECT_NE(read.Notes[0].find("строка 14: вопрос «Столица» (короткий ответ)"), std::string::npos) << read.Notes[0];
+    ASSERT_EQ(read.Notes.size(), 5u); // feedback, short answer, numerical, matching, essay
+    EXPECT_EQ(read.Notes[0], "строка 4: вопрос «Сумма»: отзывы не перенесены");
+    EXPECT_NE(read.Notes[1].find("строка 14: вопрос «Столица» (короткий ответ)"), std::string::npos) << read.Notes[1];
 }
 
 TEST(Interchange, FilesThatCannotBeReadNameTheirLineAndNeverCrash)
 {
-    auto lineOf = [](auto import, std::string_view text) {
+    auto lineOf = [](QuizFormat format, std::string_view text) {
         try {
-            import(text, "x");
+            ImportQuiz(format, text, "x");
         } catch (const ImportError& e) {
             return e.Line();
         }
         return std::size_t{0};
     };
-    EXPECT_EQ(lineOf(ImportMoodleXml, "<quiz>\n<question type=\"multichoice\">\n</quiz>"), 3u);
-    EXPECT_EQ(lineOf(ImportMoodleXml, "<quiz><a b=c/></quiz>"), 1u);
-    EXPECT_EQ(lineOf(ImportMoodleXml, "<html></html>"), 1u);
-    EXPECT_EQ(lineOf(ImportGift, "a\n\n::b::c{=d ~e\n"), 3u);
-    EXPECT_EQ(lineOf(ImportAiken, "Вопрос\nA. да\nB. нет\nANSWER: C\n"), 4u);
-    EXPECT_EQ(lineOf(ImportAiken, "Вопрос\nA. да\n"), 1u);
+    EXPECT_EQ(lineOf(QuizFormat::MoodleXml, "<quiz>\n<question type=\"multichoice\">\n</quiz>"), 3u);
+    EXPECT_EQ(lineOf(QuizFormat::MoodleXml, "<quiz><a b=c/></quiz>"), 1u);
+    EXPECT_EQ(lineOf(QuizFormat::MoodleXml, "<html></html>"), 1u);
+    EXPECT_EQ(lineOf(QuizFormat::Gift, "a\n\n::b c{=d ~e}\n"), 3u);
 
     std::mt19937 random(17);
     const std::string pieces[] = {"<", ">", "</", "quiz", "question", "=", "\"", "{", "}", "~", "::", "\\", "\n",
@@ -204,9 +204,9 @@ TEST(Interchange, FilesThatCannotBeReadNameTheirLineAndNeverCrash)
         std::string text;
         for (int i = static_cast<int>(random() % 40); i > 0; --i)
             text += pieces[random() % std::size(pieces)];
-        for (auto import : {ImportMoodleXml, ImportGift, ImportAiken}) {
+        for (QuizFormat format : {QuizFormat::MoodleXml, QuizFormat::Gift, QuizFormat::Aiken}) {
             try {
-                import(text, "x");
+                ImportQuiz(format, text, "x");
             } catch (const ImportError&) {
             }
         }

@@ -52,17 +52,17 @@ TEST(MoodleXml, ACourseExportComesInAsMoodleShowsIt)
     EXPECT_EQ(division.Name, "По умолчанию для Физика/Механика");
     EXPECT_EQ(Questions(division),
               (std::vector<std::string>{
-                  "В каких единицах измеряют силу?\r\nВыберите один ответ. | в ньютонах 10 | в джоулях & ваттах -3",
-                  "Какая лампа горит? | [изображение] 10 | ни одна 0",
-                  "Тело движется по инерции, если силы скомпенсированы. | Верно 10 | Неверно 0",
-                  "Какие величины векторные? | сила 5 | скорость 5 | масса -10"}));
+                  "В каких единицах измеряют силу?\r\nВыберите один ответ. | в ньютонах 100 | в джоулях & ваттах -33",
+                  "Какая лампа горит? | [изображение] 100 | ни одна 0",
+                  "Тело движется по инерции, если силы скомпенсированы. | Верно 100 | Неверно 0",
+                  "Какие величины векторные? | сила 50 | скорость 50 | масса -100"}));
     EXPECT_EQ(Joined(read.Notes), "строка 58: вопрос «Схема»: изображения в тексте не перенесены (1)\n"
                                   "строка 75: вопрос «Схема»: ответ из одного изображения записан как «[изображение]»\n"
                                   "строка 119: вопрос «Опыт» (эссе) пропущен: проигрыватель показывает только "
                                   "вопросы с выбором ответа\n"
                                   "строка 132: вопрос «Векторные величины»: отзывы на ответы не перенесены\n"
-                                  "строка 132: вопрос «Векторные величины»: верных ответов несколько (2), а в тесте "
-                                  "выбирают один ответ\n");
+                                  "строка 132: вопрос «Векторные величины»: ответов с наибольшим баллом 2, а у "
+                                  "вопроса теста верный ответ один\n");
 }
 
 TEST(MoodleXml, EachTextFormatIsShownAsMoodleShowsIt)
@@ -72,10 +72,10 @@ TEST(MoodleXml, EachTextFormatIsShownAsMoodleShowsIt)
     const Division& division = read.Read->Divisions.Item(1);
     EXPECT_EQ(division.Name, "форматы") << "the root category is no division of its own";
     EXPECT_EQ(Questions(division),
-              (std::vector<std::string>{"Верно ли:\r\n3 < 5 и 7 > 2? | да 10 | нет 0",
-                                        "Сколько раз выполнится\r\nfor (i = 0; i < 3; i++) <b>x++; | 3 <b> 10 | 4 0",
-                                        "Лексика\r\nКакое слово лишнее? | кот 10 | стол 0",
-                                        "Какие из новых слов\r\nверны? | a < b 10 | никакие 0"}));
+              (std::vector<std::string>{"Верно ли:\r\n3 < 5 и 7 > 2? | да 100 | нет 0",
+                                        "Сколько раз выполнится\r\nfor (i = 0; i < 3; i++) <b>x++; | 3 <b> 100 | 4 0",
+                                        "Лексика\r\nКакое слово лишнее? | кот 100 | стол 0",
+                                        "Какие из новых слов\r\nверны? | a < b 100 | никакие 0"}));
     EXPECT_TRUE(read.Notes.empty()) << Joined(read.Notes);
 }
 
@@ -86,7 +86,7 @@ TEST(MoodleXml, TheEncodingDeclarationIsHonoured)
         ASSERT_EQ(read.Read->Divisions.Count(), 1u) << name;
         EXPECT_EQ(read.Read->Divisions.Item(1).Name, "География") << name;
         EXPECT_EQ(Questions(read.Read->Divisions.Item(1)),
-                  std::vector<std::string>{"Столица России? | Москва 10 | Санкт-Петербург 0"})
+                  std::vector<std::string>{"Столица России? | Москва 100 | Санкт-Петербург 0"})
             << name;
     }
 }
@@ -146,7 +146,7 @@ TEST(MoodleXml, TheExportWritesOnlyWhatMoodleAccepts)
     const ImportedTest back = ImportMoodleXml(written.Text, "x");
     EXPECT_EQ(back.Read->Divisions.Item(1).Name, "top");
     EXPECT_EQ(Questions(back.Read->Divisions.Item(1)),
-              (std::vector<std::string>{"Куда ↑ и ←? | вверх 10 | влево 0", "Почти | весь балл 10 | почти весь 9"}));
+              (std::vector<std::string>{"Куда ↑ и ←? | вверх 100 | влево 0", "Почти | весь балл 100 | почти весь 90"}));
 }
 
 } // namespace
