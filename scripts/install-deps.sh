@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool libxcb1-dev desktop-file-utils appstream
   fonts-dejavu-core poppler-utils
+  lintian
 )
 # Only `make fuzz` needs clang; it is installed when asked for.
 if [ "${MIRVANE_FUZZ:-0}" = 1 ]; then
