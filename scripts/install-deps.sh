@@ -10,6 +10,7 @@ packages=(
   libexpat1-dev
   xvfb xdotool openbox libxcb1-dev desktop-file-utils appstream
   fonts-dejavu-core poppler-utils
+  lintian
 )
 # Only `make fuzz` needs clang; it is installed when asked for.
 if [ "${MIRVANE_FUZZ:-0}" = 1 ]; then

@@ -13,7 +13,11 @@ for f in bin/mirvane-cli bin/Mirvane lib/mirvane/Mirvane lib/mirvane/pv/vexopv \
          share/mirvane/help/index.htm "share/mirvane/help/Редактирование вопроса.htm" \
          share/applications/org.mirvane.Mirvane.desktop share/metainfo/org.mirvane.Mirvane.metainfo.xml \
          share/mime/packages/org.mirvane.Mirvane.xml share/icons/hicolor/scalable/apps/org.mirvane.Mirvane.svg \
-         share/icons/hicolor/48x48/apps/org.mirvane.Mirvane.png share/icons/hicolor/256x256/apps/org.mirvane.Mirvane.png; do
+         share/icons/hicolor/48x48/apps/org.mirvane.Mirvane.png share/icons/hicolor/256x256/apps/org.mirvane.Mirvane.png \
+         share/man/man1/Mirvane.1.gz share/man/man1/mirvane-cli.1.gz \
+         share/man/ru/man1/Mirvane.1.gz share/man/ru/man1/mirvane-cli.1.gz \
+         share/bash-completion/completions/mirvane-cli \
+         share/doc/mirvane/copyright share/doc/mirvane/changelog.gz; do
   [ -e "$prefix/$f" ] || { echo "missing: $f"; status=1; }
 done
 # The link finds the editor, and the editor its player and help from there.
