@@ -16,28 +16,30 @@ std::string WriteTestFile(const Test& test, const DocumentOrder& order)
 
 namespace {
 
+// A line break inside a one-line field would make the rest of it a line of
+// its own, which the reader takes for a command or the next field.
 void WriteHeader(const Test& test, std::string& out)
 {
     const CodePage& dos = CodePage::Dos();
-    AppendFileLine(out, test.TestName, dos);
+    AppendFileLine(out, LineBreaksAsSpaces(test.TestName), dos);
     AppendFileLine(out, ")t " + FormatNumber(test.TestTime));
     AppendFileLine(out, test.ShowErrors != 0 ? ")\" 1" : ")\" 0");
     AppendFileLine(out, test.LogType == 1 ? ")@ 1" : test.LogType == 2 ? ")@ 2" : ")@ 0");
-    AppendFileLine(out, ")f " + test.LogFile, dos);
+    AppendFileLine(out, ")f " + LineBreaksAsSpaces(test.LogFile), dos);
     AppendFileLine(out, ")< ");
-    AppendFileLine(out, test.MarkDiscriptionsGet(0), dos);
+    AppendFileLine(out, LineBreaksAsSpaces(test.MarkDiscriptionsGet(0)), dos);
     for (int i = 1; i <= 9; ++i) {
         if (!test.IsMarkInUse(i))
             continue;
         AppendFileLine(out, ")> " + FormatNumber(test.MarkScoresGet(i)));
-        AppendFileLine(out, test.MarkDiscriptionsGet(i), dos);
+        AppendFileLine(out, LineBreaksAsSpaces(test.MarkDiscriptionsGet(i)), dos);
     }
 }
 
 void WriteDivisionHead(const Division& division, std::string& out)
 {
     AppendFileLine(out, ")* " + FormatNumber(division.NQ));
-    AppendFileLine(out, "):" + division.Name, CodePage::Dos());
+    AppendFileLine(out, "):" + LineBreaksAsSpaces(division.Name), CodePage::Dos());
 }
 
 } // namespace
