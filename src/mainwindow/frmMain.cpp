@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QLabel>
 #include <QScrollBar>
@@ -53,7 +54,6 @@ frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent
     CreateParts();
     lifecycle_->Form_Load();
     ShowDocument(std::make_unique<TestDocument>());
-    state_.DocumentFile = kNewDocumentFile;
 }
 
 frmMain::~frmMain() = default;
@@ -194,7 +194,9 @@ void frmMain::OfferRecovery()
         return;
     for (const RecoveryStore::Copy& copy : recovery_->Orphans()) {
         const QString question = QStringLiteral("Восстановить несохранённую работу от %1 (%2)?")
-                                     .arg(copy.SavedAt, QDir::toNativeSeparators(copy.DocumentFile));
+                                     .arg(copy.SavedAt, QFileInfo(copy.DocumentFile).isAbsolute()
+                                                            ? QDir::toNativeSeparators(copy.DocumentFile)
+                                                            : kNewDocumentName);
         if (platform_.prompter->AskYesNo(question, kProgramName) != Prompter::Answer::Yes) {
             RecoveryStore::Remove(copy);
             continue;

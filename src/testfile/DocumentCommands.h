@@ -1,7 +1,10 @@
 #pragma once
-// New, Open, Save, Save As and Exit of the main window. Saving writes the
-// test in document order and replaces the old file only when the new one was
-// written completely; every failure is reported and nothing is lost.
+// The test's way in and out of files: New, Open (from the dialog, the recent
+// files, a drop, the command line), Save, Save As, Import, Exit, and the
+// restoring of a copy of unsaved work. Saving writes the test in document
+// order and replaces the old file only when the new one was written
+// completely; every failure is reported and nothing is lost. The document's
+// file and import source are absolute paths; a test without a file has none.
 #include "platform/Platform.h"
 
 #include <QString>
@@ -66,7 +69,8 @@ public:
 
     // "Импорт...": the save prompt, the open dialog, then the questions of a
     // Moodle XML, GIFT or Aiken file as a new test, which has no file yet:
-    // the next Save asks for a name. What was left out is told.
+    // the next Save asks for a name, and no save replaces the imported file.
+    // What was left out is told.
     void mnuFileImport_Click();
     bool ImportFile(const QString& path);
 
@@ -94,6 +98,9 @@ public:
     static constexpr int kShownReaderMessages = 25;
 
 private:
+    // The document's file and import source, made absolute.
+    void SetFiles(const QString& documentFile, const QString& importSource);
+
     EditorState& state_;
     Platform platform_;
     PanelHost& host_;
