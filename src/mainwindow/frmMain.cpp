@@ -27,7 +27,6 @@
 #include "testfile/DocumentCommands.h"
 #include "testfile/RecentFiles.h"
 #include "testfile/RecoveryStore.h"
-#include "testfile/TestFileWriter.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -185,7 +184,7 @@ void frmMain::Data2Form() { fieldHistory_->Quietly([this] { transfer_->Data2Form
 void frmMain::SnapshotWork()
 {
     if (recovery_)
-        recovery_->Keep(WriteTestFile(state_.Document->Model(), state_.Document->Order()), state_.DocumentFile);
+        recovery_->Keep(transfer_->WorkAsShown(), state_.DocumentFile);
 }
 
 void frmMain::OfferRecovery()

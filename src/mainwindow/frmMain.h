@@ -68,8 +68,9 @@ public:
     void ShowDocument(std::unique_ptr<TestDocument> document) override;
     TestDocument& CommittedDocument() override;
 
-    // Keeps a copy of the work as the model now holds it, when it changed
-    // (every 30 seconds by the window's timer).
+    // Keeps a copy of the work as the window shows it, what is typed in the
+    // panel included, when it changed (every 30 seconds by the window's
+    // timer).
     void SnapshotWork();
     // At start: offers the work an editor left behind when it ended
     // without closing.

@@ -15,6 +15,15 @@ std::string WriteTestFile(const Test& test, const DocumentOrder& order)
 }
 
 namespace {
+void WriteInOrder(const Test& test, const DocumentOrder& order, const ChunkSink& sink, const StandIns& standIns);
+} // namespace
+
+std::string WriteTestFile(const Test& test, const DocumentOrder& order, const StandIns& standIns)
+{
+    return CollectChunks([&](const ChunkSink& sink) { WriteInOrder(test, order, sink, standIns); });
+}
+
+namespace {
 
 // A line break inside a one-line field would make the rest of it a line of
 // its own, which the reader takes for a command or the next field.
@@ -42,24 +51,33 @@ void WriteDivisionHead(const Division& division, std::string& out)
     AppendFileLine(out, "):" + LineBreaksAsSpaces(division.Name), CodePage::Dos());
 }
 
-} // namespace
-
-void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink)
+void WriteInOrder(const Test& test, const DocumentOrder& order, const ChunkSink& sink, const StandIns& standIns)
 {
     ChunkedOutput output(sink);
     std::string& out = output.Buffer();
-    WriteHeader(test, out);
+    WriteHeader(standIns.Header ? *standIns.Header : test, out);
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
-        WriteDivisionHead(division, out);
+        const bool standsIn = standIns.DivisionHead && entry.Key == standIns.Key;
+        WriteDivisionHead(standsIn ? *standIns.DivisionHead : division, out);
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {
             PrefetchAhead(division, j);
-            QuestionInOrder(division, entry.QuestionKeys, j).Save(out);
+            if (standIns.QuestionItem && entry.QuestionKeys[j] == standIns.Key)
+                standIns.QuestionItem->Save(out);
+            else
+                QuestionInOrder(division, entry.QuestionKeys, j).Save(out);
             output.Pass();
         }
     }
     AppendFileLine(out, "):");
     output.Flush();
+}
+
+} // namespace
+
+void WriteTestFile(const Test& test, const DocumentOrder& order, const ChunkSink& sink)
+{
+    WriteInOrder(test, order, sink, StandIns{});
 }
 
 void WriteTestFileAsRead(const Test& test, const ChunkSink& sink)
