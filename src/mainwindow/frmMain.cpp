@@ -275,6 +275,15 @@ void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     sizing_->Form_Resize();
+    if (lifecycle_)
+        lifecycle_->FitFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (lifecycle_)
+        lifecycle_->FitFrame();
 }
 
 } // namespace mirvane

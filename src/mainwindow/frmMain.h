@@ -87,6 +87,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // A test file dropped on the window is opened, after the save prompt.
     void dragEnterEvent(QDragEnterEvent* event) override;
