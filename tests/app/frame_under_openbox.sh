@@ -14,17 +14,12 @@ export QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
 # "x,y wxh" of the window with its frame: the client's place and size widened
 # by the frame extents the window manager sets; empty until it has framed it.
 outer() {
-  local extents geometry
-  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ' ')
-  [ -n "$extents" ] || return 0
-  geometry=$(xwininfo -id "$1" 2>/dev/null)
-  local l r t b x y w h
-  IFS=, read -r l r t b <<<"$extents"
-  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$geometry")
-  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$geometry")
-  w=$(sed -n 's/^ *Width: *//p' <<<"$geometry")
-  h=$(sed -n 's/^ *Height: *//p' <<<"$geometry")
-  echo "$((x - l)),$((y - t)) $((w + l + r))x$((h + t + b))"
+  local l r t b
+  IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p')
+  [ -n "$b" ] || return 0
+  xwininfo -id "$1" 2>/dev/null | awk -v l="$l" -v r="$r" -v t="$t" -v b="$b" '
+    /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} /^ *Width/ {w = $NF} /^ *Height/ {h = $NF}
+    END {print x - l "," y - t " " w + l + r "x" h + t + b}'
 }
 
 maximized() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q "_NET_WM_STATE_MAXIMIZED_HORZ"; }
@@ -35,10 +30,7 @@ start_editor() {
   "$editor" "$work/t.q" >>"$work/editor.log" 2>&1 &
   pid=$!
   window=$(find_window 'Рамка - Mirvane')
-  if [ -z "$window" ]; then
-    grep -q "could not connect to display" "$work/editor.log" && return 3
-    echo "the editor's window did not appear"; cat "$work/editor.log"; return 1
-  fi
+  [ -n "$window" ] || { grep -q "could not connect to display" "$work/editor.log" && return 3; echo "no window"; return 1; }
   frame=""
   local last=""
   for _ in $(seq 50); do
