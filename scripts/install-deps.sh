@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libexpat1-dev
-  xvfb xdotool openbox libxcb1-dev desktop-file-utils appstream
+  xvfb xdotool openbox x11-utils libxcb1-dev desktop-file-utils appstream
   fonts-dejavu-core poppler-utils
   lintian
 )

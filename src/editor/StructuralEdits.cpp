@@ -14,8 +14,8 @@ namespace mirvane {
 
 namespace {
 
-// "удаление вопроса", "перемещение раздела": what a step did, to follow
-// "Отменить" or "Повторить" in the menu.
+// "удаление вопроса", "вставку раздела": what a step did, in the accusative,
+// to follow "Отменить" or "Повторить" in the menu.
 QString StepName(const char* verb, const std::string& key)
 {
     return QString::fromUtf8(verb) +
@@ -128,7 +128,7 @@ std::string StructuralEdits::AddQuestion()
 
 void StructuralEdits::RecordPasted(const std::string& key)
 {
-    history_.Record(new ItemAdded(*this, StepName("вставка", key), key));
+    history_.Record(new ItemAdded(*this, StepName("вставку", key), key));
 }
 
 void StructuralEdits::DeleteItem()

@@ -1,6 +1,7 @@
 #include "export/ExportCommands.h"
 
 #include "editor/EditorState.h"
+#include "editor/OfferedPaths.h"
 #include "editor/PanelHost.h"
 #include "export/HtmlExport.h"
 #include "export/PrintSheet.h"
@@ -21,15 +22,32 @@ namespace mirvane {
 
 std::optional<QString> ExportCommands::OntoTheDocument(const QString& path) const
 {
-    if (state_.DocumentFile != kNewDocumentFile && IsSameFile(path, state_.DocumentFile))
-        return QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString()));
+    for (const QString& own : {state_.DocumentFile, state_.ImportSource}) {
+        if (!own.isEmpty() && IsSameFile(path, own))
+            return QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString()));
+    }
     return std::nullopt;
+}
+
+std::optional<QString> ExportCommands::AskForFile(const QString& title, const QString& filter, const QString& suffix,
+                                                  const QString& nameEnding)
+{
+    host_.CommittedDocument(); // the name offered is made from the title as typed
+    FileDialogs& dialogs = *platform_.fileDialogs;
+    const auto chosen = dialogs.SaveFile(title, filter, suffix,
+                                         OfferedExportPath(state_, dialogs, title,
+                                                                           nameEnding.isEmpty() ? QLatin1Char('.') + suffix
+                                                                                                : nameEnding));
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return chosen;
 }
 
 void ExportCommands::mnuExportV25_Click()
 {
-    const auto chosen = platform_.fileDialogs->SaveFile(export_text::kV25Title, document_text::kTestFilter);
-    if (!chosen || chosen->isEmpty())
+    // The page's files are ".q" files too: its name says which it is.
+    const auto chosen = AskForFile(export_text::kV25Title, document_text::kTestFilter, QStringLiteral("q"), QStringLiteral("-2.5.q"));
+    if (!chosen)
         return;
     const TestDocument& document = host_.CommittedDocument();
     if (const auto refusal = OntoTheDocument(*chosen)) {
@@ -46,8 +64,8 @@ void ExportCommands::mnuExportV25_Click()
 void ExportCommands::ExportTo(const QString& title, const QString& filter, const QString& suffix,
                               const std::function<std::string(const TestDocument&)>& produce)
 {
-    const auto chosen = platform_.fileDialogs->SaveFile(title, filter, suffix);
-    if (!chosen || chosen->isEmpty())
+    const auto chosen = AskForFile(title, filter, suffix);
+    if (!chosen)
         return;
     const TestDocument& document = host_.CommittedDocument();
     if (const auto refusal = OntoTheDocument(*chosen)) {
@@ -98,7 +116,11 @@ void ExportCommands::ExportCounted(const QString& title, const QString& filter, 
 
 void ExportCommands::mnuFilePrint_Click()
 {
-    printWindow_ = new PrintWindow(&mainWindow_, *platform_.printing, *platform_.fileDialogs, *platform_.prompter,
+    auto offer = [this](const QString& title, const QString& suffix) {
+        host_.CommittedDocument(); // the name is made from the title as typed
+        return OfferedExportPath(state_, *platform_.fileDialogs, title, suffix);
+    };
+    printWindow_ = new PrintWindow(&mainWindow_, *platform_.printing, *platform_.fileDialogs, offer, *platform_.prompter,
                                    [this](TextContent content) {
                                        const TestDocument& document = host_.CommittedDocument();
                                        return PrintSheetHtml(document.Model(), document.Order(), content);
@@ -121,7 +143,11 @@ void ExportCommands::mnuExportTxt_Click()
             WriteTextExport(document.Model(), document.Order(), content, page, sink);
         });
     };
-    textWindow_ = new SaveAsText(&mainWindow_, *platform_.fileDialogs, *platform_.prompter,
+    auto offer = [this](const QString& title, const QString& suffix) {
+        host_.CommittedDocument(); // the name is made from the title as typed
+        return OfferedExportPath(state_, *platform_.fileDialogs, title, suffix);
+    };
+    textWindow_ = new SaveAsText(&mainWindow_, *platform_.fileDialogs, offer, *platform_.prompter,
                                  [this] { host_.CommittedDocument(); }, write);
     textWindow_->setAttribute(Qt::WA_DeleteOnClose);
     textWindow_->open(); // modal over the main window

@@ -1,8 +1,10 @@
 #pragma once
-// The two exports of the "&Экспорт" menu: the page for the 2.5 player and
-// the text-export window. Both write what the panel holds, in document
-// order, through the one safe file helper, and never onto the test being
-// edited.
+// Every way the test leaves the editor other than its own file: the page for
+// the 2.5 player, the text-export window, the quiz formats (Moodle XML, GIFT,
+// Aiken) and the print window with its PDF. Each writes what the panel
+// holds, in document order, through the one safe file helper, never onto
+// the test being edited or the file it was imported from; each save dialog
+// offers a name made from the test's title.
 #include "platform/Platform.h"
 
 #include <QPointer>
@@ -56,6 +58,10 @@ public:
     SaveAsText* TextWindow() const;
 
 private:
+    // Commits the panel, then the save dialog offering "<title>.<suffix>"
+    // (or "<title><nameEnding>"); nothing when it is cancelled.
+    std::optional<QString> AskForFile(const QString& title, const QString& filter, const QString& suffix,
+                                      const QString& nameEnding = QString());
     // The save dialog, then what `produce` makes of the document.
     void ExportTo(const QString& title, const QString& filter, const QString& suffix,
                   const std::function<std::string(const TestDocument&)>& produce);

@@ -15,9 +15,9 @@
 
 namespace mirvane {
 
-PrintWindow::PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& dialogs, Prompter& prompter,
+PrintWindow::PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& dialogs, Offer offer, Prompter& prompter,
                          SheetMaker makeSheet)
-    : QDialog(mainWindow), printing_(printing), dialogs_(dialogs), prompter_(prompter),
+    : QDialog(mainWindow), printing_(printing), dialogs_(dialogs), offer_(std::move(offer)), prompter_(prompter),
       makeSheet_(std::move(makeSheet))
 {
     setObjectName(QStringLiteral("PrintWindow"));
@@ -66,7 +66,8 @@ void PrintWindow::Print_Click()
 
 void PrintWindow::Pdf_Click()
 {
-    const auto chosen = dialogs_.SaveFile(print_text::kPdfTitle, print_text::kPdfFilter, QStringLiteral("pdf"));
+    const auto chosen = dialogs_.SaveFile(print_text::kPdfTitle, print_text::kPdfFilter, QStringLiteral("pdf"),
+                                          offer_(print_text::kPdfTitle, QStringLiteral(".pdf")));
     if (!chosen || chosen->isEmpty())
         return;
     if (const auto error = WriteSheetPdf(Sheet(), *chosen)) {

@@ -33,7 +33,10 @@ public:
     // holds it.
     using SheetMaker = std::function<std::string(TextContent content)>;
 
-    PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& dialogs, Prompter& prompter,
+    // The path a save dialog of that title offers for a file of that suffix.
+    using Offer = std::function<QString(const QString& title, const QString& suffix)>;
+
+    PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& dialogs, Offer offer, Prompter& prompter,
                 SheetMaker makeSheet);
 
     std::array<QRadioButton*, 4> Contents{};
@@ -51,6 +54,7 @@ private:
 
     Printing& printing_;
     FileDialogs& dialogs_;
+    Offer offer_;
     Prompter& prompter_;
     SheetMaker makeSheet_;
     QButtonGroup* options_ = nullptr;

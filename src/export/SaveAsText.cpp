@@ -16,9 +16,9 @@
 
 namespace mirvane {
 
-SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Prompter& prompter,
+SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Offer offer, Prompter& prompter,
                        std::function<void()> commitPanel, Writer write)
-    : QDialog(mainWindow), dialogs_(dialogs), prompter_(prompter), commitPanel_(std::move(commitPanel)),
+    : QDialog(mainWindow), dialogs_(dialogs), offer_(std::move(offer)), prompter_(prompter), commitPanel_(std::move(commitPanel)),
       write_(std::move(write))
 {
     setObjectName(QStringLiteral("SaveAsText"));
@@ -96,7 +96,11 @@ const CodePage& SaveAsText::ChosenPage() const
 
 void SaveAsText::CommandOpen_Click()
 {
-    const auto chosen = dialogs_.SaveFile(text_export_text::kCaption, text_export_text::kFilter, QStringLiteral("txt"));
+    const QString offered = TextFileName->text().trimmed().isEmpty()
+                                ? offer_(text_export_text::kCaption, QStringLiteral(".txt"))
+                                : TextFileName->text();
+    const auto chosen =
+        dialogs_.SaveFile(text_export_text::kCaption, text_export_text::kFilter, QStringLiteral("txt"), offered);
     if (chosen && !chosen->isEmpty())
         TextFileName->setText(*chosen);
 }

@@ -48,10 +48,13 @@ public:
     // else the message that says why not.
     using Writer = std::function<std::optional<QString>(const QString& path, TextContent content, const CodePage& page)>;
 
+    // The path a save dialog of that title offers for a file of that suffix.
+    using Offer = std::function<QString(const QString& title, const QString& suffix)>;
+
     // `commitPanel` stores what is typed in the main window's panel; saving
     // runs it first.
-    SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Prompter& prompter, std::function<void()> commitPanel,
-               Writer write);
+    SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Offer offer, Prompter& prompter,
+               std::function<void()> commitPanel, Writer write);
 
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 4> Option1{};
@@ -70,6 +73,7 @@ public:
 
 private:
     FileDialogs& dialogs_;
+    Offer offer_;
     Prompter& prompter_;
     std::function<void()> commitPanel_;
     Writer write_;

@@ -162,6 +162,7 @@ void EditPanels::CreateDivision()
     UpDownNQ = new SpinButtons(p);
     UpDownNQ->setObjectName(QStringLiteral("UpDownNQ"));
     LabelNQ = MakeLabel(p, QStringLiteral("- Количество задаваемых вопросов"), "LabelNQ");
+    LabelNQ->setWordWrap(true);
     LabelFNQ = MakeLabel(p, QStringLiteral("Всего в разделе 0 вопросов"), "LabelFNQ");
     OwnSize(LabelFNQ, 4215, 255);
 }
@@ -329,7 +330,10 @@ void EditPanels::LayOutDivision(int w, int s)
     Place(TextDivName, 120, 360 - s, w - 240);
     Place(TextNQ, 120, 840 - s, 495, 285);
     Place(UpDownNQ, 600, 840 - s, 180, 285); // overlaps the box by 15
-    Place(LabelNQ, 1080, 840 - s, 3255, 285);
+    // In a narrow pane (the first run's) the caption takes a second line
+    // rather than run under the scroll bar; there is room above the rule.
+    Place(LabelNQ, 1080, 840 - s, std::min(3255, w - 1080), 285);
+    LabelNQ->resize(LabelNQ->width(), std::max(LabelNQ->height(), LabelNQ->heightForWidth(LabelNQ->width())));
     HLine->setGeometry(0, TwipsToPixels(1300 - s), std::max(0, TwipsToPixels(w)), 1);
     Place(LabelFNQ, 120, 1400 - s);
 }

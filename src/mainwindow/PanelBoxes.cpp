@@ -1,6 +1,7 @@
 #include "mainwindow/PanelBoxes.h"
 
 #include "commands/ClipboardRecord.h"
+#include "model/Misc.h"
 #include "model/StorableText.h"
 #include "platform/TextBridge.h"
 
@@ -26,6 +27,14 @@ public:
 
     State validate(QString& input, int& pos) const override
     {
+        // Whatever brings a line break (a paste, a drop, an input method, a
+        // text the program puts there), the box keeps one line: a break in a
+        // one-line field would start a new line of the test file.
+        const QString oneLine = OneLineText(input);
+        if (oneLine != input) {
+            pos = static_cast<int>(OneLineText(input.left(pos)).size());
+            input = oneLine;
+        }
         if (!box_->UserEditing())
             return Acceptable; // the program's own text is kept whole
         const QString storable = StorableText(input);
@@ -74,12 +83,20 @@ bool ClipboardHoldsRecord(QClipboard::Mode mode)
 
 QString StorableText(const QString& text) { return ToQt(ToStorableText(ToModel(text))); }
 
+QString OneLineText(const QString& text)
+{
+    // Most texts have no break at all: no round trip through the model's text.
+    static const QString kBreaks = QStringLiteral("\r\n\v\f\u0085\u2028\u2029");
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return kBreaks.contains(c); }))
+        return text;
+    return ToQt(LineBreaksAsSpaces(ToModel(text)));
+}
+
 bool IsRecordText(const QString& text) { return IsClipboardRecord(ToModel(text.left(16))); }
 
 LimitedLineEdit::LimitedLineEdit(QWidget* parent, int maxLength) : QLineEdit(parent), maxLength_(maxLength)
 {
-    if (maxLength_ > 0)
-        setValidator(new LimitValidator(this));
+    setValidator(new LimitValidator(this));
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { acceptedLength_ = static_cast<int>(text.size()); });
 }

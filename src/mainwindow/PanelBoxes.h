@@ -10,6 +10,9 @@
 // commands are left to the commands, which act on the focused box through
 // PanelTextBox, so a paste happens once.
 //
+// A one-line box never holds a line break, however it comes in: each becomes
+// a space.
+//
 // A one-line box has a length limit on what the user types or pastes. Unlike
 // QLineEdit::setMaxLength it never cuts a text the program puts there (a
 // longer title read from a file stays whole, and so does a spin step past the
@@ -85,5 +88,8 @@ bool IsRecordText(const QString& text);
 // What a box keeps of typed or pasted text: the typographic characters as
 // the plain ones the test file can store.
 QString StorableText(const QString& text);
+
+// The text on one line: each line break a space.
+QString OneLineText(const QString& text);
 
 } // namespace mirvane

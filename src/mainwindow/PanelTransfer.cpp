@@ -7,6 +7,7 @@
 #include "model/Misc.h"
 #include "model/Number.h"
 #include "platform/Prompter.h"
+#include "testfile/TestFileWriter.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,6 +23,19 @@ std::optional<std::int16_t> NumberIn(const QLineEdit* box) { return ReadNumber(T
 
 QString Decimal(int value) { return QString::number(value); }
 
+void CopyHeader(const Test& from, Test& to)
+{
+    to.TestName = from.TestName;
+    to.TestTime = from.TestTime;
+    to.ShowErrors = from.ShowErrors;
+    to.LogType = from.LogType;
+    to.LogFile = from.LogFile;
+    for (int i = 0; i < Test::kMarkSlots; ++i) {
+        to.MarkScoresSet(i, from.MarkScoresGet(i));
+        to.MarkDiscriptionsSet(i, from.MarkDiscriptionsGet(i));
+    }
+}
+
 } // namespace
 
 QString QuestionCountCaption(int count)
@@ -31,22 +45,67 @@ QString QuestionCountCaption(int count)
 
 void PanelTransfer::Form2Data()
 {
-    switch (KindOf(state_.CurrentKey)) {
+    const std::string& key = state_.CurrentKey;
+    switch (KindOf(key)) {
     case NodeKind::Parameters:
-        StoreParameters();
+        StoreParameters(state_.Document->Model(), false);
         break;
     case NodeKind::Marks:
-        StoreMarks();
+        StoreMarks(state_.Document->Model(), false);
+        break;
+    case NodeKind::Division: {
+        Division& division = state_.Document->DivisionAt(key);
+        StoreDivision(division, false);
+        tree_.SetText(key, ToQt(division.Name));
+        break;
+    }
+    case NodeKind::Question: {
+        Question& question = state_.Document->QuestionAt(key);
+        StoreQuestion(question, false);
+        tree_.SetText(key, ToQt(QuestionCaption(question.Q())));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+std::string PanelTransfer::WorkAsShown() const
+{
+    // The panel's values go into copies of what it shows; the document, the
+    // boxes and the tree stay as they are.
+    const TestDocument& document = *state_.Document;
+    const std::string& key = state_.CurrentKey;
+    StandIns standIns;
+    standIns.Key = key;
+    Test header;
+    Division division;
+    std::optional<Question> question;
+    switch (KindOf(key)) {
+    case NodeKind::Parameters:
+    case NodeKind::Marks:
+        CopyHeader(document.Model(), header);
+        if (KindOf(key) == NodeKind::Parameters)
+            StoreParameters(header, true);
+        else
+            StoreMarks(header, true);
+        standIns.Header = &header;
         break;
     case NodeKind::Division:
-        StoreDivision();
+        division.Name = document.DivisionAt(key).Name;
+        division.NQ = document.DivisionAt(key).NQ;
+        StoreDivision(division, true);
+        standIns.DivisionHead = &division;
         break;
     case NodeKind::Question:
-        StoreQuestion();
+        question = document.QuestionAt(key);
+        StoreQuestion(*question, true);
+        standIns.QuestionItem = &*question;
         break;
     default:
         break;
     }
+    return WriteTestFile(document.Model(), document.Order(), standIns);
 }
 
 void PanelTransfer::Data2Form()
@@ -69,14 +128,13 @@ void PanelTransfer::Data2Form()
     }
 }
 
-void PanelTransfer::StoreParameters()
+void PanelTransfer::StoreParameters(Test& test, bool quietly) const
 {
-    Test& test = state_.Document->Model();
     test.TestName = ToModel(panels_.TestName->text());
     const auto time = NumberIn(panels_.TestTime);
     if (time && Test::IsValidTime(*time)) {
         test.TestTime = *time;
-    } else {
+    } else if (!quietly) {
         test.TestTime = Test::kDefaultTime;
         prompter_.Notice(panel_text::kBadTestTime);
     }
@@ -87,10 +145,9 @@ void PanelTransfer::StoreParameters()
     test.LogFile = ToModel(panels_.TextLogFile->text());
 }
 
-void PanelTransfer::StoreMarks()
+void PanelTransfer::StoreMarks(Test& test, bool quietly) const
 {
     // Rows with a blank description are dropped and the rows below move up.
-    Test& test = state_.Document->Model();
     test.MarkDiscriptionsSet(0, ToModel(panels_.MarkText[0]->text()));
     test.MarkScoresSet(0, Test::kFailingMarkScore);
     int j = 1;
@@ -103,7 +160,8 @@ void PanelTransfer::StoreMarks()
             test.MarkScoresSet(j, *score);
         } else {
             test.MarkScoresSet(j, 0);
-            prompter_.Notice(panel_text::kBadMarkScore);
+            if (!quietly)
+                prompter_.Notice(panel_text::kBadMarkScore);
         }
         ++j;
     }
@@ -113,34 +171,30 @@ void PanelTransfer::StoreMarks()
     }
 }
 
-void PanelTransfer::StoreDivision()
+void PanelTransfer::StoreDivision(Division& division, bool quietly) const
 {
-    Division& division = state_.Document->DivisionAt(state_.CurrentKey);
     division.Name = TrimSpaces(ToModel(panels_.TextDivName->text()));
     if (const auto count = NumberIn(panels_.TextNQ)) {
         division.NQ = *count;
-    } else {
+    } else if (!quietly) {
         division.NQ = 1;
         prompter_.Notice(panel_text::kBadQuestionCount);
     }
-    tree_.SetText(state_.CurrentKey, ToQt(division.Name));
 }
 
-void PanelTransfer::StoreQuestion()
+void PanelTransfer::StoreQuestion(Question& question, bool quietly) const
 {
-    const std::string& key = state_.CurrentKey;
-    Question& question = state_.Document->QuestionAt(key);
     question.QSet(BoxText(panels_.TextQuest));
     for (int i = 0; i < EditPanels::kAnswerRows; ++i) {
         std::string answer = BoxText(panels_.TextAnswer[i]);
         if (!answer.empty() && TrimBlanksView(answer).empty()) {
-            panels_.TextAnswer[i]->setPlainText(QString()); // a blank answer is emptied in the box too
+            if (!quietly)
+                panels_.TextAnswer[i]->setPlainText(QString()); // a blank answer is emptied in the box too
             answer.clear();
         }
         question.AScoreSet(i, NumberIn(panels_.TextQMark[i]).value_or(0));
         question.ASet(i, std::move(answer));
     }
-    tree_.SetText(key, ToQt(QuestionCaption(question.Q())));
 }
 
 void PanelTransfer::LoadParameters()

@@ -4,9 +4,14 @@
 // with a message for the test time, the question count and a mark score.
 #include <QString>
 
+#include <string>
+
 namespace mirvane {
 
+class Division;
 class EditPanels;
+class Question;
+class Test;
 class Prompter;
 class StructureTree;
 struct EditorState;
@@ -33,11 +38,20 @@ public:
     // Fills the panel from the item of the current key.
     void Data2Form();
 
+    // The test file of the work as the panel shows it: the document with the
+    // panel's values in a copy of the item shown. Nothing is checked,
+    // corrected or told, and the document, the boxes and the tree stay as
+    // they are; a bad number keeps the document's value (a mark's score is
+    // then 0).
+    std::string WorkAsShown() const;
+
 private:
-    void StoreParameters();
-    void StoreMarks();
-    void StoreDivision();
-    void StoreQuestion();
+    // Each stores the panel into `target`; `quietly`, a bad value keeps the
+    // target's and nothing is told or changed on screen.
+    void StoreParameters(Test& target, bool quietly) const;
+    void StoreMarks(Test& target, bool quietly) const;
+    void StoreDivision(Division& target, bool quietly) const;
+    void StoreQuestion(Question& target, bool quietly) const;
     void LoadParameters();
     void LoadMarks();
     void LoadDivision();

@@ -40,18 +40,25 @@ void WindowLifecycle::Form_Load()
     window_.move(wanted_.topLeft()); // the frame's place
     window_.resize(wanted_.size());  // until the frame is known
     sizing_.SetSplitterLeft(ReadTwips(geometry_keys::kSplitter, WindowSizing::kInitialSplitter));
+    // Qt's own record knows the frame, the screen and a maximized state, so
+    // the window comes back as it was however late the window manager frames
+    // it. The twips alone serve a first run.
+    const QByteArray stored =
+        QByteArray::fromBase64(settings_.Read(geometry_keys::kSection, geometry_keys::kGeometry, QString()).toLatin1());
+    if (!stored.isEmpty() && window_.restoreGeometry(stored))
+        fitted_ = true;
 }
 
 void WindowLifecycle::FitFrame()
 {
     if (fitted_ || window_.isMaximized() || window_.isMinimized())
         return;
+    const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        return; // not framed (yet): the inner size is the outer size so far
     fitted_ = true;
     if (window_.size() != wanted_.size())
         return; // resized since it was loaded: that size stands
-    const QSize frame = window_.frameGeometry().size() - window_.geometry().size();
-    if (frame.width() <= 0 && frame.height() <= 0)
-        return; // no frame: the inner size is the outer size already
     window_.resize(wanted_.size() - frame);
     window_.move(wanted_.topLeft());
 }
@@ -76,6 +83,8 @@ bool WindowLifecycle::Form_Unload()
         write(geometry_keys::kWidth, outer.width());
         write(geometry_keys::kHeight, outer.height());
         settings_.Write(geometry_keys::kSection, geometry_keys::kSplitter, QString::number(sizing_.SplitterLeft()));
+        settings_.Write(geometry_keys::kSection, geometry_keys::kGeometry,
+                        QString::fromLatin1(window_.saveGeometry().toBase64()));
     }
     return true;
 }

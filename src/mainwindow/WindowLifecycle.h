@@ -24,6 +24,8 @@ inline const QString kTop = QStringLiteral("MainTop");
 inline const QString kWidth = QStringLiteral("MainWidth");
 inline const QString kHeight = QStringLiteral("MainHeight");
 inline const QString kSplitter = QStringLiteral("SplitterLeft");
+// Qt's saveGeometry(), in base64.
+inline const QString kGeometry = QStringLiteral("MainGeometry");
 } // namespace geometry_keys
 
 class WindowLifecycle : public QObject {
@@ -32,18 +34,21 @@ public:
     // `window` is the main window whose geometry is kept.
     WindowLifecycle(QWidget& window, Settings& settings, DocumentCommands& commands, WindowSizing& sizing);
 
-    // Restores the stored geometry (1000, 1000, 6500 x 6500 twips when a value
-    // is absent or not a number): the window's outer place and size, with its
-    // frame; and the splitter's place.
+    // Restores the stored geometry: Qt's record of the window when there is
+    // one (its frame's place and size, its screen, maximized or not), else
+    // the twips (1000, 1000, 6500 x 6500 when a value is absent or not a
+    // number) for the outer place and size; and the splitter's place.
     void Form_Load();
 
-    // Once the window is shown and its frame known: the inner size that gives
-    // the stored outer size.
+    // From the twips alone, once the window manager has framed the window
+    // (called at every move and resize until then): the inner size that
+    // gives the stored outer size.
     void FitFrame();
 
     // Asks whether to save; false keeps the window open. Otherwise closes the
-    // other windows and stores the geometry (outer, with the frame) and the
-    // splitter's place unless the window is minimized.
+    // other windows and stores the geometry (Qt's record, and the outer
+    // place and size in twips) and the splitter's place unless the window is
+    // minimized.
     bool Form_Unload();
 
     void SetUpStatusBar(QStatusBar* bar);

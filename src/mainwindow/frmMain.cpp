@@ -27,7 +27,6 @@
 #include "testfile/DocumentCommands.h"
 #include "testfile/RecentFiles.h"
 #include "testfile/RecoveryStore.h"
-#include "testfile/TestFileWriter.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -37,6 +36,7 @@
 #include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QLabel>
 #include <QScrollBar>
@@ -54,7 +54,6 @@ frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent
     CreateParts();
     lifecycle_->Form_Load();
     ShowDocument(std::make_unique<TestDocument>());
-    state_.DocumentFile = kNewDocumentFile;
 }
 
 frmMain::~frmMain() = default;
@@ -186,7 +185,7 @@ void frmMain::Data2Form() { fieldHistory_->Quietly([this] { transfer_->Data2Form
 void frmMain::SnapshotWork()
 {
     if (recovery_)
-        recovery_->Keep(WriteTestFile(state_.Document->Model(), state_.Document->Order()), state_.DocumentFile);
+        recovery_->Keep(transfer_->WorkAsShown(), state_.DocumentFile);
 }
 
 void frmMain::OfferRecovery()
@@ -195,7 +194,9 @@ void frmMain::OfferRecovery()
         return;
     for (const RecoveryStore::Copy& copy : recovery_->Orphans()) {
         const QString question = QStringLiteral("Восстановить несохранённую работу от %1 (%2)?")
-                                     .arg(copy.SavedAt, QDir::toNativeSeparators(copy.DocumentFile));
+                                     .arg(copy.SavedAt, QFileInfo(copy.DocumentFile).isAbsolute()
+                                                            ? QDir::toNativeSeparators(copy.DocumentFile)
+                                                            : kNewDocumentName);
         if (platform_.prompter->AskYesNo(question, kProgramName) != Prompter::Answer::Yes) {
             RecoveryStore::Remove(copy);
             continue;
@@ -289,6 +290,15 @@ void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     sizing_->Form_Resize();
+    if (lifecycle_)
+        lifecycle_->FitFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (lifecycle_)
+        lifecycle_->FitFrame();
 }
 
 } // namespace mirvane

@@ -68,8 +68,9 @@ public:
     void ShowDocument(std::unique_ptr<TestDocument> document) override;
     TestDocument& CommittedDocument() override;
 
-    // Keeps a copy of the work as the model now holds it, when it changed
-    // (every 30 seconds by the window's timer).
+    // Keeps a copy of the work as the window shows it, what is typed in the
+    // panel included, when it changed (every 30 seconds by the window's
+    // timer).
     void SnapshotWork();
     // At start: offers the work an editor left behind when it ended
     // without closing.
@@ -86,6 +87,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // A test file dropped on the window is opened, after the save prompt.
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -67,6 +67,31 @@ std::string QuestionCaption(std::string_view questionText)
     return TrimSpaces(JoinLines(Utf8Prefix(questionText, 50)));
 }
 
+std::string LineBreaksAsSpaces(std::string_view text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const std::string_view rest = text.substr(i);
+        if (c == '\r' && rest.starts_with("\r\n")) {
+            line.push_back(' ');
+            ++i;
+        } else if (c == '\r' || c == '\n' || c == '\v' || c == '\f') {
+            line.push_back(' ');
+        } else if (rest.starts_with("\xC2\x85")) {
+            line.push_back(' ');
+            i += 1;
+        } else if (rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9")) {
+            line.push_back(' ');
+            i += 2;
+        } else {
+            line.push_back(c);
+        }
+    }
+    return line;
+}
+
 namespace {
 
 constexpr std::size_t kWrapWidth = 70;

@@ -26,6 +26,12 @@ int CountBreaks(std::string_view text);
 // The text with every CR LF pair replaced by one space (a lone CR or LF stays).
 std::string JoinLines(std::string_view text);
 
+// The text as one line, for the fields a file keeps on one line (a title, a
+// journal file, a mark, a division name): every line break (CR LF, a lone CR
+// or LF, vertical tab, form feed, NEL, the line and paragraph separators)
+// becomes one space.
+std::string LineBreaksAsSpaces(std::string_view text);
+
 // The tree label of a question: its first 50 characters, every CR LF pair in
 // them turned into one space, outer spaces removed.
 std::string QuestionCaption(std::string_view questionText);

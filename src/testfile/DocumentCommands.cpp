@@ -3,6 +3,7 @@
 #include "interchange/Interchange.h"
 
 #include "editor/EditorState.h"
+#include "editor/OfferedPaths.h"
 #include "editor/PanelHost.h"
 #include "platform/FileDialogs.h"
 #include "testfile/OutputFile.h"
@@ -54,7 +55,7 @@ QString UnstorableWarning(const std::u32string& characters)
 bool DocumentCommands::AskToSave()
 {
     Prompter& prompter = *platform_.prompter;
-    switch (prompter.AskYesNoCancel(SavePromptText(state_.DocumentFile), document_text::kSavePromptCaption)) {
+    switch (prompter.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
@@ -72,7 +73,7 @@ void DocumentCommands::mnuFileNew_Click()
     if (!AskToSave())
         return;
     host_.ShowDocument(std::make_unique<TestDocument>());
-    state_.DocumentFile = kNewDocumentFile;
+    SetFiles(QString(), QString());
     if (recovery_)
         recovery_->Saved(0);
 }
@@ -86,20 +87,23 @@ void DocumentCommands::mnuFileOpen_Click()
 
 bool DocumentCommands::mnuSave_Click()
 {
-    if (state_.DocumentFile == kNewDocumentFile)
+    if (state_.DocumentFile.isEmpty())
         return mnuSaveAs_Click();
     return SaveAll(state_.DocumentFile);
 }
 
 bool DocumentCommands::mnuSaveAs_Click()
 {
-    const auto chosen = platform_.fileDialogs->SaveFile(document_text::kSaveTitle, document_text::kTestFilter);
+    host_.CommittedDocument(); // the name offered is made from the title as typed
+    FileDialogs& dialogs = *platform_.fileDialogs;
+    const auto chosen = dialogs.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
+                                         OfferedSavePath(state_, dialogs, document_text::kSaveTitle));
     if (!chosen || chosen->isEmpty())
         return false;
     // The document takes the new name only once the file is really there.
     if (!SaveAll(*chosen))
         return false;
-    state_.DocumentFile = *chosen;
+    state_.DocumentFile = QFileInfo(*chosen).absoluteFilePath();
     return true;
 }
 
@@ -108,6 +112,12 @@ void DocumentCommands::mnuFileClose_Click() { window_.close(); }
 bool DocumentCommands::SaveAll(const QString& path)
 {
     const TestDocument& document = host_.CommittedDocument();
+    // An imported file is the user's own, in another format: the test never
+    // replaces it.
+    if (!state_.ImportSource.isEmpty() && IsSameFile(path, state_.ImportSource)) {
+        platform_.prompter->Notice(QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString())));
+        return false;
+    }
     const std::u32string lost = UnstorableCharacters(document.Model());
     if (!lost.empty() &&
         platform_.prompter->AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
@@ -198,10 +208,10 @@ bool DocumentCommands::OpenFile(const QString& path)
 
     // A rejected file keeps no claim on the document: a later Save asks for
     // a name instead of replacing it with the empty test.
-    state_.DocumentFile = isTestFile ? path : kNewDocumentFile;
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    SetFiles(isTestFile ? path : QString(), QString());
     if (isTestFile && recent_)
-        recent_->Add(path);
+        recent_->Add(state_.DocumentFile);
     if (recovery_)
         recovery_->Saved(0);
     return true;
@@ -237,7 +247,7 @@ bool DocumentCommands::ImportFile(const QString& path)
         return false; // the document stays as it was
     }
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(imported.Read)));
-    state_.DocumentFile = kNewDocumentFile;
+    SetFiles(QString(), path);
     if (recovery_)
         recovery_->Saved(0);
     if (!imported.Notes.empty()) {
@@ -310,8 +320,17 @@ bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& docum
     if (!reader.LoadFile(bytes))
         return false;
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
-    state_.DocumentFile = documentFile;
+    // A copy made for a test without a file names none (older copies named
+    // it by a bare "Новый.q"): only an absolute path is a file.
+    SetFiles(QFileInfo(documentFile).isAbsolute() ? documentFile : QString(), QString());
     return true;
+}
+
+void DocumentCommands::SetFiles(const QString& documentFile, const QString& importSource)
+{
+    auto absolute = [](const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
+    state_.DocumentFile = absolute(documentFile);
+    state_.ImportSource = absolute(importSource);
 }
 
 void DocumentCommands::OpenNamed(const QString& path)

@@ -1,7 +1,10 @@
 #pragma once
-// New, Open, Save, Save As and Exit of the main window. Saving writes the
-// test in document order and replaces the old file only when the new one was
-// written completely; every failure is reported and nothing is lost.
+// The test's way in and out of files: New, Open (from the dialog, the recent
+// files, a drop, the command line), Save, Save As, Import, Exit, and the
+// restoring of a copy of unsaved work. Saving writes the test in document
+// order and replaces the old file only when the new one was written
+// completely; every failure is reported and nothing is lost. The document's
+// file and import source are absolute paths; a test without a file has none.
 #include "interchange/Interchange.h"
 #include "platform/Platform.h"
 
@@ -68,7 +71,8 @@ public:
 
     // "Импорт...": the save prompt, the open dialog, then the questions of a
     // Moodle XML, GIFT or Aiken file as a new test, which has no file yet:
-    // the next Save asks for a name. What was left out is told.
+    // the next Save asks for a name, and no save replaces the imported file.
+    // What was left out is told.
     void mnuFileImport_Click();
     bool ImportFile(const QString& path);
 
@@ -99,6 +103,8 @@ private:
     // Reads the quiz file on a worker thread, with a progress bar and
     // "Отмена" once it takes a while. Throws what the import throws.
     ImportedTest ImportOnWorker(const std::string& bytes, const QFileInfo& info);
+    // The document's file and import source, made absolute.
+    void SetFiles(const QString& documentFile, const QString& importSource);
 
     EditorState& state_;
     Platform platform_;

@@ -42,15 +42,7 @@ attempt() {
   prompt=$(find_window 'Внимание!!!' 150)
   [ -n "$prompt" ] || { echo "the close request brought no save question"; return 1; }
   # "Да", the question's default: saves, then the window closes.
-  for _ in $(seq 20); do
-    xdotool key --window "$prompt" Return 2>/dev/null
-    sleep 0.3
-    [ -z "$(xdotool search --name '^Внимание!!!$' 2>/dev/null)" ] && break
-  done
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then echo "the editor did not end"; return 1; fi
-  wait "$pid" || { echo "the editor ended with a failure"; cat "$work/editor.log"; pid=""; return 1; }
-  pid=""
+  answer_yes_and_wait "$prompt" || return 1
   head -c 8 "$work/smoke.q" | cmp -s - <(printf 'SmokeX\r\n') || { echo "the title was not saved:"; head -n2 "$work/smoke.q" | cat -A; return 1; }
   return 0
 }

@@ -54,6 +54,21 @@ find_window() {
   echo "$found"
 }
 
+# Answers "Да", the default, to the save question PROMPT (a window id), then
+# waits for the editor to end; 1, after saying why, when it does not end or
+# ends with a failure.
+answer_yes_and_wait() {
+  for _ in $(seq 20); do
+    xdotool key --window "$1" Return 2>/dev/null
+    sleep 0.3
+    [ -z "$(xdotool search --name '^Внимание!!!$' 2>/dev/null)" ] && break
+  done
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then echo "the editor did not end"; return 1; fi
+  wait "$pid" || { echo "the editor ended with a failure"; cat "$work/editor.log"; pid=""; return 1; }
+  pid=""
+}
+
 # Runs `attempt` up to three times on fresh servers; says MESSAGE and ends
 # the script with 0 when one went through, 1 on a fault of the editor, and
 # skips (77) when the server failed every run.

@@ -124,6 +124,14 @@ TEST_F(History, UndoShowsWhatItBringsBackAndNamesTheStep)
     EXPECT_EQ(P().TextQuest->toPlainText(), "два");
     EXPECT_EQ(window->Tree().Text("q3"), "два");
     EXPECT_EQ(Action(Command::Redo)->text(), "Повторить изменение текста вопроса");
+
+    // The menu reads as a sentence: the step in the accusative.
+    OnTree("q3");
+    Run(Command::Copy);
+    Run(Command::Paste);
+    EXPECT_EQ(Action(Command::Undo)->text(), "Отменить вставку вопроса");
+    Run(Command::Undo);
+    EXPECT_EQ(Action(Command::Redo)->text(), "Повторить вставку вопроса");
 }
 
 TEST_F(History, TypingInOneFieldIsOneStepUntilSomethingElseHappens)

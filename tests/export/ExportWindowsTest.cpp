@@ -8,6 +8,7 @@
 #include "editor/StructuralEdits.h"
 #include "export/ExportCommands.h"
 #include "export/HtmlExport.h"
+#include "export/PrintWindow.h"
 #include "export/SaveAsText.h"
 #include "export/TextExport.h"
 #include "model/CodePage.h"
@@ -170,6 +171,53 @@ TEST_F(ExportTest, TextWindowStartsWithItsDefaultsAndWritesTheChosenForm)
     EXPECT_TRUE(text->TextFileName->text().isEmpty());
     QTest::keyClick(text, Qt::Key_Escape);
     EXPECT_FALSE(text->isVisible());
+}
+
+// Each save dialog starts with a name made from the test, in the folder it
+// used last; what one dialog chose never shows up in another.
+TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
+{
+    const QString copy = SavedCopy();
+    auto offered = [this] { return platform.fileDialogs.shown.back().Offered; };
+    window->Documents().mnuSaveAs_Click();
+    EXPECT_EQ(offered(), copy);
+    Trigger(Command::ExportV25);
+    EXPECT_EQ(offered(), Path("Химия-2.5.q"));
+    Trigger(Command::ExportMoodleXml);
+    EXPECT_EQ(offered(), Path("Химия.xml"));
+    Trigger(Command::ExportGift);
+    EXPECT_EQ(offered(), Path("Химия.gift"));
+    Trigger(Command::ExportAiken);
+    EXPECT_EQ(offered(), Path("Химия.txt"));
+    Trigger(Command::Print);
+    window->Exports().Printer()->PdfButton->click();
+    EXPECT_EQ(offered(), Path("Химия.pdf"));
+    window->Exports().Printer()->reject();
+
+    // "otchet" chosen in the text window's dialog stays there.
+    QDir(dir.path()).mkpath("other");
+    SaveAsText* text = TextWindow();
+    platform.fileDialogs.answers = {Path("other/otchet")};
+    text->CommandOpen_Click();
+    EXPECT_EQ(offered(), Path("Химия.txt"));
+    text->reject();
+    window->Documents().mnuSaveAs_Click();
+    EXPECT_EQ(offered(), copy);
+    Trigger(Command::ExportV25);
+    EXPECT_EQ(offered(), Path("Химия-2.5.q"));
+    TextWindow()->CommandOpen_Click();
+    EXPECT_EQ(offered(), Path("other/Химия.txt"));
+    window->Exports().TextWindow()->reject();
+
+    // A title a file name cannot hold; a new test offers a name from its
+    // title in the folder Save As last used.
+    P().TestName->setText(" Физика: 9/10 класс?.");
+    Trigger(Command::ExportMoodleXml);
+    EXPECT_EQ(offered(), Path("Физика_ 9_10 класс_.xml"));
+    platform.prompter.answers = {Answer::No};
+    window->Documents().mnuFileNew_Click();
+    window->Documents().mnuSaveAs_Click();
+    EXPECT_EQ(offered(), Path("Экзамен.q"));
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     ASSERT_EQ(Document().Order().Divisions.size(), 2u);
     EXPECT_EQ(Document().DivisionAt(Document().Order().Divisions[1].Key).Name, "Оптика");
     EXPECT_EQ(Doc().TestName, "банк");
-    EXPECT_EQ(window->State().DocumentFile, kNewDocumentFile) << "Save asks for a name";
+    EXPECT_TRUE(window->State().DocumentFile.isEmpty()) << "Save asks for a name";
     EXPECT_FALSE(window->History().Stack().canUndo());
     ASSERT_EQ(platform.prompter.shown.size(), 2u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
@@ -55,6 +55,39 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     EXPECT_EQ(platform.prompter.shown[1].Kind, ScriptedPrompter::Shown::Information);
     EXPECT_TRUE(platform.prompter.shown[1].Text.contains(QStringLiteral("вопрос «Масса»: ответов с наибольшим баллом 2")))
         << platform.prompter.shown[1].Text.toStdString();
+}
+
+// An imported file is the user's own: Save offers a test file beside it,
+// refuses to write over it, and no export offers its name.
+TEST_F(Interchange, NothingIsSavedOverTheImportedFile)
+{
+    platform.fileDialogs.answers.push_back(Path("древний_мир"));
+    Run(Command::ExportGift);
+    const QString source = Path("древний_мир.gift");
+    QFile gift(source);
+    ASSERT_TRUE(gift.open(QIODevice::ReadOnly));
+    const QByteArray original = gift.readAll();
+    platform.fileDialogs.answers.push_back(source);
+    Run(Command::Import);
+    ASSERT_EQ(Doc().TestName, "древний_мир");
+
+    platform.prompter.Clear();
+    platform.fileDialogs.answers.push_back(source);
+    Run(Command::Save);
+    EXPECT_EQ(platform.fileDialogs.shown.back().Offered, Path("древний_мир.q"));
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("экспорт в него не выполнен"));
+    gift.seek(0);
+    EXPECT_EQ(gift.readAll(), original);
+    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
+
+    Run(Command::ExportGift);
+    EXPECT_EQ(platform.fileDialogs.shown.back().Offered, Path("древний_мир (2).gift"));
+    platform.fileDialogs.answers.push_back(source);
+    Run(Command::ExportAiken);
+    EXPECT_EQ(platform.fileDialogs.shown.back().Offered, Path("древний_мир.txt"));
+    gift.seek(0);
+    EXPECT_EQ(gift.readAll(), original);
 }
 
 TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)

@@ -6,6 +6,7 @@
 #include "testfile/TestFileWriter.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QStatusBar>
 
 #include <QLabel>
@@ -288,6 +289,48 @@ TEST_F(TypingTest, TypedTextIsKeptToWhatTheFileCanStore)
     title->setText("Цена 5 руб.");
     EXPECT_FALSE(title->property("unstorable").toBool());
     EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+}
+
+// Three lines copied from anywhere, with each kind of line break, reach a
+// one-line box through the editor's paste, the box's own paste, an input
+// method and the program's own text: the box keeps one line, and the file
+// saved from it reads back whole.
+TEST_F(TypingTest, OneLineBoxesTurnEveryLineBreakIntoASpace)
+{
+    const QString breaks[] = {"\r\n", "\r", "\n", "\v", "\f", QString(QChar(0x85)), QString(QChar::LineSeparator),
+                              QString(QChar::ParagraphSeparator)};
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {P().TestName, "par"}, {P().TextLogFile, "par"}, {P().MarkText[1], "mrk"}, {P().TextDivName, "d1"}};
+    for (const QString& br : breaks) {
+        const QString pasted = "Ф" + br + ")* 9" + br + "ч2";
+        const QString expected = "Ф )* 9 ч2";
+        for (const auto& [box, node] : boxes) {
+            SCOPED_TRACE(box->objectName().toStdString() + " " + ::testing::PrintToString(br.toStdString()));
+            Click(node);
+            for (bool ownPaste : {false, true}) {
+                box->clear();
+                Paste(box, pasted, ownPaste);
+                EXPECT_EQ(box->text(), expected);
+            }
+            box->clear();
+            box->setFocus();
+            QInputMethodEvent composed;
+            composed.setCommitString(pasted);
+            QApplication::sendEvent(box, &composed);
+            EXPECT_EQ(box->text(), expected);
+            box->setText(pasted);
+            EXPECT_EQ(box->text(), expected);
+        }
+    }
+    P().MarkScoreText[0]->setText("4");
+    Click("q2");
+    const auto back = LoadBytes(WriteTestFile(Doc(), Document().Order()));
+    EXPECT_TRUE(back.messages.empty());
+    EXPECT_EQ(back.test->TestName, "Ф )* 9 ч2");
+    EXPECT_EQ(back.test->LogFile, "Ф )* 9 ч2");
+    ASSERT_EQ(back.test->Divisions.Count(), 1u);
+    EXPECT_EQ(back.test->Divisions.Item(1).Name, "Ф )* 9 ч2");
+    EXPECT_EQ(back.test->MarkDiscriptionsGet(1), "Ф )* 9 ч2");
 }
 
 TEST_F(TypingTest, ALongTitleFromAFileStaysWhole)

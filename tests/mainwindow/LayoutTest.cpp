@@ -125,6 +125,33 @@ TEST_F(Layout, QuestionPanelScrollsToTheContentHeight)
     }
 }
 
+// At the size of a first run every caption of every panel is read whole:
+// none runs past its own box or under the scroll bar.
+TEST_F(Layout, NothingIsClippedAtTheFirstRunSize)
+{
+    SizeWindow(6500, 6500);
+    const int usable = Pane()->width() - Bar()->width();
+    for (const char* node : {"par", "mrk", "d1", "q2"}) {
+        Click(node);
+        for (QWidget* w : Pane()->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(Pane()))
+                continue;
+            const QRect box(w->mapTo(Pane(), QPoint(0, 0)), w->size());
+            const int shown = std::min(box.right() + 1, usable) - box.left();
+            const std::string name = std::string(node) + " " + w->objectName().toStdString();
+            auto* label = qobject_cast<QLabel*>(w);
+            if (label && label->wordWrap()) {
+                EXPECT_LE(label->width(), shown) << name;
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << name;
+            } else if (label) {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text().remove('&')), shown) << name;
+            } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+                EXPECT_LE(w->sizeHint().width(), shown) << name;
+            }
+        }
+    }
+}
+
 TEST_F(Layout, TallPaneDisablesTheBarAndIgnoresItsValue)
 {
     Click("q2");

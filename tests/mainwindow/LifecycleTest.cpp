@@ -25,7 +25,7 @@ TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
     frmMain window(platform.Services());
     EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1000), TwipsToPixels(1000)));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(6500), TwipsToPixels(6500)));
-    EXPECT_EQ(window.State().DocumentFile, "Новый.q");
+    EXPECT_TRUE(window.State().DocumentFile.isEmpty());
     EXPECT_EQ(window.State().CurrentKey, "par");
     EXPECT_EQ(window.windowTitle(), "Экзамен - Mirvane");
     auto* status = window.statusBar()->findChild<QLabel*>("StatusPanel");

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "export/ExportCommands.h"
 #include "testfile/DocumentCommands.h"
 #include "testfile/FileIo.h"
 
@@ -79,7 +80,7 @@ TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesWithoutAFileKeepsThe
     platform.fileDialogs.answers = {Path("draft.q")};
     Commands().mnuFileNew_Click();
     EXPECT_EQ(Doc().TestName, "Экзамен");
-    EXPECT_EQ(window->State().DocumentFile, "Новый.q");
+    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
     EXPECT_TRUE(QFile::exists(Path("draft.q")));
 }
@@ -147,6 +148,32 @@ TEST_F(DocumentCommandsTest, SaveOnANewTestAsksForAName)
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("first.q"))), "Экзамен\r\n)t 30\r\n"));
 }
 
+// "Новый.q" is a name like any other: a file of that name, opened by a
+// relative name as the command line gives it, is saved without a dialog and
+// no export replaces it.
+TEST_F(DocumentCommandsTest, AFileNamedLikeANewTestIsAFileAndKeepsItsFolder)
+{
+    const QString file = Path("Новый.q");
+    ASSERT_TRUE(QFile::copy(SavedTestFile(), file));
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_TRUE(Commands().OpenFile("Новый.q"));
+    QDir::setCurrent(started);
+    EXPECT_EQ(window->State().DocumentFile, file);
+
+    P().TestTime->setText("35");
+    EXPECT_TRUE(Commands().mnuSave_Click());
+    EXPECT_TRUE(platform.fileDialogs.shown.empty());
+    const std::string saved = Bytes(file);
+    EXPECT_NE(saved.find(")t 35\r\n"), std::string::npos);
+
+    platform.fileDialogs.answers = {file};
+    window->Exports().mnuExportV25_Click();
+    ASSERT_FALSE(platform.prompter.shown.empty());
+    EXPECT_TRUE(platform.prompter.shown.back().Text.contains("экспорт в него не выполнен"));
+    EXPECT_EQ(Bytes(file), saved);
+}
+
 TEST_F(DocumentCommandsTest, OpeningANonTestFileLeavesADefaultTest)
 {
     OpenFile(SavedTestFile());
@@ -162,7 +189,7 @@ TEST_F(DocumentCommandsTest, OpeningANonTestFileLeavesADefaultTest)
     EXPECT_EQ(Doc().TestName, "Экзамен");
     EXPECT_EQ(Doc().Divisions.Count(), 0u);
     EXPECT_EQ(window->Tree().Widget()->topLevelItemCount(), 2);
-    EXPECT_EQ(window->State().DocumentFile, "Новый.q");
+    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
     EXPECT_TRUE(P().TestName->isVisible());
     EXPECT_EQ(Bytes(plain), "just some\r\nnotes\r\n");

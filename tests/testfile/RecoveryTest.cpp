@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Восстановить несохранённую работу от "));
     EXPECT_TRUE(platform.prompter.shown[0].Text.endsWith(" (Новый.q)?"));
     EXPECT_EQ(next.State().Document->Model().TestName, "Несохранённый тест");
-    EXPECT_EQ(next.State().DocumentFile, "Новый.q");
+    EXPECT_TRUE(next.State().DocumentFile.isEmpty());
     const auto& doc = *next.State().Document;
     EXPECT_EQ(WriteTestFile(doc.Model(), doc.Order()), lost); // what a save would have written
     // The dead editor's copy is gone; the restored work is this one's copy now.
@@ -77,6 +78,50 @@ TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
     platform.fileDialogs.answers = {dir.filePath("saved.q")};
     ASSERT_TRUE(next.Documents().mnuSaveAs_Click());
     EXPECT_TRUE(Copies().isEmpty());
+}
+
+// A teacher types for a long time without leaving the panel: the copy holds
+// what is typed, and taking it checks, corrects and tells nothing.
+TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
+{
+    frmMain window(platform.Services());
+    window.ShowDocument(std::make_unique<TestDocument>(
+        Load({"Т", ")t 20", ")<", "Неуд", ")* 2", "):Раздел", ")?", "Вопрос", ")! 1", "да"}).test));
+    const QString copyFile = QDir(platform.recoveryFolder).filePath(
+        QStringLiteral("work-%1.q").arg(QCoreApplication::applicationPid()));
+    auto copy = [&] {
+        window.SnapshotWork();
+        window.Recovery()->Flush();
+        std::string bytes;
+        EXPECT_FALSE(ReadFileBytes(copyFile.toStdString(), bytes).has_value());
+        return LoadBytes(bytes);
+    };
+    EditPanels& p = window.Panels();
+    p.TestName->setText("Набирается");
+    p.TestTime->setText("abc");
+    auto taken = copy();
+    EXPECT_EQ(taken.test->TestName, "Набирается");
+    EXPECT_EQ(taken.test->TestTime, 20);
+
+    p.TestTime->setText("20");
+    const std::string questionKey = window.State().Document->Order().Divisions.at(0).QuestionKeys.at(0);
+    window.Tree().Select(questionKey);
+    window.tvTreeView_Click();
+    p.TextQuest->setPlainText("Долгий вопрос\nв две строки");
+    p.TextAnswer[0]->setPlainText("  ");
+    p.TextAnswer[1]->setPlainText("нет");
+    taken = copy();
+    const Question& question = taken.test->Divisions.Item(1).Questions.Item(1);
+    EXPECT_EQ(question.Q(), "Долгий вопрос\r\nв две строки");
+    EXPECT_EQ(question.AGet(0), "нет"); // the blank answer is left out
+    EXPECT_FALSE(question.IsAnswerPresent(1));
+
+    // Only the copy took the typing: the model and the boxes are as they
+    // were, and no message was shown.
+    EXPECT_EQ(window.State().Document->Model().TestName, "Набирается"); // stored by the selection
+    EXPECT_EQ(window.State().Document->QuestionAt(questionKey).Q(), "Вопрос");
+    EXPECT_EQ(p.TextAnswer[0]->toPlainText(), "  ");
+    EXPECT_TRUE(platform.prompter.shown.empty());
 }
 
 TEST_F(RecoveryTest, NoDeletesTheCopyAndRunningEditorsKeepTheirOwn)

@@ -199,5 +199,32 @@ TEST(Writer, CharactersMissingFromTheDosPageBecomeQuestionMarks)
     EXPECT_EQ(Write(test).substr(0, 9), AnsiToOem("Цена ?5\r\n"));
 }
 
+// Pasted or imported one-line fields with line breaks in them: the file still
+// reads back without a message, every field whole, breaks as spaces.
+TEST(Writer, OneLineFieldsStayOnTheirLineWhateverBreaksTheyHold)
+{
+    const std::string breaks[] = {"\r\n", "\r", "\n", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"};
+    for (const std::string& br : breaks) {
+        mirvane::Test test;
+        test.TestName = "Физика" + br + ")* 9" + br + "часть 2";
+        test.LogFile = "log" + br + ")t 5";
+        test.MarkDiscriptionsSet(0, "Плохо" + br + "):");
+        test.MarkDiscriptionsSet(1, "Хорошо" + br + ")> 3");
+        test.MarkScoresSet(1, 7);
+        AddQuestion(AddDivision(test, "d1", "Первая" + br + "):Вторая", 1), "q2", "Вопрос");
+        auto back = LoadBytes(Write(test));
+        SCOPED_TRACE(::testing::PrintToString(br));
+        EXPECT_TRUE(back.messages.empty());
+        EXPECT_EQ(back.test->TestName, "Физика )* 9 часть 2");
+        EXPECT_EQ(back.test->LogFile, "log )t 5");
+        EXPECT_EQ(back.test->MarkDiscriptionsGet(0), "Плохо ):");
+        EXPECT_EQ(back.test->MarkDiscriptionsGet(1), "Хорошо )> 3");
+        EXPECT_EQ(back.test->MarkScoresGet(1), 7);
+        ASSERT_EQ(back.test->Divisions.Count(), 1u);
+        EXPECT_EQ(back.test->Divisions.Item(1).Name, "Первая ):Вторая");
+        EXPECT_EQ(back.test->Divisions.Item(1).Questions.Count(), 1u);
+    }
+}
+
 } // namespace
 } // namespace mirvane::testing

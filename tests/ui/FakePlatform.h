@@ -87,28 +87,25 @@ public:
         QString Title;
         QString Filter;
         QString Suffix;
+        QString Offered; // the path the dialog starts with
     };
-    std::optional<QString> OpenFile(const QString& title, const QString& filter) override
-    {
-        return Next(false, title, filter, QStringLiteral("q"));
-    }
-    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& suffix) override
-    {
-        return Next(true, title, filter, suffix);
-    }
 
     std::deque<std::optional<QString>> answers; // nothing scripted: cancelled
     std::vector<Shown> shown;
 
-private:
-    std::optional<QString> Next(bool save, const QString& title, const QString& filter, const QString& suffix)
+protected:
+    std::optional<QString> Ask(bool save, const QString& title, const QString& filter, const QString& suffix,
+                               const QString& start) override
     {
-        shown.push_back({save, title, filter, suffix});
+        shown.push_back({save, title, filter, suffix, start});
         if (answers.empty())
             return std::nullopt;
-        auto a = answers.front();
+        const bool chosen = answers.front().has_value();
+        const QString path = answers.front().value_or(QString());
         answers.pop_front();
-        return a ? std::optional<QString>(WithDefaultExtension(*a, suffix)) : std::nullopt;
+        if (!chosen)
+            return std::nullopt;
+        return path;
     }
 };
 
