@@ -33,13 +33,17 @@ namespace fs = std::filesystem;
 
 std::string Quoted(const std::string& text) { return "«" + text + "»"; }
 
-// Reading a file past its limit.
+// Reading a file past its limit, or text with a zero byte.
 constexpr int kTooLarge = -1;
+constexpr int kNotText = -2;
 
 std::string Describe(const char* what, const std::string& path, int error)
 {
-    return std::string(what) + " " + Quoted(path) + ": " +
-           (error == kTooLarge ? std::string(kFileTooLarge) : ErrorReason(error));
+    if (error == kTooLarge)
+        return std::string(what) + " " + Quoted(path) + ": " + std::string(kFileTooLarge);
+    if (error == kNotText)
+        return std::string(what) + " " + Quoted(path) + ": не файл теста (в нём двоичные данные)";
+    return std::string(what) + " " + Quoted(path) + ": " + ErrorReason(error);
 }
 
 std::string WriteFailure(const std::string& path, const std::string& reason)
@@ -452,7 +456,8 @@ std::string ErrorReason(int error)
     }
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out, std::uintmax_t limit)
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out, std::uintmax_t limit,
+                                         FileContent content)
 {
     out.clear();
     std::error_code ec;
@@ -474,6 +479,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
         if (out.size() + n > limit) {
             out = std::string();
             return Describe("Не удалось прочитать файл", path, kTooLarge);
+        }
+        if (content == FileContent::Text && std::memchr(buffer, '\0', n)) {
+            out = std::string();
+            return Describe("Не удалось прочитать файл", path, kNotText);
         }
         out.append(buffer, n);
     }

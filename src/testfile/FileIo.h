@@ -32,11 +32,16 @@ namespace mirvane {
 // bytes below.
 inline constexpr std::string_view kFileTooLarge = "файл слишком велик";
 
+// What a file read whole must hold: any bytes, or text, which never holds a
+// zero byte (so that an endless stream of them, as /dev/zero gives, is
+// refused at its first block rather than when memory runs out).
+enum class FileContent { Bytes, Text };
+
 // Reads the whole file into `out`, but no more than `limit` bytes: a larger
-// file (or an endless one such as /dev/zero) is refused with kFileTooLarge.
-// Returns an error text naming the file and the reason, or nothing on success.
+// file (or an endless one) is refused with kFileTooLarge. Returns an error
+// text naming the file and the reason, or nothing on success.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out,
-                                         std::uintmax_t limit = UINTMAX_MAX);
+                                         std::uintmax_t limit = UINTMAX_MAX, FileContent content = FileContent::Bytes);
 
 // Reads the file in blocks through a line source handed to `use`, so that
 // the file is never held whole. Returns an error text as ReadFileBytes does,

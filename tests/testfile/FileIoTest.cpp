@@ -298,6 +298,9 @@ TEST_F(FileIo, ReadsStopAtTheirLimit)
     const auto endless = ReadFileBytes("/dev/zero", bytes, 1 << 20);
     ASSERT_TRUE(endless.has_value());
     EXPECT_NE(endless->find(kFileTooLarge), std::string::npos) << *endless;
+    const auto binary = ReadFileBytes("/dev/zero", bytes, UINTMAX_MAX, FileContent::Text);
+    ASSERT_TRUE(binary.has_value());
+    EXPECT_NE(binary->find("не файл теста"), std::string::npos) << *binary;
     ASSERT_FALSE(WriteFileReplacing(Path("ten.q"), "0123456789").has_value());
     EXPECT_TRUE(ReadFileBytes(Path("ten.q"), bytes, 9).has_value());
     EXPECT_FALSE(ReadFileBytes(Path("ten.q"), bytes, 10).has_value());
