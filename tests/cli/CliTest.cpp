@@ -513,3 +513,42 @@ TEST_F(CliTest, ControlCharactersFromFilesNeverReachTheTerminal)
 
 } // namespace
 } // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+// Interrupted while the PDF module writes, the tool leaves no temporary file.
+TEST_F(CliTest, InterruptedPdfExportLeavesNoTemporary)
+{
+    if (!fs::exists(fs::path(MIRVANE_CLI).parent_path() / "mirvane-pdf.so"))
+        GTEST_SKIP() << "built without the PDF module";
+    WriteBytes("in.q", AnsiToOem(kCleanTest));
+    fs::create_directories(Path("out"));
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        ::setenv("LD_PRELOAD", STUCK_FSYNC, 1);
+        ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 2);
+        ::execl(MIRVANE_CLI, MIRVANE_CLI, "export", "--to", "pdf", Path("in.q").c_str(), Path("out/sheet.pdf").c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // The write waits in its flush once the temporary file is there.
+    bool seen = false;
+    for (int i = 0; i < 600 && !seen; ++i) {
+        seen = fs::directory_iterator(Path("out")) != fs::directory_iterator();
+        if (!seen)
+            ::usleep(50000);
+    }
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(seen) << "no temporary file appeared";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    EXPECT_EQ(fs::directory_iterator(Path("out")), fs::directory_iterator());
+}
+
+} // namespace
+} // namespace mirvane::testing
