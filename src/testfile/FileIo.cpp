@@ -504,6 +504,10 @@ std::optional<std::string> ReadFileLines(const std::string& path, const std::fun
     FilePtr f = OpenForReading(path);
     if (!f)
         return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
+    // A file known to be too large is refused before anything is read.
+    const auto size = fs::file_size(path, ec);
+    if (!ec && size > limit)
+        return Describe("Не удалось прочитать файл", path, kTooLarge);
     FILE* file = f.get();
     std::uintmax_t read = 0;
     LineSource source(

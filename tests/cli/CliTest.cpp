@@ -407,6 +407,8 @@ TEST_F(CliTest, HugeAndStrangeInputsAreRefusedUnderAMemoryLimit)
     const std::string sparse = Path("sparse.q");
     WriteBytes("sparse.q", "");
     ASSERT_EQ(::truncate(sparse.c_str(), std::int64_t{20} << 30), 0);
+    WriteBytes("test-then-zeros.q", "T\r\n)\r\n)\r\n)\r\n"); // recognised, then a line of 20 GB
+    ASSERT_EQ(::truncate(Path("test-then-zeros.q").c_str(), std::int64_t{20} << 30), 0);
     auto limited = [] {
         struct rlimit limit {};
         limit.rlim_cur = limit.rlim_max = rlim_t{4000000} * 1024;
@@ -415,6 +417,7 @@ TEST_F(CliTest, HugeAndStrangeInputsAreRefusedUnderAMemoryLimit)
     const std::vector<std::vector<std::string>> runs = {
         {"check", "/dev/zero"},
         {"check", sparse},
+        {"check", Path("test-then-zeros.q")},
         {"resave", "--encoding", "auto", sparse, Path("out.q")},
         {"import", "--from", "gift", "/dev/zero", Path("out.q")},
     };
