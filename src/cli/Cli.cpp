@@ -20,9 +20,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <set>
 
 namespace mirvane {
 
@@ -52,58 +55,110 @@ constexpr const char* kUsage =
     "      только с --force\n"
     "  mirvane-cli --help | --version\n"
     "Каждая команда принимает --encoding auto|cp866|utf-8|cp1251: кодировка читаемых\n"
-    "тестов (по умолчанию cp866; auto — угадать по содержимому).\n";
+    "тестов (по умолчанию cp866; auto — угадать по содержимому).\n"
+    "Параметры можно давать в любом месте; после -- всё — имена файлов, даже\n"
+    "начинающиеся с -.\n";
+
+// Names and texts come from files anyone may have written: a control
+// character (an escape sequence in a division name) is shown as \xNN instead
+// of reaching the terminal.
+std::string Printable(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == 0xC2 && next >= 0x80 && next <= 0x9F) { // U+0080..U+009F
+            shown += "\\u00";
+            shown += kHex[next >> 4];
+            shown += kHex[next & 15];
+            ++i;
+        } else if (c < 0x20 || c == 0x7F) {
+            shown += "\\x";
+            shown += kHex[c >> 4];
+            shown += kHex[c & 15];
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
+// One line of output, made printable.
+void Say(std::ostream& to, std::string_view line) { to << Printable(line) << '\n'; }
 
 // What was wrong, then the usage.
 int Usage(std::ostream& err, const std::string& problem = {})
 {
     if (!problem.empty())
-        err << "mirvane-cli: " << problem << '\n';
+        err << "mirvane-cli: " << Printable(problem) << '\n';
     err << kUsage;
     return kExitUsage;
 }
 
-// Reads IN with a fresh key counter, printing every reader message as
-// "IN:LINE: TEXT". False when the file cannot be read or is not a test file.
 // How input files are read: in code page 866 (the default, the format's
 // own), in a named encoding, or in the one guessed from the bytes.
 struct InputEncoding {
     bool guess = false;
     TextEncoding encoding = TextEncoding::Cp866;
+    bool named = false; // given with --encoding rather than the default
 };
 
+// A test takes some two and a half times its file in memory; a file held
+// whole beside it (another encoding, an import) once more.
+constexpr std::uintmax_t kMemoryPerByteRead = 3;
+constexpr std::uintmax_t kMemoryPerByteHeld = 4;
+
+std::uintmax_t ReadLimit(std::uintmax_t memoryPerByte) { return MemoryAvailable() / memoryPerByte; }
+
+// Reads IN with a fresh key counter, printing every reader message as
+// "IN:LINE: TEXT". False when the file cannot be read, is too large for the
+// memory there is or is not a test file.
 bool LoadInput(const std::string& path, Test& test, std::ostream& err, const InputEncoding& input)
 {
     ResetKeyNumbers();
     TestFileReader reader(test, [&](const ReaderMessage& m) {
+        std::string text = JoinLines(m.Text);
+        if (m.Text == reader_text::kNotATestFile)
+            text = "не файл теста: " + text;
         if (m.Line > 0)
-            err << path << ':' << m.Line << ": " << JoinLines(m.Text) << '\n';
+            Say(err, path + ':' + std::to_string(m.Line) + ": " + text);
         else
-            err << path << ": " << JoinLines(m.Text) << '\n';
+            Say(err, path + ": " + text);
     });
+    const bool streamed = !input.guess && input.encoding == TextEncoding::Cp866;
+    const std::uintmax_t limit = ReadLimit(streamed ? kMemoryPerByteRead : kMemoryPerByteHeld);
     std::error_code sizeUnknown;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-    if (!sizeUnknown)
+    if (!sizeUnknown && size <= limit)
         PrepareHeapForTest(size);
-    if (!input.guess && input.encoding == TextEncoding::Cp866) {
-        // The format's own code page: the file is read as the reader goes,
-        // never held whole beside the test.
-        bool loaded = false;
-        if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); })) {
-            err << *error << '\n';
+    try {
+        if (streamed) {
+            // The format's own code page: the file is read as the reader
+            // goes, never held whole beside the test.
+            bool loaded = false;
+            if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); }, limit)) {
+                Say(err, *error);
+                return false;
+            }
+            return loaded;
+        }
+        std::string bytes;
+        if (auto error = ReadFileBytes(path, bytes, limit, FileContent::Text)) {
+            Say(err, *error);
             return false;
         }
-        return loaded;
-    }
-    std::string bytes;
-    if (auto error = ReadFileBytes(path, bytes)) {
-        err << *error << '\n';
+        const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
+        if (encoding != TextEncoding::Cp866)
+            bytes = ToCp866(bytes, encoding);
+        return reader.LoadFile(bytes);
+    } catch (const std::bad_alloc&) {
+        test.Reset();
+        Say(err, path + ": " + std::string(kFileTooLarge));
         return false;
     }
-    const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
-    if (encoding != TextEncoding::Cp866)
-        bytes = ToCp866(bytes, encoding);
-    return reader.LoadFile(bytes);
 }
 
 // Reads IN, then writes OUT with `write`, which gets the test, its order as
@@ -119,7 +174,7 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
             const InputEncoding& input, OntoInput ontoInput = OntoInput::Refused)
 {
     if (ontoInput == OntoInput::Refused && IsSameFile(in, out)) {
-        err << SameFileRefusal(out) << '\n';
+        Say(err, SameFileRefusal(out));
         return kExitFailure;
     }
     auto test = std::make_unique<Test>();
@@ -134,17 +189,74 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
         return *order;
     };
     if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { write(*test, orderRead, sink); })) {
-        err << *error << '\n';
+        Say(err, *error);
         return kExitFailure;
     }
     return kExitOk;
 }
 
-int Resave(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+// The command line taken apart: options are recognised wherever they stand,
+// "--" ends them, and every other word is a name (after "--" even one that
+// starts with "-").
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> names;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
+    std::optional<std::string> Value(const std::string& option) const
+    {
+        const auto found = values.find(option);
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+};
+
+const std::set<std::string> kValueOptions = {"--encoding", "--content", "--codepage", "--to", "--from"};
+const std::set<std::string> kFlags = {"-r", "--force", "--help", "-h", "--version"};
+
+// The options each command takes besides --encoding, --help and --version.
+const std::map<std::string, std::set<std::string>> kCommandOptions = {
+    {"resave", {}},
+    {"check", {"-r"}},
+    {"html", {}},
+    {"text", {"--content", "--codepage"}},
+    {"export", {"--to", "--content"}},
+    {"import", {"--from", "--force"}},
+};
+
+// Nothing when the words make a command line; otherwise what is wrong.
+std::optional<std::string> ParseCommandLine(const std::vector<std::string>& words, CommandLine& line)
 {
-    if (args.size() != 3)
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && word.size() > 1 && word[0] == '-') {
+            if (kFlags.count(word)) {
+                line.flags.insert(word);
+            } else if (kValueOptions.count(word)) {
+                if (i + 1 == words.size())
+                    return word + " needs a value";
+                line.values[word] = words[++i];
+            } else {
+                return "unknown option '" + word + "'";
+            }
+        } else if (line.command.empty()) {
+            line.command = word;
+        } else {
+            line.names.push_back(word);
+        }
+    }
+    return std::nullopt;
+}
+
+int Resave(const CommandLine& line, std::ostream& err, const InputEncoding& input)
+{
+    if (line.names.size() != 2)
         return Usage(err, "resave takes an input and an output file");
-    return Convert(args[1], args[2],
+    return Convert(line.names[0], line.names[1],
                    [](const Test& test, const OrderRead&, const ChunkSink& sink) { WriteTestFileAsRead(test, sink); },
                    err, input, OntoInput::Allowed);
 }
@@ -172,12 +284,49 @@ std::string FindingPlace(const Test& test, const std::string& key)
     return {};
 }
 
-// The files named, a folder standing for its ".q" files in name order (and
-// those of its subfolders with -r).
-std::vector<std::string> CheckedFiles(const std::vector<std::string>& named, bool recursive)
+// The ".q" files of `folder` (and of its subfolders when `recursive`) into
+// `found`; a folder that cannot be read is reported, and false is returned
+// once the rest is taken.
+bool CollectTests(const std::filesystem::path& folder, bool recursive, std::vector<std::string>& found,
+                  std::ostream& err)
 {
     namespace fs = std::filesystem;
-    std::vector<std::string> files;
+    bool complete = true;
+    auto unreadable = [&](const fs::path& which, const std::error_code& ec) {
+        Say(err, "Не удалось прочитать папку «" + which.string() + "»: " + ErrorReason(ec.value()));
+        complete = false;
+    };
+    std::error_code ec;
+    fs::directory_iterator entries(folder, ec);
+    if (ec) {
+        unreadable(folder, ec);
+        return false;
+    }
+    std::vector<fs::path> subfolders;
+    for (; entries != fs::directory_iterator(); entries.increment(ec)) {
+        if (ec)
+            break;
+        const fs::directory_entry& entry = *entries;
+        std::error_code e;
+        if (entry.is_regular_file(e) && entry.path().extension() == ".q")
+            found.push_back(entry.path().string());
+        else if (recursive && !entry.is_symlink(e) && entry.is_directory(e))
+            subfolders.push_back(entry.path());
+    }
+    if (ec)
+        unreadable(folder, ec);
+    for (const fs::path& subfolder : subfolders)
+        complete = CollectTests(subfolder, recursive, found, err) && complete;
+    return complete;
+}
+
+// The files named, a folder standing for its ".q" files in name order (and
+// those of its subfolders with -r). False when a folder could not be read.
+bool CheckedFiles(const std::vector<std::string>& named, bool recursive, std::vector<std::string>& files,
+                  std::ostream& err)
+{
+    namespace fs = std::filesystem;
+    bool complete = true;
     for (const std::string& name : named) {
         std::error_code ec;
         if (!fs::is_directory(name, ec)) {
@@ -185,39 +334,21 @@ std::vector<std::string> CheckedFiles(const std::vector<std::string>& named, boo
             continue;
         }
         std::vector<std::string> found;
-        auto take = [&found](const fs::directory_entry& entry) {
-            std::error_code e;
-            if (entry.path().extension() == ".q" && entry.is_regular_file(e))
-                found.push_back(entry.path().string());
-        };
-        if (recursive) {
-            for (const auto& entry : fs::recursive_directory_iterator(name, ec))
-                take(entry);
-        } else {
-            for (const auto& entry : fs::directory_iterator(name, ec))
-                take(entry);
-        }
+        complete = CollectTests(name, recursive, found, err) && complete;
         std::sort(found.begin(), found.end());
         files.insert(files.end(), found.begin(), found.end());
     }
-    return files;
+    return complete;
 }
 
-int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const InputEncoding& input)
+int Check(const CommandLine& line, std::ostream& out, std::ostream& err, const InputEncoding& input)
 {
-    std::vector<std::string> named;
-    bool recursive = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "-r")
-            recursive = true;
-        else
-            named.push_back(args[i]);
-    }
-    if (named.empty())
+    if (line.names.empty())
         return Usage(err, "check takes at least one file or folder");
-    const std::vector<std::string> files = CheckedFiles(named, recursive);
-    const bool several = files.size() > 1 || files.size() != named.size();
-    bool unreadable = false;
+    std::vector<std::string> files;
+    bool unreadable = !CheckedFiles(line.names, line.Has("-r"), files, err);
+    // A result names its file unless one file was named and checked.
+    const bool several = line.names.size() > 1 || files.size() != 1 || files[0] != line.names[0];
     bool found = false;
     for (const std::string& file : files) {
         Test test;
@@ -226,23 +357,22 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             continue;
         }
         const CheckFinding finding = CheckStructure(test);
-        if (several)
-            out << file << ": ";
+        std::string result = several ? file + ": " : std::string();
         if (finding.Found) {
             found = true;
-            out << FindingPlace(test, finding.NodeKey);
+            result += FindingPlace(test, finding.NodeKey);
         }
-        out << JoinLines(finding.Message) << '\n';
+        Say(out, result + JoinLines(finding.Message));
     }
     return unreadable ? kExitFailure : found ? kExitFinding : kExitOk;
 }
 
-int Html(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+int Html(const CommandLine& line, std::ostream& err, const InputEncoding& input)
 {
-    if (args.size() != 3)
+    if (line.names.size() != 2)
         return Usage(err, "html takes an input and an output file");
-    const std::string& out = args[2];
-    return Convert(args[1], out,
+    const std::string& out = line.names[1];
+    return Convert(line.names[0], out,
                    [&out](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
                        WriteHtmlPage(test, order, out, sink);
@@ -250,168 +380,152 @@ int Html(const std::vector<std::string>& args, std::ostream& err, const InputEnc
                    err, input);
 }
 
-// "--to FORMAT" or "--from FORMAT" and two files, in any order.
-struct FormatAndFiles {
-    std::string format;
-    std::vector<std::string> files;
-    bool force = false;
-    TextContent content = TextContent::QuestionsOnly;
-};
-
-std::optional<FormatAndFiles> ReadFormatArgs(const std::vector<std::string>& args, const std::string& option,
-                                             std::ostream& err, int& status)
+// --content 0|1|2|3, questions only when not given.
+std::optional<TextContent> ReadContent(const CommandLine& line, std::ostream& err, int& status)
 {
-    FormatAndFiles read;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == option && i + 1 < args.size()) {
-            read.format = args[++i];
-        } else if (args[i] == "--force" && option == "--from") {
-            read.force = true;
-        } else if (args[i] == "--content" && option == "--to" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v.size() != 1 || v[0] < '0' || v[0] > '3') {
-                status = Usage(err, "--content takes 0, 1, 2 or 3");
-                return std::nullopt;
-            }
-            read.content = static_cast<TextContent>(v[0] - '0');
-        } else if (args[i].rfind("--", 0) == 0) {
-            status = Usage(err, "unknown option '" + args[i] + "'");
-            return std::nullopt;
-        } else {
-            read.files.push_back(args[i]);
-        }
+    const auto value = line.Value("--content");
+    if (!value)
+        return TextContent::QuestionsOnly;
+    if (value->size() != 1 || (*value)[0] < '0' || (*value)[0] > '3') {
+        status = Usage(err, "--content takes 0, 1, 2 or 3");
+        return std::nullopt;
     }
-    const bool pdf = option == "--to" && read.format == "pdf";
-    if (read.format != "moodle-xml" && read.format != "gift" && read.format != "aiken" && !pdf) {
+    return static_cast<TextContent>((*value)[0] - '0');
+}
+
+// The format of --to or --from, checked, with two files.
+std::optional<std::string> ReadFormat(const CommandLine& line, const std::string& option, std::ostream& err,
+                                      int& status)
+{
+    const std::string format = line.Value(option).value_or("");
+    const bool pdf = option == "--to" && format == "pdf";
+    if (format != "moodle-xml" && format != "gift" && format != "aiken" && !pdf) {
         status = Usage(err, option == "--to" ? "--to takes moodle-xml, gift, aiken or pdf"
                                              : "--from takes moodle-xml, gift or aiken");
         return std::nullopt;
     }
-    if (read.files.size() != 2) {
-        status = Usage(err, args[0] + " takes an input and an output file");
+    if (line.names.size() != 2) {
+        status = Usage(err, line.command + " takes an input and an output file");
         return std::nullopt;
     }
-    return read;
+    return format;
 }
 
 int ExportPdf(const std::string& in, const std::string& out, TextContent content, std::ostream& err,
               const InputEncoding& input)
 {
     if (IsSameFile(in, out)) {
-        err << SameFileRefusal(out) << '\n';
+        Say(err, SameFileRefusal(out));
         return kExitFailure;
     }
     auto test = std::make_unique<Test>();
     if (!LoadInput(in, *test, err, input))
         return kExitFailure;
     if (auto error = WritePdfSheet(*test, DocumentOrder::FromCollections(*test), content, out)) {
-        err << *error << '\n';
+        Say(err, *error);
         return kExitFailure;
     }
     return kExitOk;
 }
 
-int ExportTo(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+int ExportTo(const CommandLine& line, std::ostream& err, const InputEncoding& input)
 {
     int status = kExitOk;
-    const auto read = ReadFormatArgs(args, "--to", err, status);
-    if (!read)
+    const auto format = ReadFormat(line, "--to", err, status);
+    if (!format)
         return status;
-    const std::string format = read->format;
-    const std::string& in = read->files[0];
-    if (format == "pdf")
-        return ExportPdf(in, read->files[1], read->content, err, input);
-    return Convert(in, read->files[1],
+    const auto content = ReadContent(line, err, status);
+    if (!content)
+        return status;
+    const std::string& in = line.names[0];
+    if (*format == "pdf")
+        return ExportPdf(in, line.names[1], *content, err, input);
+    return Convert(in, line.names[1],
                    [&](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
-                       const QuizExport written = format == "moodle-xml" ? ExportMoodleXml(test, order)
-                                                  : format == "gift"       ? ExportGift(test, order)
-                                                                           : ExportAiken(test, order);
+                       const QuizExport written = *format == "moodle-xml" ? ExportMoodleXml(test, order)
+                                                  : *format == "gift"       ? ExportGift(test, order)
+                                                                            : ExportAiken(test, order);
                        sink(written.Text);
                        for (const std::string& note : written.Notes)
-                           err << in << ": " << note << '\n';
-                       if (written.Skipped > 0 && format != "moodle-xml")
-                           err << in << ": " << written.Skipped << " вопросов пропущено: "
-                               << (format == "gift" ? "в формате GIFT у вопроса не меньше двух ответов\n"
-                                                    : "в формате Aiken у вопроса ровно один лучший ответ\n");
+                           Say(err, in + ": " + note);
+                       if (written.Skipped > 0 && *format != "moodle-xml")
+                           Say(err, in + ": " + std::to_string(written.Skipped) + " вопросов пропущено: " +
+                                        (*format == "gift" ? "в формате GIFT у вопроса не меньше двух ответов"
+                                                           : "в формате Aiken у вопроса ровно один лучший ответ"));
                    },
                    err, input);
 }
 
-int ImportFrom(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+int ImportFrom(const CommandLine& line, std::ostream& err, const InputEncoding& input)
 {
     int status = kExitOk;
-    const auto read = ReadFormatArgs(args, "--from", err, status);
-    if (!read)
+    const auto format = ReadFormat(line, "--from", err, status);
+    if (!format)
         return status;
-    const std::string& in = read->files[0];
-    const std::string& out = read->files[1];
+    const std::string& in = line.names[0];
+    const std::string& out = line.names[1];
+    // --force replaces another file, never the one imported.
+    if (IsSameFile(in, out)) {
+        Say(err, "Файл «" + out + "» — это сам импортируемый файл; импорт в него не выполнен, файл не тронут");
+        return kExitFailure;
+    }
     std::error_code ec;
-    if (!read->force && std::filesystem::exists(out, ec)) {
-        err << out << ": файл уже есть и не заменён (замена: --force)\n";
+    if (!line.Has("--force") && std::filesystem::exists(out, ec)) {
+        Say(err, out + ": файл уже есть и не заменён (замена: --force)");
         return kExitFailure;
     }
-    std::string bytes;
-    if (auto error = ReadFileBytes(in, bytes)) {
-        err << *error << '\n';
-        return kExitFailure;
-    }
-    ResetKeyNumbers();
-    const std::string stem = std::filesystem::path(in).stem().string();
-    ImportedTest imported;
     try {
-        imported = ImportQuiz(read->format == "moodle-xml" ? QuizFormat::MoodleXml
-                              : read->format == "gift"     ? QuizFormat::Gift
-                                                           : QuizFormat::Aiken,
-                              bytes, stem,
-                              // Without a choice the file's mark or its bytes tell.
-                              input.guess || input.encoding == TextEncoding::Cp866
-                                  ? std::nullopt
-                                  : std::optional<TextEncoding>(input.encoding));
-    } catch (const ImportError& e) {
-        err << in << ':' << e.Line() << ": " << e.what() << '\n';
-        return kExitFailure;
-    }
-    for (const std::string& note : imported.Notes)
-        err << in << ": " << note << '\n';
-    const DocumentOrder order = DocumentOrder::FromCollections(*imported.Read);
-    if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { WriteTestFile(*imported.Read, order, sink); })) {
-        err << *error << '\n';
+        std::string bytes;
+        if (auto error = ReadFileBytes(in, bytes, ReadLimit(kMemoryPerByteHeld), FileContent::Text)) {
+            Say(err, *error);
+            return kExitFailure;
+        }
+        ResetKeyNumbers();
+        const std::string stem = std::filesystem::path(in).stem().string();
+        ImportedTest imported;
+        try {
+            imported = ImportQuiz(*format == "moodle-xml" ? QuizFormat::MoodleXml
+                                  : *format == "gift"     ? QuizFormat::Gift
+                                                          : QuizFormat::Aiken,
+                                  bytes, stem,
+                                  // Without a choice the file's mark or its bytes tell.
+                                  input.named ? std::optional<TextEncoding>(input.encoding) : std::nullopt);
+        } catch (const ImportError& e) {
+            Say(err, in + ':' + std::to_string(e.Line()) + ": " + e.what());
+            return kExitFailure;
+        }
+        for (const std::string& note : imported.Notes)
+            Say(err, in + ": " + note);
+        const DocumentOrder order = DocumentOrder::FromCollections(*imported.Read);
+        if (auto error = WriteFileReplacing(out, [&](const ChunkSink& sink) { WriteTestFile(*imported.Read, order, sink); })) {
+            Say(err, *error);
+            return kExitFailure;
+        }
+    } catch (const std::bad_alloc&) {
+        Say(err, in + ": " + std::string(kFileTooLarge));
         return kExitFailure;
     }
     return kExitOk;
 }
 
-int Text(const std::vector<std::string>& args, std::ostream& err, const InputEncoding& input)
+int Text(const CommandLine& line, std::ostream& err, const InputEncoding& input)
 {
-    std::vector<std::string> files;
-    TextContent content = TextContent::QuestionsOnly;
+    int status = kExitOk;
+    const auto content = ReadContent(line, err, status);
+    if (!content)
+        return status;
     const CodePage* page = &CodePage::Windows();
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--content" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v.size() != 1 || v[0] < '0' || v[0] > '3')
-                return Usage(err, "--content takes 0, 1, 2 or 3");
-            content = static_cast<TextContent>(v[0] - '0');
-        } else if (a == "--codepage" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v == "oem")
-                page = &CodePage::Dos();
-            else if (v == "ansi")
-                page = &CodePage::Windows();
-            else
-                return Usage(err, "--codepage takes oem or ansi");
-        } else if (a.rfind("--", 0) == 0) {
-            return Usage(err, "unknown option '" + a + "'");
-        } else {
-            files.push_back(a);
-        }
+    if (const auto value = line.Value("--codepage")) {
+        if (*value == "oem")
+            page = &CodePage::Dos();
+        else if (*value != "ansi")
+            return Usage(err, "--codepage takes oem or ansi");
     }
-    if (files.size() != 2)
+    if (line.names.size() != 2)
         return Usage(err, "text takes an input and an output file");
-    return Convert(files[0], files[1],
-                   [content, page](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
+    return Convert(line.names[0], line.names[1],
+                   [content = *content, page](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
                        WriteTextExport(test, order, content, *page, sink);
                    },
@@ -420,52 +534,60 @@ int Text(const std::vector<std::string>& args, std::ostream& err, const InputEnc
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostream& err)
+int RunCli(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
-    // --encoding may stand anywhere after the command.
-    std::vector<std::string> args;
-    InputEncoding input;
-    for (std::size_t i = 0; i < given.size(); ++i) {
-        if (given[i] != "--encoding" || i == 0) {
-            args.push_back(given[i]);
-            continue;
-        }
-        const std::string value = i + 1 < given.size() ? given[++i] : std::string();
-        if (value == "auto")
-            input.guess = true;
-        else if (value == "cp866")
-            input.encoding = TextEncoding::Cp866;
-        else if (value == "utf-8")
-            input.encoding = TextEncoding::Utf8;
-        else if (value == "cp1251")
-            input.encoding = TextEncoding::Cp1251;
-        else
-            return Usage(err, "--encoding takes auto, cp866, utf-8 or cp1251");
-    }
-    if (args.empty())
-        return Usage(err, "no command given");
-    const std::string& command = args[0];
-    if (command == "--help" || command == "-h") {
+    CommandLine line;
+    if (auto problem = ParseCommandLine(words, line))
+        return Usage(err, *problem);
+    if (line.Has("--help") || line.Has("-h")) {
         out << kUsage;
         return kExitOk;
     }
-    if (command == "--version") {
+    if (line.Has("--version")) {
         out << "mirvane-cli " << MIRVANE_VERSION << '\n';
         return kExitOk;
     }
-    if (command == "resave")
-        return Resave(args, err, input);
-    if (command == "check")
-        return Check(args, out, err, input);
-    if (command == "html")
-        return Html(args, err, input);
-    if (command == "text")
-        return Text(args, err, input);
-    if (command == "export")
-        return ExportTo(args, err, input);
-    if (command == "import")
-        return ImportFrom(args, err, input);
-    return Usage(err, "unknown command '" + command + "'");
+    if (line.command.empty())
+        return Usage(err, "no command given");
+    const auto options = kCommandOptions.find(line.command);
+    if (options == kCommandOptions.end())
+        return Usage(err, "unknown command '" + Printable(line.command) + "'");
+    auto foreign = [&](const std::string& option) {
+        return option != "--encoding" && !options->second.count(option);
+    };
+    for (const std::string& flag : line.flags) {
+        if (foreign(flag))
+            return Usage(err, line.command + " takes no option " + flag);
+    }
+    for (const auto& [option, value] : line.values) {
+        if (foreign(option))
+            return Usage(err, line.command + " takes no option " + option);
+    }
+    InputEncoding input;
+    if (const auto value = line.Value("--encoding")) {
+        if (*value == "auto")
+            input.guess = true;
+        else if (*value == "cp866")
+            input.encoding = TextEncoding::Cp866;
+        else if (*value == "utf-8")
+            input.encoding = TextEncoding::Utf8;
+        else if (*value == "cp1251")
+            input.encoding = TextEncoding::Cp1251;
+        else
+            return Usage(err, "--encoding takes auto, cp866, utf-8 or cp1251");
+        input.named = !input.guess;
+    }
+    if (line.command == "resave")
+        return Resave(line, err, input);
+    if (line.command == "check")
+        return Check(line, out, err, input);
+    if (line.command == "html")
+        return Html(line, err, input);
+    if (line.command == "text")
+        return Text(line, err, input);
+    if (line.command == "export")
+        return ExportTo(line, err, input);
+    return ImportFrom(line, err, input);
 }
 
 } // namespace mirvane

@@ -10,4 +10,8 @@ namespace mirvane {
 
 void PrepareHeapForTest(std::uintmax_t fileBytes);
 
+// The memory the process may still take: what the machine has free, within
+// the limits set on the process (ulimit -v, ulimit -d).
+std::uintmax_t MemoryAvailable();
+
 } // namespace mirvane

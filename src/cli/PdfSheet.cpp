@@ -1,6 +1,7 @@
 #include "cli/PdfSheet.h"
 
 #include "export/PrintSheet.h"
+#include "testfile/FileIo.h"
 
 #if defined(__linux__)
 #include <dlfcn.h>
@@ -16,6 +17,7 @@ namespace {
 
 using WriteSheet = int (*)(const char* html, std::size_t length, const char* path, char* error,
                            std::size_t errorSize);
+using ShareCleanup = void (*)(void* programCleanup);
 
 constexpr const char* kModule = "mirvane-pdf.so";
 
@@ -48,6 +50,10 @@ std::optional<std::string> WritePdfSheet(const Test& test, const DocumentOrder& 
         auto write = reinterpret_cast<WriteSheet>(dlsym(module, "mirvane_write_sheet_pdf"));
         if (!write)
             return "PDF: " + place.string() + " has no PDF writer";
+        // The module's temporary file is removed by this program's interrupt
+        // handler like any other.
+        if (auto share = reinterpret_cast<ShareCleanup>(dlsym(module, "mirvane_share_cleanup")))
+            share(ProgramTemporaryCleanup());
         const std::string html = PrintSheetHtml(test, order, content);
         char error[1024] = {};
         // The module stays loaded: Qt does not expect to be unloaded.

@@ -2,6 +2,7 @@
 // asked for a PDF: the tool itself never loads Qt, whose libraries would
 // cost every other command some ten megabytes.
 #include "export/SheetPdf.h"
+#include "testfile/FileIo.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -9,6 +10,14 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+
+// This module carries its own copy of the file helper: handed the loading
+// program's cleanup state, its temporary files are the program's to remove
+// when the program is interrupted.
+extern "C" __attribute__((visibility("default"))) void mirvane_share_cleanup(void* programCleanup)
+{
+    mirvane::ShareTemporaryCleanup(static_cast<mirvane::TemporaryCleanup*>(programCleanup));
+}
 
 extern "C" __attribute__((visibility("default"))) int mirvane_write_sheet_pdf(const char* html, std::size_t length,
                                                                               const char* path, char* error,

@@ -140,7 +140,12 @@ void frmMain::CreateCommands()
                                                     &RecoveryStore::ProcessRuns);
         documents_->KeepRecoveryCopies(recovery_.get());
         auto* every30s = new QTimer(this);
-        connect(every30s, &QTimer::timeout, this, [this] { RunGuarded(QStringLiteral("Копия работы"), [this] { SnapshotWork(); }); });
+        connect(every30s, &QTimer::timeout, this, [this] {
+            // A copy that could not be written is told once, and tried again.
+            if (const auto failure = recovery_->NewFailure())
+                sbStatusBar_->showMessage(QStringLiteral("Копия работы не записана: %1").arg(*failure));
+            RunGuarded(QStringLiteral("Копия работы"), [this] { SnapshotWork(); });
+        });
         every30s->start(30000);
     }
     recentMenu_ = new RecentFilesMenu(file, actions_->Get(Command::Exit), *recent_, *documents_,
@@ -204,7 +209,8 @@ void frmMain::OfferRecovery()
         if (documents_->RestoreCopy(copy.CopyFile, copy.DocumentFile)) {
             SnapshotWork(); // the restored work is this editor's copy now
             recovery_->Flush();
-            RecoveryStore::Remove(copy);
+            if (!recovery_->CopyFailed()) // else the old copy is the only one
+                RecoveryStore::Remove(copy);
             return; // any other copy waits for the next start
         }
     }

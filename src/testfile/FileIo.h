@@ -7,13 +7,20 @@
 // is created exclusively, under an unpredictable name, in the target's own
 // folder; it replaces the target only when everything was written and
 // flushed. A symbolic link is written through: its target gets the new
-// bytes, and the link stays. An existing file keeps its permission bits, its
-// group (and its owner where the user may keep it); a file the user may not
-// write is refused and stays as it was. A failure leaves the old file
-// byte-identical and no temporary file behind.
+// bytes, and the link stays; but a link that another user planted in a folder
+// anyone may write to and only owners may delete from (like /tmp) is refused,
+// as the kernel refuses to open it. A target that is not a regular file (a
+// FIFO, a pipe, a terminal, a device, the program's own standard output) is
+// written in place and never waits for a reader that is not there. An
+// existing file keeps its permission bits, its group (and its owner where the
+// user may keep it); a new one gets the bits the process's mask leaves, applied
+// by the system (the mask is never changed). A file the user may not write is
+// refused and stays as it was. A failure leaves the old file byte-identical
+// and no temporary file behind.
 #include "model/ChunkedOutput.h"
 #include "testfile/LineSource.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,24 +28,47 @@
 
 namespace mirvane {
 
-// Reads the whole file into `out`. Returns an error text naming the file and
-// the reason, or nothing on success.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out);
+// The reason given for a file refused because it holds more than `limit`
+// bytes below.
+inline constexpr std::string_view kFileTooLarge = "файл слишком велик";
+
+// What a file read whole must hold: any bytes, or text, which never holds a
+// zero byte unless it is UTF-16 with its byte order mark (so that an endless
+// stream of them, as /dev/zero gives, is refused at its first block rather
+// than when memory runs out).
+enum class FileContent { Bytes, Text };
+
+// Reads the whole file into `out`, but no more than `limit` bytes: a larger
+// file (or an endless one) is refused with kFileTooLarge. Returns an error
+// text naming the file and the reason, or nothing on success.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out,
+                                         std::uintmax_t limit = UINTMAX_MAX, FileContent content = FileContent::Bytes);
 
 // Reads the file in blocks through a line source handed to `use`, so that
 // the file is never held whole. Returns an error text as ReadFileBytes does,
 // or nothing on success.
-std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use);
+std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use,
+                                         std::uintmax_t limit = UINTMAX_MAX);
+
+// Who may read a written file: as described above, or its owner alone
+// whatever the file was before (copies of private work).
+enum class FileAccess { Usual, OwnerOnly };
 
 // Writes `bytes` to `path` as above. Returns an error text naming the file
 // and the real cause, or nothing on success.
-std::optional<std::string> WriteFileReplacing(const std::string& path, std::string_view bytes);
+std::optional<std::string> WriteFileReplacing(const std::string& path, std::string_view bytes,
+                                              FileAccess access = FileAccess::Usual);
 
 // The same for bytes that `produce` hands to its sink in chunks, so that a
 // large file is written without being held whole in memory. An exception from
 // `produce` removes the temporary file and is passed on.
 std::optional<std::string> WriteFileReplacing(const std::string& path,
-                                              const std::function<void(const ChunkSink&)>& produce);
+                                              const std::function<void(const ChunkSink&)>& produce,
+                                              FileAccess access = FileAccess::Usual);
+
+// The cause of a failed file operation in the user's words: the common ones
+// in Russian, the rare rest as the system words them.
+std::string ErrorReason(int error);
 
 // True when both paths name one existing file (the same device and inode),
 // however each is spelt: through links, "..", or another relative path.
@@ -52,5 +82,12 @@ std::string SameFileRefusal(const std::string& path);
 // being written before the program ends. A file-size limit no longer kills
 // the program: the write fails and is reported.
 void RemoveTemporaryFilesOnInterrupt();
+
+// A module loaded into the program (the PDF writer) carries its own copy of
+// this code. Handed the program's cleanup state, it registers its temporary
+// files where the program's interrupt handler finds them.
+struct TemporaryCleanup;
+TemporaryCleanup* ProgramTemporaryCleanup();
+void ShareTemporaryCleanup(TemporaryCleanup* program);
 
 } // namespace mirvane

@@ -74,6 +74,8 @@ bool LineSource::Next(std::string_view& line)
             ++p;
         // A line that runs to the end of the block, or a CR whose LF may be
         // in the next one, waits for more bytes.
+        if (p - pos_ > lineLimit_)
+            throw LineTooLong{};
         if (!atEnd_ && (p == size || (s[p] == '\r' && p + 1 == size))) {
             scanned = p - pos_;
             Refill(); // at the end of the file the line ends where the bytes do

@@ -23,8 +23,13 @@ public:
     explicit LineSource(std::string_view data) : data_(data) {}
     LineSource(ReadMore read, Restart restart, std::size_t blockSize = std::size_t{1} << 18);
 
-    // The next line without its ending; false when the data is used up.
+    // The next line without its ending; false when the data is used up. A
+    // line longer than the limit set below throws LineTooLong, before more of
+    // it is read.
     bool Next(std::string_view& line);
+
+    struct LineTooLong {};
+    void LimitLines(std::size_t bytes) { lineLimit_ = bytes; }
 
     // 1-based number of the line Next returned last (0 before the first).
     std::int64_t LineNumber() const { return lineNumber_; }
@@ -43,6 +48,7 @@ private:
     Restart restart_;
     std::string buffer_;
     std::size_t blockSize_ = 0;
+    std::size_t lineLimit_ = SIZE_MAX;
     bool atEnd_ = true; // nothing more to read than data_
 };
 

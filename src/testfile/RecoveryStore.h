@@ -1,9 +1,11 @@
 #pragma once
 // Copies of unsaved work, so that nothing typed is lost when the editor is
 // killed (a power cut, a crash). Each running editor keeps its own copy in the
-// user's data folder ("recovery"): the test-file writer's bytes, and beside
-// them the original file's path and the time. A copy whose editor no longer
-// runs is offered at the next start.
+// user's data folder ("recovery", the user's alone): the test-file writer's
+// bytes, and beside them the original file's path and the time. While it runs,
+// the editor holds a lock on a file of its own there, which the system
+// releases when the process ends however it ends; a copy whose lock is free
+// is offered at the next start, whatever process now has its editor's number.
 #include <QString>
 
 #include <cstdint>
@@ -24,8 +26,9 @@ public:
         QString SavedAt;      // "dd.MM.yyyy hh:mm"
     };
 
-    // `instance` names this editor's copy (its process id); `isRunning`
-    // tells whether the editor of another copy still runs.
+    // `instance` names this editor's copy (its process id, with a suffix when
+    // a dead editor's copy has that name); `isRunning` tells whether the
+    // editor of a copy left without a lock (by an earlier version) still runs.
     RecoveryStore(QString folder, qint64 instance, std::function<bool(qint64)> isRunning);
     ~RecoveryStore();
 
@@ -46,6 +49,12 @@ public:
     void Saved(std::uint64_t hash);
     // Waits for a copy being written.
     void Flush();
+    // True when the last copy asked for could not be written (it is tried
+    // again at the next Keep).
+    bool CopyFailed() const;
+    // The reason of a failed copy, once for each run of failures; nothing
+    // while a copy is being written or when the last one was written.
+    std::optional<QString> NewFailure();
     // The work is saved or given up: no copy is left.
     void Discard();
 
@@ -54,12 +63,16 @@ public:
     static void Remove(const Copy& copy);
 
 private:
-    QString CopyPath(qint64 instance) const;
+    QString CopyPath(const QString& id) const;
+    bool EditorGone(const QString& id) const;
     QString folder_;
-    qint64 instance_;
+    QString id_;
+    int lock_ = -1;
     std::function<bool(qint64)> isRunning_;
     std::uint64_t lastHash_ = 0;
     bool baselinePending_ = false;
+    QString failure_; // written by the background writing only
+    bool failureReported_ = false;
     std::future<void> writing_;
 };
 

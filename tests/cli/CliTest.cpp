@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <filesystem>
 #include <sstream>
 #include <fcntl.h>
@@ -90,7 +91,7 @@ TEST_F(CliTest, NotATestFileIsReportedAndNothingIsWritten)
     WriteBytes("plain.txt", "just\r\ntext\r\n");
     EXPECT_EQ(Run({"resave", Path("plain.txt"), Path("out.q")}), 2);
     EXPECT_EQ(err_.str(), Path("plain.txt") +
-                              ": Данный файл не является файлом теста тулимара v1.x. Возможно это файл теста "
+                              ": не файл теста: Данный файл не является файлом теста тулимара v1.x. Возможно это файл теста "
                               "тулимара v2.x, формат которого не поддерживается программой.\n");
     EXPECT_FALSE(fs::exists(Path("out.q")));
 
@@ -253,7 +254,7 @@ TEST_F(CliTest, CheckManyFilesPrefixesEachResult)
                               ": marks: Не задана минимальная оценка!!!\n");
     EXPECT_EQ(Run({"check", Path("c.txt"), Path("a.q"), Path("missing.q")}), 2);
     EXPECT_EQ(out_.str(), Path("a.q") + ": Проверка закончена. Ошибок в структуре теста не обнаружено\n");
-    EXPECT_NE(err_.str().find(Path("c.txt") + ": Данный файл"), std::string::npos);
+    EXPECT_NE(err_.str().find(Path("c.txt") + ": не файл теста: Данный файл"), std::string::npos);
     EXPECT_NE(err_.str().find(Path("missing.q")), std::string::npos);
     EXPECT_EQ(Run({"check"}), 2);
 }
@@ -354,6 +355,202 @@ TEST_F(CliTest, EncodingOfTheInput)
     EXPECT_EQ(ReadBytes("out.q").substr(0, 7), CodePage::Windows().Encode("Химия\r\n"));
     EXPECT_EQ(Run({"resave", "--encoding", "koi8-r", Path("1251.q"), Path("out.q")}), 2);
     EXPECT_EQ(err_.str().rfind("mirvane-cli: --encoding takes auto, cp866, utf-8 or cp1251\n", 0), 0u);
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+// The real program in a child, its output gathered; `prepare` runs in the
+// child first (limits, standard output).
+struct Ran {
+    int status = -1;
+    std::string err;
+};
+Ran RunProgram(const std::vector<std::string>& args, const std::function<void()>& prepare = {})
+{
+    int errPipe[2];
+    if (::pipe(errPipe) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(errPipe[1], 2);
+        ::close(errPipe[0]);
+        if (prepare)
+            prepare();
+        std::vector<char*> argv{const_cast<char*>(MIRVANE_CLI)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(MIRVANE_CLI, argv.data());
+        ::_exit(127);
+    }
+    ::close(errPipe[1]);
+    Ran ran;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(errPipe[0], buffer, sizeof buffer)) > 0)
+        ran.err.append(buffer, static_cast<std::size_t>(n));
+    ::close(errPipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return ran;
+}
+
+// However large or strange, an input ends in a message and status 2 under
+// the memory limit a careful administrator sets.
+TEST_F(CliTest, HugeAndStrangeInputsAreRefusedUnderAMemoryLimit)
+{
+    const std::string sparse = Path("sparse.q");
+    WriteBytes("sparse.q", "");
+    ASSERT_EQ(::truncate(sparse.c_str(), std::int64_t{20} << 30), 0);
+    WriteBytes("test-then-zeros.q", "T\r\n)\r\n)\r\n)\r\n"); // recognised, then a line of 20 GB
+    ASSERT_EQ(::truncate(Path("test-then-zeros.q").c_str(), std::int64_t{20} << 30), 0);
+    auto limited = [] {
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = rlim_t{4000000} * 1024;
+        ::setrlimit(RLIMIT_AS, &limit);
+    };
+    const std::vector<std::vector<std::string>> runs = {
+        {"check", "/dev/zero"},
+        {"check", sparse},
+        {"check", Path("test-then-zeros.q")},
+        {"resave", "--encoding", "auto", sparse, Path("out.q")},
+        {"import", "--from", "gift", "/dev/zero", Path("out.q")},
+    };
+    for (const auto& args : runs) {
+        const Ran ran = RunProgram(args, limited);
+        EXPECT_EQ(ran.status, 2) << args[1] << ' ' << args.back() << ": " << ran.err;
+        EXPECT_TRUE(ran.err.find("не файл теста") != std::string::npos ||
+                    ran.err.find("файл слишком велик") != std::string::npos)
+            << ran.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("out.q")));
+}
+
+TEST_F(CliTest, StandardOutputIsWrittenAsTheShellOpenedIt)
+{
+    WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const Ran piped = RunProgram({"html", Path("in.q"), "/dev/stdout"}, [&] { ::dup2(pipeEnds[1], 1); });
+    ::close(pipeEnds[1]);
+    char head[6] = {};
+    EXPECT_EQ(::read(pipeEnds[0], head, sizeof head), 6);
+    ::close(pipeEnds[0]);
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(std::string(head, 6), "<HTML>");
+
+    WriteBytes("log.txt", "before\n");
+    const Ran appended = RunProgram({"html", Path("in.q"), "/dev/stdout"}, [&] {
+        ::dup2(::open(Path("log.txt").c_str(), O_WRONLY | O_APPEND), 1);
+    });
+    EXPECT_EQ(appended.status, 0) << appended.err;
+    EXPECT_EQ(ReadBytes("log.txt").substr(0, 13), "before\n<HTML>");
+}
+
+TEST_F(CliTest, OptionsStandAnywhereAndNamesFollowTheDoubleDash)
+{
+    WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n");
+    const fs::path was = fs::current_path();
+    fs::current_path(dir_);
+    EXPECT_EQ(Run({"resave", "in.q", "--help"}), 0);
+    EXPECT_NE(out_.str().find("Использование:"), std::string::npos);
+    EXPECT_FALSE(fs::exists("--help"));
+    EXPECT_EQ(Run({"resave", "in.q", "-dash.q"}), 2);
+    EXPECT_EQ(err_.str().rfind("mirvane-cli: unknown option '-dash.q'\n", 0), 0u) << err_.str();
+    EXPECT_EQ(Run({"resave", "--", "in.q", "-dash.q"}), 0) << err_.str();
+    EXPECT_EQ(Run({"text", "--", "-dash.q", "--content"}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists("--content"));
+    EXPECT_EQ(Run({"check", ".", "-r"}), 1) << err_.str();
+    EXPECT_NE(out_.str().find("./-dash.q: "), std::string::npos) << out_.str();
+    EXPECT_EQ(Run({"html", "in.q", "out.htm", "--force"}), 2);
+    EXPECT_NE(err_.str().find("html takes no option --force"), std::string::npos) << err_.str();
+    fs::current_path(was);
+}
+
+TEST_F(CliTest, ImportNeverReplacesItsOwnSource)
+{
+    const std::string gift = "Сколько будет 2+2? {=4 ~5}\n";
+    WriteBytes("q.gift", gift);
+    EXPECT_EQ(Run({"import", "--from", "gift", Path("q.gift"), Path("q.gift"), "--force"}), 2);
+    EXPECT_NE(err_.str().find("импорт в него не выполнен"), std::string::npos) << err_.str();
+    EXPECT_EQ(ReadBytes("q.gift"), gift);
+    WriteBytes("other.q", "old");
+    EXPECT_EQ(Run({"import", "--from", "gift", Path("q.gift"), Path("other.q"), "--force"}), 0) << err_.str();
+}
+
+TEST_F(CliTest, UnreadableFoldersAreReportedAndTheRestIsChecked)
+{
+    fs::create_directories(Path("tests/locked"));
+    WriteBytes("tests/a.q", AnsiToOem(kCleanTest));
+    ::chmod(Path("tests/locked").c_str(), 0);
+    int recursive = 0, single = 0;
+    std::string recursiveErr, recursiveOut, singleErr;
+    const bool ran = AsUnprivilegedUser([&] {
+        recursive = Run({"check", "-r", Path("tests")});
+        recursiveErr = err_.str();
+        recursiveOut = out_.str();
+        single = Run({"check", Path("tests/locked")});
+        singleErr = err_.str();
+    });
+    if (!ran)
+        GTEST_SKIP() << "cannot take an unprivileged user's ids";
+    const std::string reason = "Не удалось прочитать папку «" + Path("tests/locked") + "»: нет доступа\n";
+    EXPECT_EQ(recursive, 2);
+    EXPECT_EQ(recursiveErr, reason);
+    EXPECT_NE(recursiveOut.find(Path("tests/a.q") + ": "), std::string::npos) << recursiveOut;
+    EXPECT_EQ(single, 2);
+    EXPECT_EQ(singleErr, reason);
+}
+
+TEST_F(CliTest, ControlCharactersFromFilesNeverReachTheTerminal)
+{
+    WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n\x1b]0;owned\x07\x1b[2J\r\n) d\r\n");
+    EXPECT_EQ(Run({"resave", Path("in.q"), Path("out.q")}), 0);
+    EXPECT_EQ(err_.str(), Path("in.q") + ":5: Ошибка - Неопознанная команда!!! \\x1b]0;owned\\x07\\x1b[2J\n");
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+// Interrupted while the PDF module writes, the tool leaves no temporary file.
+TEST_F(CliTest, InterruptedPdfExportLeavesNoTemporary)
+{
+    if (!fs::exists(fs::path(MIRVANE_CLI).parent_path() / "mirvane-pdf.so"))
+        GTEST_SKIP() << "built without the PDF module";
+    WriteBytes("in.q", AnsiToOem(kCleanTest));
+    fs::create_directories(Path("out"));
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        ::setenv("LD_PRELOAD", STUCK_FSYNC, 1);
+        ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 2);
+        ::execl(MIRVANE_CLI, MIRVANE_CLI, "export", "--to", "pdf", Path("in.q").c_str(), Path("out/sheet.pdf").c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // The write waits in its flush once the temporary file is there.
+    bool seen = false;
+    for (int i = 0; i < 600 && !seen; ++i) {
+        seen = fs::directory_iterator(Path("out")) != fs::directory_iterator();
+        if (!seen)
+            ::usleep(50000);
+    }
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(seen) << "no temporary file appeared";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+    EXPECT_EQ(fs::directory_iterator(Path("out")), fs::directory_iterator());
 }
 
 } // namespace

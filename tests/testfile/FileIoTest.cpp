@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,8 +32,8 @@ protected:
         fs::permissions(dir_, fs::perms::all);
         fs::remove_all(dir_);
     }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-    std::string Read(const char* name) const
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Read(const std::string& name) const
     {
         std::string bytes;
         EXPECT_FALSE(ReadFileBytes(Path(name), bytes).has_value());
@@ -178,6 +181,129 @@ TEST_F(FileIo, SameFileWhateverTheSpelling)
     EXPECT_TRUE(IsSameFile(Path("same.q"), (dir_ / "." / ".." / dir_.filename() / "same.q").string()));
     EXPECT_TRUE(IsSameFile(Path("alias.q"), Path("same.q")));
     EXPECT_FALSE(IsSameFile(Path("same.q"), Path("other.q")));
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+// Every change of the process's mask in this program, seen by standing in
+// for the C library's function.
+static std::atomic<int> gMaskChanges{0};
+extern "C" mode_t umask(mode_t mask)
+{
+    const auto old = static_cast<mode_t>(::syscall(SYS_umask, mask));
+    if (old != mask)
+        ++gMaskChanges;
+    return old;
+}
+
+namespace mirvane::testing {
+namespace {
+
+// As another user plants it in a shared folder like /tmp: a link there is
+// followed only when it is the writer's own or the folder owner's.
+TEST_F(FileIo, LinksPlantedByAnotherUserInASharedFolderAreRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to play two users";
+    constexpr uid_t kWriter = 65534, kStranger = 1234;
+    ASSERT_FALSE(WriteFileReplacing(Path("important.txt"), "precious").has_value());
+    ASSERT_EQ(::chown(Path("important.txt").c_str(), kWriter, kWriter), 0);
+    fs::create_directories(Path("pub"));
+    ::chmod(Path("pub").c_str(), 01777);
+    fs::create_symlink(Path("important.txt"), Path("pub/report.htm"));
+    ASSERT_EQ(::lchown(Path("pub/report.htm").c_str(), kStranger, kStranger), 0);
+
+    std::optional<std::string> planted, own;
+    ASSERT_TRUE(AsUnprivilegedUser([&] { planted = WriteFileReplacing(Path("pub/report.htm"), "overwritten"); }));
+    ASSERT_TRUE(planted.has_value());
+    EXPECT_NE(planted->find("другому пользователю"), std::string::npos) << *planted;
+    EXPECT_EQ(Read("important.txt"), "precious");
+    EXPECT_TRUE(fs::is_symlink(Path("pub/report.htm")));
+
+    // The writer's own link, and a link of the folder's owner, are followed.
+    ASSERT_EQ(::lchown(Path("pub/report.htm").c_str(), kWriter, kWriter), 0);
+    ASSERT_TRUE(AsUnprivilegedUser([&] { own = WriteFileReplacing(Path("pub/report.htm"), "own link"); }));
+    EXPECT_FALSE(own.has_value()) << *own;
+    EXPECT_EQ(Read("important.txt"), "own link");
+    ASSERT_EQ(::lchown(Path("pub/report.htm").c_str(), 0, 0), 0);
+    ASSERT_TRUE(AsUnprivilegedUser([&] { own = WriteFileReplacing(Path("pub/report.htm"), "root's link"); }));
+    EXPECT_FALSE(own.has_value()) << *own;
+    EXPECT_EQ(Read("important.txt"), "root's link");
+}
+
+TEST_F(FileIo, PrivateFilesAreTheOwnersAloneAndTheMaskIsNeverChanged)
+{
+    const mode_t mask = ::umask(022);
+    ASSERT_FALSE(WriteFileReplacing(Path("copy.q"), "work", FileAccess::OwnerOnly).has_value());
+    EXPECT_EQ(Mode(Path("copy.q")), 0600u);
+    ::chmod(Path("copy.q").c_str(), 0644);
+    ASSERT_FALSE(WriteFileReplacing(Path("copy.q"), "more work", FileAccess::OwnerOnly).has_value());
+    EXPECT_EQ(Mode(Path("copy.q")), 0600u);
+
+    // The mask is the process's, shared by every thread: a change of it
+    // for a moment would give the files another thread creates meanwhile the
+    // wrong bits.
+    gMaskChanges = 0;
+    ASSERT_FALSE(WriteFileReplacing(Path("fresh.q"), "new").has_value());
+    ASSERT_FALSE(WriteFileReplacing(Path("fresh.q"), "replaced").has_value());
+    EXPECT_EQ(gMaskChanges, 0);
+    ::umask(mask);
+    EXPECT_EQ(Mode(Path("fresh.q")), 0644u);
+}
+
+TEST_F(FileIo, TargetsThatAreNoRegularFileAreWrittenInPlace)
+{
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    const auto nobody = WriteFileReplacing(Path("pipe"), "lost");
+    ASSERT_TRUE(nobody.has_value());
+    EXPECT_NE(nobody->find("нет читателя"), std::string::npos) << *nobody;
+
+    const int reader = ::open(Path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(WriteFileReplacing(Path("pipe"), "through the pipe").has_value());
+    char got[64] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 16);
+    EXPECT_STREQ(got, "through the pipe");
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(Path("pipe")));
+    EXPECT_EQ(Entries(), Names{"pipe"});
+}
+
+TEST_F(FileIo, LongestLegalNamesAndReasonsInRussian)
+{
+    std::string name;
+    for (int i = 0; i < 124; ++i)
+        name += "ж";
+    name += ".q";
+    ASSERT_EQ(name.size(), 250u);
+    const auto error = WriteFileReplacing(Path(name.c_str()), "long name");
+    EXPECT_FALSE(error.has_value()) << *error;
+    EXPECT_FALSE(WriteFileReplacing(Path(name.c_str()), "again").has_value());
+    EXPECT_EQ(Read(name.c_str()), "again");
+    EXPECT_EQ(Entries(), Names{name});
+
+    std::string bytes;
+    const auto missing = ReadFileBytes(Path("none.q"), bytes);
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_NE(missing->find("нет такого файла"), std::string::npos) << *missing;
+    const auto tooLong = WriteFileReplacing(Path((name + name).c_str()), "x");
+    ASSERT_TRUE(tooLong.has_value());
+    EXPECT_NE(tooLong->find("слишком длинное имя"), std::string::npos) << *tooLong;
+}
+
+TEST_F(FileIo, ReadsStopAtTheirLimit)
+{
+    std::string bytes;
+    const auto endless = ReadFileBytes("/dev/zero", bytes, 1 << 20);
+    ASSERT_TRUE(endless.has_value());
+    EXPECT_NE(endless->find(kFileTooLarge), std::string::npos) << *endless;
+    const auto binary = ReadFileBytes("/dev/zero", bytes, UINTMAX_MAX, FileContent::Text);
+    ASSERT_TRUE(binary.has_value());
+    EXPECT_NE(binary->find("не файл теста"), std::string::npos) << *binary;
+    ASSERT_FALSE(WriteFileReplacing(Path("ten.q"), "0123456789").has_value());
+    EXPECT_TRUE(ReadFileBytes(Path("ten.q"), bytes, 9).has_value());
+    EXPECT_FALSE(ReadFileBytes(Path("ten.q"), bytes, 10).has_value());
 }
 
 } // namespace

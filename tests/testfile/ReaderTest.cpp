@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <random>
 
 namespace mirvane::testing {
@@ -305,6 +307,24 @@ TEST(ReaderRecognition, ThreeCommandLinesAmongTheFirst101)
     EXPECT_EQ(S(kNotATestFile), "Данный файл не является файлом теста тулимара v1.x.\r\n"
                                  "Возможно это файл теста тулимара v2.x,\r\n"
                                  "формат которого не поддерживается программой.");
+}
+
+// A line that never ends, as /dev/zero gives it, is not read whole.
+TEST(ReaderRecognition, EndlessFirstLineIsNoTestFile)
+{
+    std::size_t given = 0;
+    LineSource endless(
+        [&given](char* into, std::size_t size) {
+            std::fill(into, into + size, '\0');
+            given += size;
+            if (given > (std::size_t{64} << 20))
+                throw std::length_error("read on and on");
+            return size;
+        },
+        [&given] { given = 0; });
+    mirvane::Test test;
+    TestFileReader reader(test, {});
+    EXPECT_FALSE(reader.LoadFile(endless));
 }
 
 TEST(ReaderRecognition, EmptyAndTinyFilesAreNotTestFiles)

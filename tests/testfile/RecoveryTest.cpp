@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mirvane::testing {
@@ -144,6 +145,114 @@ TEST_F(RecoveryTest, NoDeletesTheCopyAndRunningEditorsKeepTheirOwn)
     third.OfferRecovery();
     EXPECT_TRUE(platform.prompter.shown.empty());
     EXPECT_EQ(Copies().size(), 2); // its copy and the line beside it
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+unsigned ModeOf(const QString& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st.st_mode & 07777;
+}
+
+// Unsaved work may be a test its owner keeps from other users' eyes.
+TEST_F(RecoveryTest, CopiesAreTheUsersAlone)
+{
+    const mode_t mask = ::umask(022);
+    RecoveryStore store(platform.recoveryFolder, 4242, [](qint64) { return true; });
+    for (const bool earlier : {false, true}) {
+        if (earlier) { // as an earlier version left them
+            ::chmod(QFile::encodeName(platform.recoveryFolder).constData(), 0755);
+            for (const QString& name : Copies())
+                ::chmod(QFile::encodeName(platform.recoveryFolder + "/" + name).constData(), 0644);
+        }
+        store.Keep(earlier ? "T\r\n)t 20\r\n" : "T\r\n)t 30\r\n", "secret.q");
+        store.Flush();
+        EXPECT_EQ(ModeOf(platform.recoveryFolder), 0700u);
+        ASSERT_EQ(Copies().size(), 2);
+        for (const QString& name : Copies())
+            EXPECT_EQ(ModeOf(platform.recoveryFolder + "/" + name), 0600u) << name.toStdString();
+    }
+    ::umask(mask);
+}
+
+// What a killed editor leaves: its copy, the file naming it (as `info`
+// holds it) and its lock file, the lock released with the process.
+void LeaveCopy(const QString& folder, const QString& id, const QByteArray& info)
+{
+    QDir().mkpath(folder);
+    const std::string copy = QFile::encodeName(folder + "/work-" + id + ".q").toStdString();
+    ASSERT_FALSE(WriteFileReplacing(copy, AnsiToOem("Забытое\r\n)t 30\r\n)< \r\nX\r\n):\r\n")).has_value());
+    if (!info.isNull()) {
+        ASSERT_FALSE(WriteFileReplacing(copy + ".info", std::string_view(info.constData(), info.size())).has_value());
+    }
+    ASSERT_FALSE(WriteFileReplacing(QFile::encodeName(folder + "/.work-" + id + ".lock").toStdString(), "").has_value());
+}
+
+TEST_F(RecoveryTest, ACopyIsOfferedExactlyWhenItsEditorIsGone)
+{
+    // The dead editor's number now belongs to a running process.
+    const QString running = QString::number(::getppid());
+    LeaveCopy(platform.recoveryFolder, running, "lost.q\n2026-01-02T03:04:05\n");
+    {
+        // A new editor with that same number keeps its hands off the copy.
+        RecoveryStore sameNumber(platform.recoveryFolder, ::getppid(), &RecoveryStore::ProcessRuns);
+        sameNumber.Discard(); // as at its first Open
+        sameNumber.Keep("Мой\r\n)t 30\r\n", "mine.q");
+        sameNumber.Flush();
+        EXPECT_EQ(Copies().size(), 4) << Copies().join(' ').toStdString();
+        frmMain other(platform.Services());
+        const auto orphans = other.Recovery()->Orphans();
+        ASSERT_EQ(orphans.size(), 1u); // the running editor's copy is not
+        EXPECT_EQ(orphans[0].DocumentFile, "lost.q");
+        EXPECT_EQ(orphans[0].SavedAt, "02.01.2026 03:04");
+        sameNumber.Discard(); // it closes as editors do
+    }
+    frmMain next(platform.Services());
+    platform.prompter.answers = {Answer::Yes};
+    next.OfferRecovery();
+    EXPECT_EQ(next.State().Document->Model().TestName, "Забытое");
+}
+
+TEST_F(RecoveryTest, AnyPathSurvivesAndEveryLeftCopyIsOffered)
+{
+    const QString oddPath = dir.filePath("two\nlines.q");
+    {
+        RecoveryStore crashed(platform.recoveryFolder, 999999997, [](qint64) { return false; });
+        crashed.Keep("T\r\n)t 30\r\n", oddPath);
+    }
+    LeaveCopy(platform.recoveryFolder, "999999998", "one line only");
+    LeaveCopy(platform.recoveryFolder, "999999999", QByteArray());
+    RecoveryStore reader(platform.recoveryFolder, 1, [](qint64) { return false; });
+    QStringList documents;
+    for (const auto& copy : reader.Orphans())
+        documents << copy.DocumentFile;
+    documents.sort();
+    EXPECT_EQ(documents, (QStringList{oddPath, "one line only", "Новый.q"}));
+}
+
+TEST_F(RecoveryTest, AFailedCopyIsToldOnceAndTriedAgain)
+{
+    RecoveryStore store(platform.recoveryFolder, 4244, [](qint64) { return true; });
+    const std::string work = "T\r\n)t 30\r\n" + std::string(100, 'x');
+    WithFileSizeLimit(16, [&] {
+        store.Keep(work, "full.q");
+        store.Flush();
+    });
+    EXPECT_TRUE(store.CopyFailed());
+    const auto failure = store.NewFailure();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_TRUE(failure->contains("Не удалось записать файл")) << failure->toStdString();
+    EXPECT_FALSE(store.NewFailure().has_value());
+    store.Keep(work, "full.q"); // space is back: the same work is written
+    store.Flush();
+    EXPECT_FALSE(store.CopyFailed());
+    EXPECT_EQ(Copies().size(), 2);
 }
 
 } // namespace
