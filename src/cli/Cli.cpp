@@ -42,7 +42,7 @@ constexpr const char* kUsage =
     "      в папке проверяются все файлы .q (с -r и во вложенных папках)\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
-    "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
+    "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi|utf-8]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
     "  mirvane-cli export --to moodle-xml|gift|aiken|pdf IN.q OUT [--content 0|1|2|3]\n"
     "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken) или лист\n"
@@ -396,8 +396,10 @@ int Text(const std::vector<std::string>& args, std::ostream& err, const InputEnc
                 page = &CodePage::Dos();
             else if (v == "ansi")
                 page = &CodePage::Windows();
+            else if (v == "utf-8")
+                page = &CodePage::Utf8();
             else
-                return Usage(err, "--codepage takes oem or ansi");
+                return Usage(err, "--codepage takes oem, ansi or utf-8");
         } else if (a.rfind("--", 0) == 0) {
             return Usage(err, "unknown option '" + a + "'");
         } else {
