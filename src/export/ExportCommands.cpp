@@ -14,6 +14,7 @@
 #include "testfile/FileIo.h"
 #include "testfile/OutputFile.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace mirvane {
@@ -23,6 +24,12 @@ std::optional<QString> ExportCommands::OntoTheDocument(const QString& path) cons
     if (state_.DocumentFile != kNewDocumentFile && IsSameFile(path, state_.DocumentFile))
         return QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString()));
     return std::nullopt;
+}
+
+void ExportCommands::Exported(const QString& path) const
+{
+    if (report_)
+        report_(QStringLiteral("Экспортировано: ") + QDir::toNativeSeparators(path), {});
 }
 
 void ExportCommands::mnuExportV25_Click()
@@ -40,6 +47,8 @@ void ExportCommands::mnuExportV25_Click()
             WriteHtmlPage(document.Model(), document.Order(), journalPath, sink);
         }))
         platform_.prompter->Notice(*error);
+    else
+        Exported(*chosen);
 }
 
 void ExportCommands::ExportTo(const QString& title, const QString& filter, const QString& suffix,
@@ -56,6 +65,8 @@ void ExportCommands::ExportTo(const QString& title, const QString& filter, const
     const std::string bytes = produce(document);
     if (const auto error = WriteOutputFile(*chosen, [&](const ChunkSink& sink) { sink(bytes); }))
         platform_.prompter->Notice(*error);
+    else
+        Exported(*chosen);
 }
 
 void ExportCommands::mnuExportMoodleXml_Click()
@@ -96,6 +107,7 @@ void ExportCommands::mnuFilePrint_Click()
                                        const TestDocument& document = host_.CommittedDocument();
                                        return PrintSheetHtml(document.Model(), document.Order(), content);
                                    });
+    printWindow_->ReportTo(report_);
     printWindow_->setAttribute(Qt::WA_DeleteOnClose);
     printWindow_->open(); // modal over the main window
 }
@@ -110,9 +122,12 @@ void ExportCommands::mnuExportTxt_Click()
         if (auto refusal = OntoTheDocument(path))
             return refusal;
         const TestDocument& document = *state_.Document;
-        return WriteOutputFile(path, [&](const ChunkSink& sink) {
+        auto error = WriteOutputFile(path, [&](const ChunkSink& sink) {
             WriteTextExport(document.Model(), document.Order(), content, page, sink);
         });
+        if (!error)
+            Exported(path);
+        return error;
     };
     textWindow_ = new SaveAsText(&mainWindow_, *platform_.fileDialogs, *platform_.prompter,
                                  [this] { host_.CommittedDocument(); }, write);

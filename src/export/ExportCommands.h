@@ -3,6 +3,7 @@
 // the text-export window. Both write what the panel holds, in document
 // order, through the one safe file helper, and never onto the test being
 // edited.
+#include "editor/StatusReport.h"
 #include "platform/Platform.h"
 
 #include <QPointer>
@@ -36,6 +37,9 @@ public:
     {
     }
 
+    // Every written export and every print is told here.
+    void ReportTo(StatusReport report) { report_ = std::move(report); }
+
     // "Тулимар 2.5 (Windows версия)": the save dialog, then the page.
     void mnuExportV25_Click();
 
@@ -65,6 +69,8 @@ private:
                        QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why);
     // The refusal when `path` is the document's own file, else nothing.
     std::optional<QString> OntoTheDocument(const QString& path) const;
+    // "Экспортировано: " and the file.
+    void Exported(const QString& path) const;
 
     EditorState& state_;
     Platform platform_;
@@ -72,6 +78,7 @@ private:
     QWidget& mainWindow_;
     QPointer<SaveAsText> textWindow_;
     QPointer<PrintWindow> printWindow_;
+    StatusReport report_;
 };
 
 } // namespace mirvane

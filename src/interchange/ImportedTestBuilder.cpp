@@ -286,6 +286,7 @@ void ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
 
 void ImportedTestBuilder::Skip(const std::string& type, const std::string& name, std::size_t line)
 {
+    ++result_.Skipped;
     result_.Notes.push_back("строка " + std::to_string(line) + ": вопрос «" + name + "» (" + type +
                             ") пропущен: проигрыватель показывает только вопросы с выбором ответа");
 }

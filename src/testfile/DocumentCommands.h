@@ -2,12 +2,14 @@
 // New, Open, Save, Save As and Exit of the main window. Saving writes the
 // test in document order and replaces the old file only when the new one was
 // written completely; every failure is reported and nothing is lost.
+#include "editor/StatusReport.h"
 #include "platform/Platform.h"
 
 #include <QString>
 
 #include <string>
 
+class QUndoStack;
 class QWidget;
 
 namespace mirvane {
@@ -15,6 +17,7 @@ namespace mirvane {
 class PanelHost;
 class RecentFiles;
 class RecoveryStore;
+class Test;
 struct EditorState;
 
 namespace document_text {
@@ -80,6 +83,12 @@ public:
     // Saving, and a save prompt answered, end the copy of unsaved work.
     void KeepRecoveryCopies(RecoveryStore* recovery) { recovery_ = recovery; }
 
+    // Saves and imports are told here when done.
+    void ReportTo(StatusReport report) { report_ = std::move(report); }
+    // The document's history: a save marks its step as the saved one, and
+    // an import does not ask about a test unchanged since then.
+    void FollowHistory(QUndoStack* history) { history_ = history; }
+
     // Shows a copy of unsaved work left by an editor that ended: the test
     // it holds, under the file it belongs to. False when it cannot be read.
     bool RestoreCopy(const QString& copyFile, const QString& documentFile);
@@ -94,12 +103,17 @@ public:
     static constexpr int kShownReaderMessages = 25;
 
 private:
+    // "Импортировано вопросов: N; пропущено: M", what was left out on request.
+    void ReportImport(const Test& test, int skipped, const QString& details);
+
     EditorState& state_;
     Platform platform_;
     PanelHost& host_;
     QWidget& window_;
     RecentFiles* recent_ = nullptr;
     RecoveryStore* recovery_ = nullptr;
+    StatusReport report_;
+    QUndoStack* history_ = nullptr;
 };
 
 } // namespace mirvane

@@ -4,9 +4,14 @@
 
 #include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
+#include "mainwindow/StatusFeedback.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextDocument>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -26,6 +31,17 @@ protected:
         platform.prompter.Clear();
     }
     void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    // The status bar's line of feedback as the user reads it, or nothing.
+    QString Told()
+    {
+        QLabel* line = window->statusBar()->findChild<QLabel*>("FeedbackLine");
+        if (!line || line->isHidden())
+            return {};
+        QTextDocument text;
+        text.setHtml(line->text());
+        return text.toPlainText();
+    }
+    QLabel* StatusPanel() { return window->statusBar()->findChild<QLabel*>("StatusPanel"); }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     QTemporaryDir dir;
 };
@@ -66,8 +82,9 @@ TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
     platform.fileDialogs.answers.push_back(Path("сломан.xml"));
     Run(Command::Import);
     EXPECT_EQ(Doc().TestName, "Физика");
-    ASSERT_EQ(platform.prompter.shown.size(), 2u); // the save prompt, then the failure
-    EXPECT_TRUE(platform.prompter.shown[1].Text.contains("строка 3")) << platform.prompter.shown[1].Text.toStdString();
+    // Nothing changed since the test was opened: no save prompt, the failure.
+    ASSERT_EQ(platform.prompter.shown.size(), 1u) << platform.prompter.Texts().join("|").toStdString();
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("строка 3")) << platform.prompter.shown[0].Text.toStdString();
 }
 
 } // namespace
@@ -102,6 +119,46 @@ TEST_F(Interchange, ThePrintWindowPreviewsPrintsAndWritesAPdfOfWhatIsTyped)
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
     EXPECT_EQ(Document().QuestionAt("q3").Q(), "Сила тока") << "the panel was stored first";
     EXPECT_FALSE(print->isVisible());
+}
+
+} // namespace
+} // namespace mirvane::testing
+
+namespace mirvane::testing {
+namespace {
+
+TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
+{
+    platform.fileDialogs.answers.push_back(Path("история.q"));
+    Run(Command::SaveAs);
+    EXPECT_EQ(Told(), "Сохранено: " + QDir::toNativeSeparators(Path("история.q")));
+    window->Feedback().Expire(); // what the timer does a few seconds later
+    EXPECT_EQ(Told(), "");
+    EXPECT_FALSE(StatusPanel()->isHidden());
+    EXPECT_EQ(StatusPanel()->text(), "Status");
+
+    platform.fileDialogs.answers.push_back(Path("банк.gift"));
+    Run(Command::ExportGift);
+    EXPECT_EQ(Told(), "Экспортировано: " + QDir::toNativeSeparators(Path("банк.gift")));
+    EXPECT_TRUE(StatusPanel()->isHidden()) << "the line stands in the panel's place";
+
+    Run(Command::Print);
+    window->Exports().Printer()->PrintButton->click();
+    EXPECT_EQ(Told(), "Лист отправлен на печать");
+
+    QFile gift(Path("смесь.gift"));
+    ASSERT_TRUE(gift.open(QIODevice::WriteOnly));
+    gift.write("::В1:: Столица Франции? {=Париж ~Лион}\n\n::В2:: Почему небо синее? {}\n\n"
+               "::В3:: Два плюс два? {=4 ~5}\n");
+    gift.close();
+    platform.prompter.Clear();
+    platform.fileDialogs.answers.push_back(Path("смесь.gift"));
+    Run(Command::Import);
+    EXPECT_EQ(Told(), "Импортировано вопросов: 2; пропущено: 1 (подробности…)");
+    EXPECT_TRUE(platform.prompter.shown.empty()) << "saved and unchanged: no prompt, and no box to dismiss";
+    emit window->statusBar()->findChild<QLabel*>("FeedbackLine")->linkActivated("details");
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("В2")) << platform.prompter.shown[0].Text.toStdString();
 }
 
 } // namespace
