@@ -143,6 +143,7 @@ TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
     EXPECT_TRUE(StatusPanel()->isHidden()) << "the line stands in the panel's place";
 
     Run(Command::Print);
+    EXPECT_EQ(window->Exports().Printer()->Content(), TextContent::AllAnswers) << "a handout by default";
     window->Exports().Printer()->PrintButton->click();
     EXPECT_EQ(Told(), "Лист отправлен на печать");
 
