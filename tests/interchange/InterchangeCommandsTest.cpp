@@ -31,17 +31,14 @@ protected:
         platform.prompter.Clear();
     }
     void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    QLabel* Bar(const char* name) { return window->statusBar()->findChild<QLabel*>(name); }
     // The status bar's line of feedback as the user reads it, or nothing.
     QString Told()
     {
-        QLabel* line = window->statusBar()->findChild<QLabel*>("FeedbackLine");
-        if (!line || line->isHidden())
-            return {};
         QTextDocument text;
-        text.setHtml(line->text());
+        text.setHtml(Bar("FeedbackLine")->isHidden() ? QString() : Bar("FeedbackLine")->text());
         return text.toPlainText();
     }
-    QLabel* StatusPanel() { return window->statusBar()->findChild<QLabel*>("StatusPanel"); }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     QTemporaryDir dir;
 };
@@ -121,12 +118,6 @@ TEST_F(Interchange, ThePrintWindowPreviewsPrintsAndWritesAPdfOfWhatIsTyped)
     EXPECT_FALSE(print->isVisible());
 }
 
-} // namespace
-} // namespace mirvane::testing
-
-namespace mirvane::testing {
-namespace {
-
 TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
 {
     platform.fileDialogs.answers.push_back(Path("история.q"));
@@ -134,13 +125,13 @@ TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
     EXPECT_EQ(Told(), "Сохранено: " + QDir::toNativeSeparators(Path("история.q")));
     window->Feedback().Expire(); // what the timer does a few seconds later
     EXPECT_EQ(Told(), "");
-    EXPECT_FALSE(StatusPanel()->isHidden());
-    EXPECT_EQ(StatusPanel()->text(), "Status");
+    EXPECT_TRUE(Bar("StatusPanel")->isVisible());
+    EXPECT_EQ(Bar("StatusPanel")->text(), "Status");
 
     platform.fileDialogs.answers.push_back(Path("банк.gift"));
     Run(Command::ExportGift);
     EXPECT_EQ(Told(), "Экспортировано: " + QDir::toNativeSeparators(Path("банк.gift")));
-    EXPECT_TRUE(StatusPanel()->isHidden()) << "the line stands in the panel's place";
+    EXPECT_TRUE(Bar("StatusPanel")->isHidden()) << "the line stands in the panel's place";
 
     Run(Command::Print);
     EXPECT_EQ(window->Exports().Printer()->Content(), TextContent::AllAnswers) << "a handout by default";
@@ -157,7 +148,7 @@ TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
     Run(Command::Import);
     EXPECT_EQ(Told(), "Импортировано вопросов: 2; пропущено: 1 (подробности…)");
     EXPECT_TRUE(platform.prompter.shown.empty()) << "saved and unchanged: no prompt, and no box to dismiss";
-    emit window->statusBar()->findChild<QLabel*>("FeedbackLine")->linkActivated("details");
+    emit Bar("FeedbackLine")->linkActivated("details");
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("В2")) << platform.prompter.shown[0].Text.toStdString();
 }
