@@ -45,7 +45,7 @@ constexpr const char* kUsage =
     "      в папке проверяются все файлы .q (с -r и во вложенных папках)\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
-    "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
+    "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi|utf-8]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
     "  mirvane-cli export --to moodle-xml|gift|aiken|pdf IN.q OUT [--content 0|1|2|3]\n"
     "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken) или лист\n"
@@ -519,8 +519,10 @@ int Text(const CommandLine& line, std::ostream& err, const InputEncoding& input)
     if (const auto value = line.Value("--codepage")) {
         if (*value == "oem")
             page = &CodePage::Dos();
+        else if (*value == "utf-8")
+            page = &CodePage::Utf8();
         else if (*value != "ansi")
-            return Usage(err, "--codepage takes oem or ansi");
+            return Usage(err, "--codepage takes oem, ansi or utf-8");
     }
     if (line.names.size() != 2)
         return Usage(err, "text takes an input and an output file");

@@ -74,23 +74,44 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Копировать"), [&b] { b.mnuEditCopy_Click(); });
     Create(Command::Paste, "Paste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V),
            QStringLiteral("Вставить"), [&b] { b.mnuEditPaste_Click(); });
-    Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"), none,
-           QStringLiteral("Добавить раздел"), [&e] { e.AddDivision(); });
-    Create(Command::AddQuestion, "Question", QStringLiteral("Добавить вопрос"), none,
+    // Adding works from anywhere in the window, so a teacher typing the
+    // last answer goes on to the next question without the mouse.
+    Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"),
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return), QStringLiteral("Добавить раздел"),
+           [&e] { e.AddDivision(); });
+    Get(Command::AddDivision)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter)});
+    Create(Command::AddQuestion, "Question", QStringLiteral("Добавить вопрос"), QKeySequence(Qt::Key_Insert),
            QStringLiteral("Добавить вопрос"), [&e] { e.AddQuestion(); });
-    Create(Command::MoveDown, "MoveDown", QStringLiteral("Вниз"), none, QStringLiteral("Передвинуть вниз"),
-           [&e] { e.MoveDown(); });
-    Create(Command::MoveUp, "MoveUp", QStringLiteral("Вверх"), none, QStringLiteral("Передвинуть вверх"),
-           [&e] { e.MoveUp(); });
-    Create(Command::Delete, "Delete", QStringLiteral("Удалить"), none, QStringLiteral("Удалить раздел/вопрос"),
-           [&e] { e.DeleteItem(); });
-    Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), none,
+    Get(Command::AddQuestion)
+        ->setShortcuts({QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                        QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    // Deleting and moving keys belong to the tree (see KeysInTree): in a box
+    // Delete deletes a character.
+    Create(Command::MoveDown, "MoveDown", QStringLiteral("Вниз"), QKeySequence(Qt::CTRL | Qt::Key_Down),
+           QStringLiteral("Передвинуть вниз"), [&e] { e.MoveDown(); });
+    Create(Command::MoveUp, "MoveUp", QStringLiteral("Вверх"), QKeySequence(Qt::CTRL | Qt::Key_Up),
+           QStringLiteral("Передвинуть вверх"), [&e] { e.MoveUp(); });
+    Create(Command::Delete, "Delete", QStringLiteral("Удалить"), QKeySequence(Qt::Key_Delete),
+           QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(); });
+    Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
-    Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), none,
+    Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
     Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
            QStringLiteral("Help"), [&h] { h.mnuHelpContents_Click(); });
     Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.mnuHelpAbout_Click(); });
+}
+
+void CommandActions::KeysInTree(QWidget* tree)
+{
+    for (Command command : {Command::Delete, Command::MoveUp, Command::MoveDown}) {
+        QAction* action = Get(command);
+        window_->removeAction(action);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        tree->addAction(action);
+    }
 }
 
 void CommandActions::FollowHistory(EditHistory& history)

@@ -60,6 +60,10 @@ public:
 
     QAction* Get(Command command) const { return actions_.at(command); }
 
+    // Delete, Ctrl+Up and Ctrl+Down act only while `tree` has the focus;
+    // elsewhere the keys stay the boxes' own.
+    void KeysInTree(QWidget* tree);
+
 private:
     // "Отменить" and "Повторить" are enabled only when there is a step, and
     // name it.

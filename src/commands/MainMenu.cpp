@@ -42,6 +42,18 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     for (Command command : {Command::Find, Command::FindNext, Command::FindPrevious})
         edit->addAction(actions.Get(command));
 
+    // The structure commands of the toolbar, where their keys can be read.
+    QMenu* structure = bar->addMenu(QStringLiteral("&Структура"));
+    structure->setObjectName(QStringLiteral("mnuStructure"));
+    for (Command command : {Command::AddDivision, Command::AddQuestion})
+        structure->addAction(actions.Get(command));
+    structure->addSeparator();
+    for (Command command : {Command::MoveUp, Command::MoveDown, Command::Delete})
+        structure->addAction(actions.Get(command));
+    structure->addSeparator();
+    for (Command command : {Command::Spell, Command::Preview})
+        structure->addAction(actions.Get(command));
+
     QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(actions.Get(Command::HelpContents));

@@ -10,7 +10,9 @@ namespace mirvane {
 class CommandActions;
 
 // "&Файл": New, Open, Save, Save As, "&Экспорт" and Exit; "&Редактировать":
-// Cut, Copy and Paste; "&Помощь": help and About; with their shortcut keys.
+// undo, the clipboard and find; "&Структура": adding, moving and deleting,
+// the structure check and the preview; "&Помощь": help and About; with their
+// shortcut keys.
 // Returns the "&Файл" menu.
 QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 

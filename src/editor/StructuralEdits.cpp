@@ -113,6 +113,8 @@ std::string StructuralEdits::Added(const DocumentChange& change, const char* ste
     // The old panel is stored, then the new item's panel is shown.
     SelectAndRun(change.Key);
     history_.Record(new ItemAdded(*this, StepName(stepVerb, change.Key), change.Key));
+    if (focusAdded_)
+        focusAdded_(change.Key);
     return change.Key;
 }
 

@@ -7,6 +7,7 @@
 // of the edit history.
 #include <QString>
 
+#include <functional>
 #include <string>
 
 namespace mirvane {
@@ -34,7 +35,8 @@ public:
     }
 
     // Each returns the new item's key, or an empty key when nothing was
-    // added; the new item is selected and its panel shown.
+    // added; the new item is selected, its panel shown, and `focusAdded`
+    // told its key.
     std::string AddDivision();
     std::string AddQuestion();
     // Deletes the current division or question after asking the user.
@@ -44,6 +46,11 @@ public:
     // The panel keeps showing the moved item with whatever was typed into it.
     void MoveUp();
     void MoveDown();
+    // Where the typing goes after an add: the new item's first box.
+    void FocusAfterAdding(std::function<void(const std::string& key)> focusAdded)
+    {
+        focusAdded_ = std::move(focusAdded);
+    }
     // Records a division or question just pasted as one step.
     void RecordPasted(const std::string& key);
 
@@ -68,6 +75,7 @@ private:
     Prompter& prompter_;
     PanelHost& host_;
     EditHistory& history_;
+    std::function<void(const std::string& key)> focusAdded_;
 };
 
 } // namespace mirvane

@@ -16,6 +16,7 @@
 #include "testfile/FileIo.h"
 #include "testfile/OutputFile.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace mirvane {
@@ -43,6 +44,12 @@ std::optional<QString> ExportCommands::AskForFile(const QString& title, const QS
     return chosen;
 }
 
+void ExportCommands::Exported(const QString& path) const
+{
+    if (report_)
+        report_(QStringLiteral("Экспортировано: ") + QDir::toNativeSeparators(path), {});
+}
+
 void ExportCommands::mnuExportV25_Click()
 {
     // The page's files are ".q" files too: its name says which it is.
@@ -59,6 +66,8 @@ void ExportCommands::mnuExportV25_Click()
             WriteHtmlPage(document.Model(), document.Order(), journalPath, sink);
         }))
         platform_.prompter->Notice(*error);
+    else
+        Exported(*chosen);
 }
 
 void ExportCommands::ExportTo(const QString& title, const QString& filter, const QString& suffix,
@@ -75,6 +84,8 @@ void ExportCommands::ExportTo(const QString& title, const QString& filter, const
     const std::string bytes = produce(document);
     if (const auto error = WriteOutputFile(*chosen, [&](const ChunkSink& sink) { sink(bytes); }))
         platform_.prompter->Notice(*error);
+    else
+        Exported(*chosen);
 }
 
 void ExportCommands::mnuExportMoodleXml_Click()
@@ -125,6 +136,7 @@ void ExportCommands::mnuFilePrint_Click()
                                        const TestDocument& document = host_.CommittedDocument();
                                        return PrintSheetHtml(document.Model(), document.Order(), content);
                                    });
+    printWindow_->ReportTo(report_);
     printWindow_->setAttribute(Qt::WA_DeleteOnClose);
     printWindow_->open(); // modal over the main window
 }
@@ -139,9 +151,12 @@ void ExportCommands::mnuExportTxt_Click()
         if (auto refusal = OntoTheDocument(path))
             return refusal;
         const TestDocument& document = *state_.Document;
-        return WriteOutputFile(path, [&](const ChunkSink& sink) {
+        auto error = WriteOutputFile(path, [&](const ChunkSink& sink) {
             WriteTextExport(document.Model(), document.Order(), content, page, sink);
         });
+        if (!error)
+            Exported(path);
+        return error;
     };
     auto offer = [this](const QString& title, const QString& suffix) {
         host_.CommittedDocument(); // the name is made from the title as typed

@@ -5,6 +5,7 @@
 // holds, in document order, through the one safe file helper, never onto
 // the test being edited or the file it was imported from; each save dialog
 // offers a name made from the test's title.
+#include "editor/StatusReport.h"
 #include "platform/Platform.h"
 
 #include <QPointer>
@@ -37,6 +38,9 @@ public:
         : state_(state), platform_(platform), host_(host), mainWindow_(mainWindow)
     {
     }
+
+    // Every written export and every print is told here.
+    void ReportTo(StatusReport report) { report_ = std::move(report); }
 
     // "Тулимар 2.5 (Windows версия)": the save dialog, then the page.
     void mnuExportV25_Click();
@@ -71,6 +75,8 @@ private:
                        QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why);
     // The refusal when `path` is the document's own file, else nothing.
     std::optional<QString> OntoTheDocument(const QString& path) const;
+    // "Экспортировано: " and the file.
+    void Exported(const QString& path) const;
 
     EditorState& state_;
     Platform platform_;
@@ -78,6 +84,7 @@ private:
     QWidget& mainWindow_;
     QPointer<SaveAsText> textWindow_;
     QPointer<PrintWindow> printWindow_;
+    StatusReport report_;
 };
 
 } // namespace mirvane

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,7 +34,8 @@ PrintWindow::PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& d
         options_->addButton(Contents[static_cast<std::size_t>(i)], i);
         frameLayout->addWidget(Contents[static_cast<std::size_t>(i)]);
     }
-    Contents[0]->setChecked(true);
+    // A handout by default: the questions with every answer to choose from.
+    Contents[static_cast<std::size_t>(TextContent::AllAnswers)]->setChecked(true);
     layout->addWidget(frame);
     auto* buttons = new QDialogButtonBox(this);
     PreviewButton = buttons->addButton(QStringLiteral("Пр&осмотр..."), QDialogButtonBox::ActionRole);
@@ -60,8 +62,11 @@ void PrintWindow::Preview_Click()
 void PrintWindow::Print_Click()
 {
     const QString sheet = Sheet();
-    if (printing_.Print(this, [&sheet](QPagedPaintDevice& device) { PaintSheet(sheet, device); }))
+    if (printing_.Print(this, [&sheet](QPagedPaintDevice& device) { PaintSheet(sheet, device); })) {
+        if (report_)
+            report_(QStringLiteral("Лист отправлен на печать"), {});
         accept();
+    }
 }
 
 void PrintWindow::Pdf_Click()
@@ -74,6 +79,8 @@ void PrintWindow::Pdf_Click()
         prompter_.Notice(*error);
         return;
     }
+    if (report_)
+        report_(QStringLiteral("Экспортировано: ") + QDir::toNativeSeparators(*chosen), {});
     accept();
 }
 

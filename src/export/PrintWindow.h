@@ -2,6 +2,7 @@
 // The window "Печать": what the sheet holds (the four contents of the text
 // export), then a preview, the printer, or a PDF file. It is modal over the
 // main window and works on what the panel holds.
+#include "editor/StatusReport.h"
 #include "export/TextExport.h"
 
 #include <QDialog>
@@ -44,6 +45,9 @@ public:
     QPushButton* PrintButton = nullptr;
     QPushButton* PdfButton = nullptr;
 
+    // A printed sheet and a written PDF are told here.
+    void ReportTo(StatusReport report) { report_ = std::move(report); }
+
     TextContent Content() const;
     void Preview_Click();
     void Print_Click();
@@ -58,6 +62,7 @@ private:
     Prompter& prompter_;
     SheetMaker makeSheet_;
     QButtonGroup* options_ = nullptr;
+    StatusReport report_;
 };
 
 } // namespace mirvane

@@ -40,7 +40,7 @@ SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Offer offer, P
 
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->addItems({text_export_text::kDos, text_export_text::kWindows});
+    Combo1->addItems({text_export_text::kDos, text_export_text::kWindows, text_export_text::kUtf8});
     Combo1->setCurrentIndex(1);
     Combo1->setToolTip(QStringLiteral("Выбор кодировки файла"));
 
@@ -91,7 +91,10 @@ TextContent SaveAsText::Content() const { return static_cast<TextContent>(option
 const CodePage& SaveAsText::ChosenPage() const
 {
     // The DOS entry is the one that begins with "O".
-    return Combo1->currentText().startsWith(QLatin1Char('O')) ? CodePage::Dos() : CodePage::Windows();
+    const QString chosen = Combo1->currentText();
+    if (chosen == text_export_text::kUtf8)
+        return CodePage::Utf8();
+    return chosen.startsWith(QLatin1Char('O')) ? CodePage::Dos() : CodePage::Windows();
 }
 
 void SaveAsText::CommandOpen_Click()

@@ -29,6 +29,7 @@ namespace text_export_text {
 inline const QString kCaption = QStringLiteral("Сохранить как текст");
 inline const QString kDos = QStringLiteral("OEM - Кодировка DOS");
 inline const QString kWindows = QStringLiteral("ANSI - Кодировка WINDOWS");
+inline const QString kUtf8 = QStringLiteral("UTF-8 (Linux)");
 inline const QString kFilter = QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
 inline const QString kNoFileName = QStringLiteral("Введите имя файла!!!");
 // The four contents, in the order of TextContent; the print window offers

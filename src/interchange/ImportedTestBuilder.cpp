@@ -497,12 +497,14 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
 
 void ImportedTestBuilder::Skip(const std::string& type, const std::string& name, std::size_t line)
 {
+    ++result_.Skipped;
     Note(line, "вопрос " + Quoted(name) + " (" + type +
                    ") пропущен: проигрыватель показывает только вопросы с выбором ответа");
 }
 
 void ImportedTestBuilder::Drop(const std::string& name, std::size_t line, const std::string& reason)
 {
+    ++result_.Skipped;
     Note(line, "вопрос " + Quoted(name) + " пропущен: " + reason);
 }
 

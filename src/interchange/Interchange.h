@@ -45,6 +45,8 @@ struct ImportedTest {
     // What was left out: questions of types the player cannot show, with
     // their names and lines, and answers beyond the ninth.
     std::vector<std::string> Notes;
+    // How many questions were left out.
+    int Skipped = 0;
 };
 
 // The answer's score as a Moodle fraction: the share of the best score, to

@@ -12,12 +12,14 @@
 #include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
 #include "editor/StructureTree.h"
+#include "mainwindow/BestAnswerMarks.h"
 #include "export/ExportCommands.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/FieldEditing.h"
 #include "mainwindow/FieldHistory.h"
 #include "mainwindow/FindBar.h"
 #include "mainwindow/PanelTransfer.h"
+#include "mainwindow/StatusFeedback.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/WindowLifecycle.h"
 #include "mainwindow/WindowSizing.h"
@@ -39,6 +41,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -104,10 +108,13 @@ void frmMain::CreateParts()
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_, *sizing_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
     history_ = new EditHistory(this);
+    documents_->FollowHistory(&history_->Stack());
     edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this, *history_);
+    edits_->FocusAfterAdding([this](const std::string& key) { FocusAdded(key); });
     fieldEditing_ = new FieldEditing(
         *panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); },
         [this](const QString& message) { sbStatusBar_->showMessage(message); }, this);
+    new BestAnswerMarks(*panels_);
     // After the field reactions: a rewrap while typing is part of the step.
     fieldHistory_ = new FieldHistory(*panels_, state_, *history_, *edits_, this);
     findBar_ = new FindBar(client_, *panels_, state_, *this, *edits_);
@@ -132,6 +139,7 @@ void frmMain::CreateCommands()
     help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
     actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_, *findBar_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
+    actions_->KeysInTree(tree_->Widget());
     QMenu* file = BuildMenuBar(menuBar(), *actions_);
     recent_ = std::make_unique<RecentFiles>(*platform_.settings);
     documents_->KeepRecentFiles(recent_.get());
@@ -151,6 +159,11 @@ void frmMain::CreateCommands()
     recentMenu_ = new RecentFilesMenu(file, actions_->Get(Command::Exit), *recent_, *documents_,
                                       [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     BuildToolbar(tbToolBar_, *actions_);
+    feedback_ = new StatusFeedback(sbStatusBar_, sbStatusBar_->findChild<QLabel*>(QStringLiteral("StatusPanel")),
+                                   *platform_.prompter);
+    const StatusReport report = [this](const QString& text, const QString& details) { feedback_->Show(text, details); };
+    documents_->ReportTo(report);
+    exports_->ReportTo(report);
     contextMenu_ = new TreeContextMenu(this, *actions_, state_, *this);
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
         RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->tvTreeView_MouseUp(2, position); });
@@ -179,6 +192,19 @@ void frmMain::tvTreeView_Click()
     state_.CurrentKey = tree_->SelectedKey();
     Data2Form();
     LayOutForm();
+}
+
+void frmMain::FocusAdded(const std::string& key)
+{
+    // The new item's name or text is what the user types next; the tree
+    // keeps the item selected.
+    if (KindOf(key) == NodeKind::Question) {
+        panels_->TextQuest->setFocus(Qt::OtherFocusReason);
+        panels_->TextQuest->selectAll();
+    } else if (KindOf(key) == NodeKind::Division) {
+        panels_->TextDivName->setFocus(Qt::OtherFocusReason);
+        panels_->TextDivName->selectAll();
+    }
 }
 
 void frmMain::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }

@@ -34,6 +34,7 @@ class FieldHistory;
 class FindBar;
 class FieldEditing;
 class PanelTransfer;
+class StatusFeedback;
 class StructuralEdits;
 class StructureTree;
 class TreeContextMenu;
@@ -61,6 +62,7 @@ public:
     HelpCommands& Help() { return *help_; }
     RecentFilesMenu& RecentMenu() { return *recentMenu_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
+    StatusFeedback& Feedback() { return *feedback_; }
 
     // PanelHost
     void tvTreeView_Click() override;
@@ -99,6 +101,7 @@ protected:
 private:
     void CreateParts();
     void CreateCommands();
+    void FocusAdded(const std::string& key);
 
     Platform platform_;
     EditorState state_;
@@ -131,6 +134,7 @@ private:
     RecentFilesMenu* recentMenu_ = nullptr;
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
+    StatusFeedback* feedback_ = nullptr;
 };
 
 } // namespace mirvane

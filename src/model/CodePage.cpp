@@ -7,8 +7,8 @@
 
 namespace mirvane {
 
-CodePage::CodePage(const char32_t* high)
-    : encodeBmp_(0x10000, 0)
+CodePage::CodePage(const char32_t* high, bool utf8)
+    : encodeBmp_(0x10000, 0), utf8_(utf8)
 {
     for (int b = 0; b < 256; ++b) {
         char32_t cp = b < 0x80 ? static_cast<char32_t>(b) : high[b - 0x80];
@@ -41,8 +41,18 @@ const CodePage& CodePage::Windows()
     return page;
 }
 
+const CodePage& CodePage::Utf8()
+{
+    static const CodePage page(codepage_tables::kCp1251High, true);
+    return page;
+}
+
 void CodePage::DecodeAppend(std::string& out, std::string_view bytes) const
 {
+    if (utf8_) {
+        EncodeAppend(out, bytes); // kept as it is, but valid
+        return;
+    }
     // At most three UTF-8 bytes per byte, plus one of slack for the last
     // four-byte store.
     const std::size_t start = out.size();
@@ -64,6 +74,17 @@ std::string CodePage::Decode(std::string_view bytes) const
 
 void CodePage::EncodeAppend(std::string& out, std::string_view text) const
 {
+    if (utf8_) {
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t at = i;
+            const char32_t cp = Utf8Next(text, i);
+            if (cp == 0xFFFD && text.substr(at, i - at) != "\xEF\xBF\xBD")
+                out += '?';
+            else
+                out.append(text.substr(at, i - at));
+        }
+        return;
+    }
     const std::size_t start = out.size();
     out.resize(start + text.size());
     char* dst = out.data() + start;

@@ -18,8 +18,10 @@
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QUndoStack>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QTimer>
@@ -137,6 +139,10 @@ bool DocumentCommands::SaveAll(const QString& path)
         recent_->Add(path);
     if (recovery_)
         recovery_->Saved(hash);
+    if (history_)
+        history_->setClean();
+    if (report_)
+        report_(QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(path), {});
     return true;
 }
 
@@ -219,7 +225,10 @@ bool DocumentCommands::OpenFile(const QString& path)
 
 void DocumentCommands::mnuFileImport_Click()
 {
-    if (!AskToSave())
+    // Nothing to lose when the test is as it was saved or opened.
+    host_.CommittedDocument();
+    const bool unchanged = history_ && history_->isClean();
+    if (!unchanged && !AskToSave())
         return;
     const auto chosen = platform_.fileDialogs->OpenFile(document_text::kImportTitle, document_text::kImportFilter);
     if (chosen && !chosen->isEmpty())
@@ -229,7 +238,9 @@ void DocumentCommands::mnuFileImport_Click()
 bool DocumentCommands::ImportFile(const QString& path)
 {
     std::string bytes;
-    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes)) {
+    // A quiz file is text: /dev/zero or a binary file is refused at its first
+    // block instead of filling the memory.
+    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, UINTMAX_MAX, FileContent::Text)) {
         platform_.prompter->Notice(ToQt(*error));
         return false;
     }
@@ -250,6 +261,7 @@ bool DocumentCommands::ImportFile(const QString& path)
     SetFiles(QString(), path);
     if (recovery_)
         recovery_->Saved(0);
+    QString details;
     if (!imported.Notes.empty()) {
         constexpr int kShownNotes = 20;
         QStringList lines;
@@ -257,8 +269,9 @@ bool DocumentCommands::ImportFile(const QString& path)
             lines << ToQt(imported.Notes[i]);
         if (imported.Notes.size() > kShownNotes)
             lines << QStringLiteral("И ещё %1.").arg(imported.Notes.size() - kShownNotes);
-        platform_.prompter->Inform(lines.join(QStringLiteral("\r\n")), kProgramName);
+        details = lines.join(QStringLiteral("\r\n"));
     }
+    ReportImport(state_.Document->Model(), imported.Skipped, details);
     return true;
 }
 
@@ -308,6 +321,20 @@ ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QF
     if (failure)
         std::rethrow_exception(failure);
     return imported;
+}
+
+void DocumentCommands::ReportImport(const Test& test, int skipped, const QString& details)
+{
+    std::size_t questions = 0;
+    for (const Division& division : test.Divisions)
+        questions += division.Questions.Count();
+    QString text = QStringLiteral("Импортировано вопросов: %1").arg(questions);
+    if (skipped > 0)
+        text += QStringLiteral("; пропущено: %1").arg(skipped);
+    if (report_)
+        report_(text, details);
+    else if (!details.isEmpty())
+        platform_.prompter->Inform(details, kProgramName); // nowhere else to tell
 }
 
 bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& documentFile)

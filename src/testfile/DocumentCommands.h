@@ -6,6 +6,7 @@
 // completely; every failure is reported and nothing is lost. The document's
 // file and import source are absolute paths; a test without a file has none.
 #include "interchange/Interchange.h"
+#include "editor/StatusReport.h"
 #include "platform/Platform.h"
 
 #include <QString>
@@ -13,6 +14,7 @@
 #include <string>
 
 class QFileInfo;
+class QUndoStack;
 class QWidget;
 
 namespace mirvane {
@@ -20,6 +22,7 @@ namespace mirvane {
 class PanelHost;
 class RecentFiles;
 class RecoveryStore;
+class Test;
 struct EditorState;
 
 namespace document_text {
@@ -86,6 +89,12 @@ public:
     // Saving, and a save prompt answered, end the copy of unsaved work.
     void KeepRecoveryCopies(RecoveryStore* recovery) { recovery_ = recovery; }
 
+    // Saves and imports are told here when done.
+    void ReportTo(StatusReport report) { report_ = std::move(report); }
+    // The document's history: a save marks its step as the saved one, and
+    // an import does not ask about a test unchanged since then.
+    void FollowHistory(QUndoStack* history) { history_ = history; }
+
     // Shows a copy of unsaved work left by an editor that ended: the test
     // it holds, under the file it belongs to. False when it cannot be read.
     bool RestoreCopy(const QString& copyFile, const QString& documentFile);
@@ -105,6 +114,8 @@ private:
     ImportedTest ImportOnWorker(const std::string& bytes, const QFileInfo& info);
     // The document's file and import source, made absolute.
     void SetFiles(const QString& documentFile, const QString& importSource);
+    // "Импортировано вопросов: N; пропущено: M", what was left out on request.
+    void ReportImport(const Test& test, int skipped, const QString& details);
 
     EditorState& state_;
     Platform platform_;
@@ -112,6 +123,8 @@ private:
     QWidget& window_;
     RecentFiles* recent_ = nullptr;
     RecoveryStore* recovery_ = nullptr;
+    StatusReport report_;
+    QUndoStack* history_ = nullptr;
 };
 
 } // namespace mirvane

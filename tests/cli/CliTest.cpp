@@ -304,7 +304,7 @@ TEST_F(CliTest, HelpVersionAndUsageErrorsSayWhatWasWrong)
     const std::pair<std::vector<std::string>, std::string> errors[] = {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"text", "a.q", "b.txt", "--content", "7"}, "--content takes 0, 1, 2 or 3"},
-        {{"text", "a.q", "b.txt", "--codepage", "koi8"}, "--codepage takes oem or ansi"},
+        {{"text", "a.q", "b.txt", "--codepage", "koi8"}, "--codepage takes oem, ansi or utf-8"},
         {{"html", "a.q"}, "html takes an input and an output file"},
         {{}, "no command given"},
     };

@@ -1,14 +1,20 @@
 #include "EditorFixture.h"
 
+#include "check/Speller.h"
+#include "check/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
 #include "commands/TreeContextMenu.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QToolBar>
 
 #include <map>
+#include <set>
 
 namespace mirvane::testing {
 namespace {
@@ -150,6 +156,72 @@ TEST_F(Surfaces, FileMenuEntriesAndShortcuts)
     EXPECT_EQ(exportEntries,
               (QStringList{"Текстовый файл", "Тулимар 2.5 (Windows версия)", "", "Moodle XML", "GIFT", "Aiken",
                            "Лист для печати (PDF)"}));
+}
+
+TEST_F(Surfaces, EveryToolbarCommandIsInAMenuAndNoTwoCommandsShareAKey)
+{
+    std::set<QAction*> inMenus;
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        const QList<QAction*> entries = menu->actions();
+        inMenus.insert(entries.begin(), entries.end());
+    }
+    for (QAction* action : window->findChild<QToolBar*>("tbToolBar")->actions())
+        EXPECT_TRUE(action->isSeparator() || inMenus.count(action)) << action->objectName().toStdString();
+    std::map<QKeySequence, QString> owner;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        for (const QKeySequence& key : action->shortcuts())
+            EXPECT_TRUE(owner.emplace(key, action->text()).second) << key.toString().toStdString();
+    }
+}
+
+// Keys sent to whatever has the focus, as the keyboard does.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+TEST_F(Surfaces, StructureKeysAddWithTheCaretInTheNewItem)
+{
+    Click("d1");
+    Press(Qt::Key_Insert);
+    const std::string first = Current();
+    EXPECT_EQ(window->Tree().SelectedKey(), first);
+    QTest::keyClicks(QApplication::focusWidget(), "2+2?");
+    Press(Qt::Key_Return, Qt::ControlModifier); // straight on to the next question
+    EXPECT_EQ(Document().QuestionAt(first).Q(), "2+2?");
+    EXPECT_EQ(window->Tree().ChildCount("d1"), 4);
+    EXPECT_EQ(QApplication::focusWidget(), P().TextQuest);
+
+    Press(Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "Algebra");
+    EXPECT_EQ(Current()[0], 'd');
+    EXPECT_EQ(P().TextDivName->text(), "Algebra") << "typing replaces the new division's name";
+
+    QSignalSpy preview(Action(Command::Preview), &QAction::triggered);
+    Press(Qt::Key_F5);
+    EXPECT_EQ(preview.count(), 1);
+    Press(Qt::Key_F9);
+    ASSERT_NE(window->Check().Window(), nullptr);
+    EXPECT_TRUE(window->Check().Window()->isVisible());
+}
+
+TEST_F(Surfaces, DeleteAndMovingKeysActInTheTreeOnly)
+{
+    Click("q3");
+    P().TextQuest->setFocus();
+    P().TextQuest->moveCursor(QTextCursor::Start);
+    Press(Qt::Key_Delete);
+    Press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(P().TextQuest->toPlainText(), "торой") << "in a box the keys are the box's";
+    EXPECT_EQ(window->Tree().ChildKey("d1", 1), "q3");
+
+    window->Tree().Widget()->setFocus();
+    Press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(window->Tree().ChildKey("d1", 0), "q3");
+    platform.prompter.answers = {Answer::Yes};
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(platform.prompter.Texts(), QStringList{"Вы действительно хотите удалить вопрос?"});
+    EXPECT_FALSE(window->Tree().Contains("q3"));
 }
 
 } // namespace

@@ -220,5 +220,22 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     EXPECT_EQ(offered(), Path("Экзамен.q"));
 }
 
+TEST_F(ExportTest, TextWindowWritesUtf8ForLinuxAsTheCommandLineDoes)
+{
+    SaveAsText* text = TextWindow();
+    const int utf8 = text->Combo1->findText("UTF-8 (Linux)");
+    ASSERT_GE(utf8, 0);
+    text->Combo1->setCurrentIndex(utf8);
+    text->Option1[2]->click();
+    text->TextFileName->setText(Path("utf.txt"));
+    text->CommandSave->click();
+    const std::string written = Bytes(Path("utf.txt"));
+    EXPECT_NE(written.find("=== Первый ===\r\n\r\nВопрос:\r\nВода?\r\nОтвет 1: да"), std::string::npos) << written;
+    ASSERT_EQ(Cli({"text", SavedCopy().toStdString(), Path("cli/utf.txt").toStdString(), "--content", "2",
+                   "--codepage", "utf-8"}),
+              0);
+    EXPECT_EQ(written, Bytes(Path("cli/utf.txt")));
+}
+
 } // namespace
 } // namespace mirvane::testing

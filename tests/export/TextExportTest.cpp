@@ -85,5 +85,15 @@ TEST_F(TextExportContents, CodePages)
     EXPECT_NE(windows.find("\xC0\xEB\xE3\xE5\xE1\xF0\xE0"), std::string::npos); // Алгебра in 1251
 }
 
+TEST_F(TextExportContents, Utf8KeepsEveryCharacter)
+{
+    AddQuestionTo(test.Divisions.Item(1), "Знак ★ и €", {{"ответ ≈ 3", 1}});
+    const DocumentOrder order = DocumentOrder::FromCollections(test);
+    const std::string utf8 = WriteTextExport(test, order, TextContent::AllAnswersMarked, CodePage::Utf8());
+    EXPECT_NE(utf8.find("=== Алгебра ===\r\n"), std::string::npos);
+    EXPECT_NE(utf8.find("Знак ★ и €\r\nОтвет*1: ответ ≈ 3\r\n"), std::string::npos);
+    EXPECT_EQ(CodePage::Utf8().Encode("a\xFF\xC3" "b"), "a??b") << "what is not UTF-8 becomes ?";
+}
+
 } // namespace
 } // namespace mirvane::testing

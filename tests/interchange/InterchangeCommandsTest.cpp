@@ -4,9 +4,14 @@
 
 #include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
+#include "mainwindow/StatusFeedback.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextDocument>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -29,6 +34,14 @@ protected:
         platform.prompter.Clear();
     }
     void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    QLabel* Bar(const char* name) { return window->statusBar()->findChild<QLabel*>(name); }
+    // The status bar's line of feedback as the user reads it, or nothing.
+    QString Told()
+    {
+        QTextDocument text;
+        text.setHtml(Bar("FeedbackLine")->isHidden() ? QString() : Bar("FeedbackLine")->text());
+        return text.toPlainText();
+    }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     QTemporaryDir dir;
 };
@@ -49,10 +62,11 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     EXPECT_EQ(Doc().TestName, "банк");
     EXPECT_TRUE(window->State().DocumentFile.isEmpty()) << "Save asks for a name";
     EXPECT_FALSE(window->History().Stack().canUndo());
-    ASSERT_EQ(platform.prompter.shown.size(), 2u);
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
     // "Масса" has two best answers: the import report says so, with its line.
-    EXPECT_EQ(platform.prompter.shown[1].Kind, ScriptedPrompter::Shown::Information);
+    emit Bar("FeedbackLine")->linkActivated("details");
+    ASSERT_EQ(platform.prompter.shown.size(), 2u);
     EXPECT_TRUE(platform.prompter.shown[1].Text.contains(QStringLiteral("вопрос «Масса»: ответов с наибольшим баллом 2")))
         << platform.prompter.shown[1].Text.toStdString();
 }
@@ -106,8 +120,9 @@ TEST_F(Interchange, WhatIsLeftOutIsToldAndABrokenFileChangesNothing)
     platform.fileDialogs.answers.push_back(Path("сломан.xml"));
     Run(Command::Import);
     EXPECT_EQ(Doc().TestName, "Физика");
-    ASSERT_EQ(platform.prompter.shown.size(), 2u); // the save prompt, then the failure
-    EXPECT_TRUE(platform.prompter.shown[1].Text.contains("строка 3")) << platform.prompter.shown[1].Text.toStdString();
+    // Nothing changed since the test was opened: no save prompt, the failure.
+    ASSERT_EQ(platform.prompter.shown.size(), 1u) << platform.prompter.Texts().join("|").toStdString();
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("строка 3")) << platform.prompter.shown[0].Text.toStdString();
 }
 
 TEST_F(Interchange, AQuestionMoodleWouldRefuseIsLeftOutOfTheXmlAndNamed)
@@ -147,7 +162,7 @@ TEST_F(Interchange, ALargeImportIsCancelledWithItsProgressBar)
     Run(Command::Import);
     EXPECT_TRUE(pressed);
     EXPECT_EQ(Doc().TestName, "Физика") << "the test stays as it was";
-    EXPECT_EQ(platform.prompter.shown.size(), 1u) << "the save prompt; a cancel is the user's own choice";
+    EXPECT_TRUE(platform.prompter.shown.empty()) << "nothing to save, and a cancel is the user's own choice";
 }
 
 } // namespace
@@ -182,6 +197,41 @@ TEST_F(Interchange, ThePrintWindowPreviewsPrintsAndWritesAPdfOfWhatIsTyped)
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
     EXPECT_EQ(Document().QuestionAt("q3").Q(), "Сила тока") << "the panel was stored first";
     EXPECT_FALSE(print->isVisible());
+}
+
+TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
+{
+    platform.fileDialogs.answers.push_back(Path("история.q"));
+    Run(Command::SaveAs);
+    EXPECT_EQ(Told(), "Сохранено: " + QDir::toNativeSeparators(Path("история.q")));
+    window->Feedback().Expire(); // what the timer does a few seconds later
+    EXPECT_EQ(Told(), "");
+    EXPECT_TRUE(Bar("StatusPanel")->isVisible());
+    EXPECT_EQ(Bar("StatusPanel")->text(), "Status");
+
+    platform.fileDialogs.answers.push_back(Path("банк.gift"));
+    Run(Command::ExportGift);
+    EXPECT_EQ(Told(), "Экспортировано: " + QDir::toNativeSeparators(Path("банк.gift")));
+    EXPECT_TRUE(Bar("StatusPanel")->isHidden()) << "the line stands in the panel's place";
+
+    Run(Command::Print);
+    EXPECT_EQ(window->Exports().Printer()->Content(), TextContent::AllAnswers) << "a handout by default";
+    window->Exports().Printer()->PrintButton->click();
+    EXPECT_EQ(Told(), "Лист отправлен на печать");
+
+    QFile gift(Path("смесь.gift"));
+    ASSERT_TRUE(gift.open(QIODevice::WriteOnly));
+    gift.write("::В1:: Столица Франции? {=Париж ~Лион}\n\n::В2:: Почему небо синее? {}\n\n"
+               "::В3:: Два плюс два? {=4 ~5}\n");
+    gift.close();
+    platform.prompter.Clear();
+    platform.fileDialogs.answers.push_back(Path("смесь.gift"));
+    Run(Command::Import);
+    EXPECT_EQ(Told(), "Импортировано вопросов: 2; пропущено: 1 (подробности…)");
+    EXPECT_TRUE(platform.prompter.shown.empty()) << "saved and unchanged: no prompt, and no box to dismiss";
+    emit Bar("FeedbackLine")->linkActivated("details");
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_TRUE(platform.prompter.shown[0].Text.contains("В2")) << platform.prompter.shown[0].Text.toStdString();
 }
 
 } // namespace

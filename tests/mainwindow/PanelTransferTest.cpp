@@ -2,6 +2,7 @@
 
 #include "mainwindow/PanelTransfer.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,6 +172,40 @@ TEST_F(PanelTransferTest, NoBreakSpacesAndMultiLineTextsSurvive)
               "строка\u00A0один\r\nстрока два\r\n\r\nпосле пустой");
     Click("q2");
     EXPECT_EQ(P().TextQuest->toPlainText().size(), text.size());
+}
+
+TEST_F(PanelTransferTest, TheBestAnswersAreMarkedAndABlankScoreReadsAsZero)
+{
+    // The rows a screen reader calls right; their boxes are tinted too.
+    auto marked = [this] {
+        QList<int> rows;
+        for (int i = 0; i < EditPanels::kAnswerRows; ++i) {
+            QAccessibleInterface* said = QAccessible::queryAccessibleInterface(P().TextQMark[i]);
+            if (said->text(QAccessible::Description) == "правильный")
+                rows << i;
+            EXPECT_EQ(rows.contains(i), P().TextAnswer[i]->palette().color(QPalette::Base) !=
+                                            P().TextAnswer[8]->palette().color(QPalette::Base)) << i;
+        }
+        return rows;
+    };
+    Click("q2");
+    EXPECT_EQ(marked(), QList<int>{0}) << "the only answer";
+    P().TextAnswer[1]->setPlainText("нет");
+    P().TextAnswer[2]->setPlainText("может быть");
+    P().TextQMark[2]->setText("1");
+    EXPECT_EQ(P().TextQMark[1]->placeholderText(), "0");
+    EXPECT_EQ(marked(), (QList<int>{0, 2})) << "a tie marks both";
+    P().TextQMark[0]->setText(" ");
+    P().TextQMark[1]->setText("-1");
+    EXPECT_EQ(marked(), QList<int>{2}) << "a blank score counts as 0";
+    P().TextQMark[1]->setText("");
+    P().TextQMark[2]->setText("");
+    EXPECT_EQ(marked(), QList<int>{}) << "all alike: no right answer yet";
+    P().TextQMark[2]->setText("2");
+    Click("q3");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q2").AScoreGet(0), 0);
+    Click("q2");
+    EXPECT_EQ(marked(), QList<int>{2});
 }
 
 } // namespace
