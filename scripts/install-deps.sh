@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libexpat1-dev
   xvfb xdotool openbox libxcb1-dev desktop-file-utils appstream
-  fonts-dejavu-core poppler-utils
+  fonts-dejavu-core poppler-utils python3
 )
 # Only `make fuzz` needs clang; it is installed when asked for.
 if [ "${MIRVANE_FUZZ:-0}" = 1 ]; then

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
-#include "cli/LargeHeap.h"
+#include "cli/CliInput.h"
+#include "cli/FindingsCommands.h"
 
 #include "check/StructureCheck.h"
 #include "export/HtmlExport.h"
@@ -40,6 +41,12 @@ constexpr const char* kUsage =
     "  mirvane-cli check [-r] IN.q|ПАПКА [IN2.q ...]\n"
     "      проверить структуру теста (0: ошибок нет, 1: найдена ошибка);\n"
     "      в папке проверяются все файлы .q (с -r и во вложенных папках)\n"
+    "  mirvane-cli check --all [-r] [--format text|json] [--no-warn ВИД|all] IN.q|ПАПКА ...\n"
+    "      все ошибки и предупреждения со строками файла (1: найдена ошибка);\n"
+    "      виды предупреждений: same-question, same-answers, mark-never-given,\n"
+    "      best-in-place, nothing-asked\n"
+    "  mirvane-cli stats IN.q [--format text|json]\n"
+    "      сводка: разделы, суммы баллов, оценки, места лучших ответов\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi]\n"
@@ -61,49 +68,6 @@ int Usage(std::ostream& err, const std::string& problem = {})
         err << "mirvane-cli: " << problem << '\n';
     err << kUsage;
     return kExitUsage;
-}
-
-// Reads IN with a fresh key counter, printing every reader message as
-// "IN:LINE: TEXT". False when the file cannot be read or is not a test file.
-// How input files are read: in code page 866 (the default, the format's
-// own), in a named encoding, or in the one guessed from the bytes.
-struct InputEncoding {
-    bool guess = false;
-    TextEncoding encoding = TextEncoding::Cp866;
-};
-
-bool LoadInput(const std::string& path, Test& test, std::ostream& err, const InputEncoding& input)
-{
-    ResetKeyNumbers();
-    TestFileReader reader(test, [&](const ReaderMessage& m) {
-        if (m.Line > 0)
-            err << path << ':' << m.Line << ": " << JoinLines(m.Text) << '\n';
-        else
-            err << path << ": " << JoinLines(m.Text) << '\n';
-    });
-    std::error_code sizeUnknown;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-    if (!sizeUnknown)
-        PrepareHeapForTest(size);
-    if (!input.guess && input.encoding == TextEncoding::Cp866) {
-        // The format's own code page: the file is read as the reader goes,
-        // never held whole beside the test.
-        bool loaded = false;
-        if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); })) {
-            err << *error << '\n';
-            return false;
-        }
-        return loaded;
-    }
-    std::string bytes;
-    if (auto error = ReadFileBytes(path, bytes)) {
-        err << *error << '\n';
-        return false;
-    }
-    const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
-    if (encoding != TextEncoding::Cp866)
-        bytes = ToCp866(bytes, encoding);
-    return reader.LoadFile(bytes);
 }
 
 // Reads IN, then writes OUT with `write`, which gets the test, its order as
@@ -170,37 +134,6 @@ std::string FindingPlace(const Test& test, const std::string& key)
         }
     }
     return {};
-}
-
-// The files named, a folder standing for its ".q" files in name order (and
-// those of its subfolders with -r).
-std::vector<std::string> CheckedFiles(const std::vector<std::string>& named, bool recursive)
-{
-    namespace fs = std::filesystem;
-    std::vector<std::string> files;
-    for (const std::string& name : named) {
-        std::error_code ec;
-        if (!fs::is_directory(name, ec)) {
-            files.push_back(name);
-            continue;
-        }
-        std::vector<std::string> found;
-        auto take = [&found](const fs::directory_entry& entry) {
-            std::error_code e;
-            if (entry.path().extension() == ".q" && entry.is_regular_file(e))
-                found.push_back(entry.path().string());
-        };
-        if (recursive) {
-            for (const auto& entry : fs::recursive_directory_iterator(name, ec))
-                take(entry);
-        } else {
-            for (const auto& entry : fs::directory_iterator(name, ec))
-                take(entry);
-        }
-        std::sort(found.begin(), found.end());
-        files.insert(files.end(), found.begin(), found.end());
-    }
-    return files;
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const InputEncoding& input)
@@ -451,8 +384,12 @@ int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostrea
     }
     if (command == "resave")
         return Resave(args, err, input);
+    if (command == "check" && std::find(args.begin() + 1, args.end(), "--all") != args.end())
+        return CheckAll(args, out, err, input);
     if (command == "check")
         return Check(args, out, err, input);
+    if (command == "stats")
+        return Stats(args, out, err, input);
     if (command == "html")
         return Html(args, err, input);
     if (command == "text")
