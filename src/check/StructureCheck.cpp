@@ -63,15 +63,23 @@ struct FirstFailures {
 // apart on a large test, and asking early lets their cache misses overlap.
 constexpr std::size_t kLookAhead = 16;
 
+void Prefetch(const std::vector<const Question*>& questions, std::size_t i)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    if (i + kLookAhead < questions.size())
+        __builtin_prefetch(questions[i + kLookAhead]);
+#else
+    (void)questions;
+    (void)i;
+#endif
+}
+
 FirstFailures FindFirstFailures(const std::vector<const Question*>& questions)
 {
     FirstFailures first;
     const std::size_t end = questions.size();
     for (std::size_t i = 0; i < end; ++i) {
-#if defined(__GNUC__) || defined(__clang__)
-        if (i + kLookAhead < end)
-            __builtin_prefetch(questions[i + kLookAhead]);
-#endif
+        Prefetch(questions, i);
         const QuestionFacts facts = Examine(*questions[i]);
         if (facts.TooFewAnswers && first.Index[0] == kNoPosition) {
             first.Index[0] = i;
@@ -179,8 +187,10 @@ void RunRules(const Test& test, Scope scope, Report&& report)
     }
     std::vector<QuestionFacts> facts;
     facts.reserve(questions.size());
-    for (const Question* q : questions)
-        facts.push_back(Examine(*q));
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        Prefetch(questions, i);
+        facts.push_back(Examine(*questions[i]));
+    }
     const std::pair<StructureRule, bool QuestionFacts::*> rules[3] = {
         {StructureRule::TooFewAnswers, &QuestionFacts::TooFewAnswers},
         {StructureRule::SeveralBest, &QuestionFacts::SeveralBest},

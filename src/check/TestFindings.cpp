@@ -4,7 +4,8 @@
 #include "model/Test.h"
 #include "testfile/SourceLines.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <utility>
 
 namespace mirvane {
 
@@ -13,9 +14,9 @@ namespace {
 constexpr int kShownAnswerSlots = 9; // the slots the player shows
 constexpr std::size_t kFewestForPattern = 5;
 
-// A text as the comparisons see it, byte by byte: without blanks and line
-// breaks, Latin and Cyrillic capitals made small. Cyrillic capitals and
-// their small letters take two bytes each, so no text needs to be copied.
+// A text as the comparisons see it, byte by byte: without spaces, tabs and
+// line breaks, Latin and Cyrillic capitals made small. Cyrillic capitals
+// and their small letters take two bytes each, so no text is copied.
 class FoldedText {
 public:
     explicit FoldedText(std::string_view text) : text_(text) {}
@@ -34,13 +35,9 @@ public:
                 continue;
             if (c >= 'A' && c <= 'Z')
                 return c + ('a' - 'A');
-            if ((c == 0xC2 || c == 0xD0) && pos_ < text_.size()) {
+            if (c == 0xD0 && pos_ < text_.size()) {
                 const auto n = static_cast<unsigned char>(text_[pos_]);
-                if (c == 0xC2 && n == 0xA0) { // no-break space
-                    ++pos_;
-                    continue;
-                }
-                if (c == 0xD0 && n >= 0x80 && n <= 0xAF) {
+                if (n >= 0x80 && n <= 0xAF) {
                     ++pos_;
                     if (n >= 0x90 && n <= 0x9F) { // А..П
                         pending_ = n + 0x20;
@@ -74,12 +71,14 @@ bool SameFolded(std::string_view a, std::string_view b)
     }
 }
 
+std::uint64_t Mix(std::uint64_t h)
+{
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+
 std::uint64_t FoldedHash(std::string_view text)
 {
-    const auto mix = [](std::uint64_t h) {
-        h *= 0x9E3779B97F4A7C15ull;
-        return h ^ (h >> 29);
-    };
     FoldedText folded(text);
     std::uint64_t h = 0;
     std::uint64_t word = 0;
@@ -87,11 +86,56 @@ std::uint64_t FoldedHash(std::string_view text)
     for (int c = folded.Next(); c >= 0; c = folded.Next()) {
         word = (word << 8) | static_cast<std::uint64_t>(c);
         if (++bytes % 8 == 0) {
-            h = mix(h ^ word);
+            h = Mix(h ^ word);
             word = 0;
         }
     }
-    return mix(h ^ word ^ static_cast<std::uint64_t>(bytes));
+    return Mix(h ^ word ^ static_cast<std::uint64_t>(bytes));
+}
+
+// Cheap fingerprints that texts equal as FoldedText sees them share: bytes
+// other than blanks, with their case bits (and the bit telling the lead
+// bytes of small and capital Cyrillic apart) masked off, taken from the
+// start of the text only. Only texts of equal fingerprints are looked at
+// whole.
+constexpr unsigned kCaseMask = 0xCE;
+
+// Up to `limit` such bytes from `from` on, eight to a word; `from` moves past them.
+template <class Take>
+void TakeMasked(std::string_view text, std::size_t& from, int limit, Take take)
+{
+    std::uint64_t word = 0;
+    int count = 0;
+    for (; from < text.size() && count < limit; ++from) {
+        const auto c = static_cast<unsigned char>(text[from]);
+        if (c <= ' ')
+            continue;
+        word = (word << 8) | (c & kCaseMask);
+        if (++count % 8 == 0) {
+            take(word);
+            word = 0;
+        }
+    }
+    take(word ^ (static_cast<std::uint64_t>(count) << 56));
+}
+
+// The first 96 such bytes: two cache lines of most texts. Texts that
+// begin alike are told apart by their whole hashes.
+std::uint64_t Fingerprint(std::string_view text)
+{
+    std::uint64_t h = 0;
+    std::size_t pos = 0;
+    TakeMasked(text, pos, 96, [&h](std::uint64_t word) { h = Mix(h ^ word); });
+    return h;
+}
+
+// The first eight such bytes: answers rarely share them unless equal.
+std::uint64_t ShortFingerprint(std::string_view text)
+{
+    std::uint64_t key = 0;
+    std::size_t pos = 0;
+    TakeMasked(text, pos, 8, [&key](std::uint64_t word) { key ^= word; });
+    return key;
 }
 
 FindingNode NodeOf(const StructureFault& fault)
@@ -106,11 +150,8 @@ FindingNode NodeOf(const StructureFault& fault)
     return node;
 }
 
-FindingNode QuestionNode(const Question& q, std::size_t division, std::size_t within, std::size_t inTest)
-{
-    return {NodeKind::Question, q.Key, -1, division, within, inTest};
-}
-
+// All warnings in one walk over the questions: on a large test, fetching
+// each question from memory costs more than the work done on it.
 class Warner {
 public:
     Warner(const Test& test, const WarningSwitches& switches, std::vector<Finding>& out)
@@ -122,36 +163,89 @@ public:
     {
         const bool questions = switches_.IsOn(WarningKind::SameQuestion);
         const bool answers = switches_.IsOn(WarningKind::SameAnswers);
-        std::size_t count = 0;
-        for (const Division& d : test_.Divisions)
-            count += d.Questions.Count();
-        if (questions)
-            firstOfText_.reserve(count);
-
+        const bool pattern = switches_.IsOn(WarningKind::BestAlwaysInPlace);
+        const bool marks = switches_.IsOn(WarningKind::MarkNeverGiven);
+        std::vector<const Question*> all;
+        std::vector<std::size_t> starts;
+        for (const Division& d : test_.Divisions) {
+            starts.push_back(all.size());
+            for (const Question& q : d.Questions)
+                all.push_back(&q);
+        }
+        starts.push_back(all.size());
+        if (questions) {
+            seen_.reserve(all.size());
+            prints_.reserve(all.size());
+        }
+        SummaryBuilder totals;
         std::size_t divisionIndex = 0;
-        std::size_t inTest = 0;
         for (const Division& d : test_.Divisions) {
             if (switches_.IsOn(WarningKind::NothingAsked) && d.NQ <= 0)
                 Add(WarningKind::NothingAsked, DivisionNode(d, divisionIndex), "из раздела не задаётся ни одного вопроса");
-            if (switches_.IsOn(WarningKind::BestAlwaysInPlace))
-                BestAlwaysInPlace(d, divisionIndex);
-            std::size_t within = 0;
-            for (const Question& q : d.Questions) {
-                const FindingNode node = QuestionNode(q, divisionIndex, within, inTest);
+            totals.AddDivision(d);
+            int commonBest = -1; // -2 once two differ
+            const std::size_t first = starts[divisionIndex];
+            const std::size_t end = starts[divisionIndex + 1];
+            for (std::size_t i = first; i < end; ++i) {
+                Prefetch(all, i);
+                const Question& q = *all[i];
+                const Place place{&q, divisionIndex, i - first, i};
                 if (questions)
-                    SameQuestion(q, node);
+                    NoteQuestion(place);
                 if (answers)
-                    SameAnswers(q, node);
-                ++within;
-                ++inTest;
+                    SameAnswers(place);
+                if (marks || pattern) {
+                    const int best = totals.AddQuestion(q);
+                    commonBest = commonBest == -1 || commonBest == best ? best : -2;
+                }
             }
+            if (pattern && end - first >= kFewestForPattern && commonBest >= 0)
+                Add(WarningKind::BestAlwaysInPlace, DivisionNode(d, divisionIndex),
+                    "во всех " + std::to_string(end - first) + " вопросах раздела лучший ответ стоит на месте " +
+                        std::to_string(commonBest + 1));
             ++divisionIndex;
         }
-        if (switches_.IsOn(WarningKind::MarkNeverGiven) && count > 0)
-            MarksNeverGiven();
+        if (questions)
+            SameQuestions();
+        if (marks && !all.empty())
+            MarksNeverGiven(totals.Finish(test_));
     }
 
 private:
+    // Questions and their texts lie far apart on a large test: they are
+    // asked for ahead, the question first, its texts once it has come.
+    static void Prefetch(const std::vector<const Question*>& all, std::size_t i)
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        constexpr std::size_t kObjectsAhead = 16;
+        constexpr std::size_t kTextsAhead = 8;
+        if (i + kObjectsAhead < all.size())
+            __builtin_prefetch(all[i + kObjectsAhead]);
+        if (i + kTextsAhead < all.size()) {
+            // A question's texts lie one after another in one block.
+            const Question& q = *all[i + kTextsAhead];
+            const std::string_view last = q.AGet(Question::kAnswerSlots - 1);
+            const char* end = last.data() + last.size();
+            constexpr std::ptrdiff_t kMostLines = 24;
+            const char* texts = q.Q().data();
+            for (std::ptrdiff_t line = 0; line < kMostLines && texts + line * 64 < end; ++line)
+                __builtin_prefetch(texts + line * 64);
+        }
+#else
+        (void)all;
+        (void)i;
+#endif
+    }
+
+    struct Place {
+        const Question* Item;
+        std::size_t Division;
+        std::size_t Within;
+        std::size_t InTest;
+
+        FindingNode Node() const { return {NodeKind::Question, Item->Key, -1, Division, Within, InTest}; }
+    };
+
     static FindingNode DivisionNode(const Division& d, std::size_t index)
     {
         return {NodeKind::Division, d.Key, -1, index, kNoPosition, kNoPosition};
@@ -168,45 +262,80 @@ private:
         return out_.back();
     }
 
-    void SameQuestion(const Question& q, const FindingNode& node)
+    void NoteQuestion(const Place& place)
     {
-        const auto [first, added] = firstOfText_.try_emplace(FoldedHash(q.Q()), Seen{&q, node});
-        if (!added && SameFolded(q.Q(), first->second.Item->Q()))
-            Add(WarningKind::SameQuestion, node, "тот же вопрос, что").Other = first->second.Node;
+        prints_.emplace_back(Fingerprint(place.Item->Q()), static_cast<std::uint32_t>(seen_.size()));
+        seen_.push_back(place);
     }
 
-    void SameAnswers(const Question& q, const FindingNode& node)
+    // Questions of one fingerprint are hashed whole, and those of one hash
+    // compared, each with the earlier ones: the first of the same text is
+    // named. Sorting costs less on a large test than a hash table, whose
+    // every look-up misses the cache.
+    void SameQuestions()
     {
-        for (int j = 1; j < kShownAnswerSlots; ++j) {
-            if (!q.IsAnswerPresent(j))
+        std::sort(prints_.begin(), prints_.end());
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats; // a question, the first of its text
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> hashes;
+        for (std::size_t start = 0, end = 0; start < prints_.size(); start = end) {
+            end = start + 1;
+            while (end < prints_.size() && prints_[end].first == prints_[start].first)
+                ++end;
+            if (end - start < 2)
                 continue;
+            hashes.clear();
+            for (std::size_t i = start; i < end; ++i)
+                hashes.emplace_back(FoldedHash(Text(prints_[i].second)), prints_[i].second);
+            std::sort(hashes.begin(), hashes.end());
+            for (std::size_t j = 1; j < hashes.size(); ++j) {
+                for (std::size_t i = j; i-- > 0 && hashes[i].first == hashes[j].first;) {
+                    if (SameFolded(Text(hashes[i].second), Text(hashes[j].second)))
+                        repeats.emplace_back(hashes[j].second, hashes[i].second);
+                }
+            }
+        }
+        // Each repeat names the first question of its text.
+        std::sort(repeats.begin(), repeats.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : a.second < b.second;
+        });
+        for (std::size_t k = 0; k < repeats.size(); ++k) {
+            if (k > 0 && repeats[k].first == repeats[k - 1].first)
+                continue;
+            Add(WarningKind::SameQuestion, seen_[repeats[k].first].Node(), "тот же вопрос, что").Other =
+                seen_[repeats[k].second].Node();
+        }
+    }
+
+    std::string_view Text(std::uint32_t question) const { return seen_[question].Item->Q(); }
+
+    void SameAnswers(const Place& place)
+    {
+        const Question& q = *place.Item;
+        std::string_view texts[kShownAnswerSlots];
+        int slots[kShownAnswerSlots];
+        int present = 0;
+        for (int i = 0; i < kShownAnswerSlots; ++i) {
+            if (q.IsAnswerPresent(i)) {
+                texts[present] = q.AGet(i);
+                slots[present++] = i;
+            }
+        }
+        std::uint64_t starts[kShownAnswerSlots];
+        for (int i = 0; i < present; ++i)
+            starts[i] = ShortFingerprint(texts[i]);
+        for (int j = 1; j < present; ++j) {
             for (int i = 0; i < j; ++i) {
-                if (q.IsAnswerPresent(i) && SameFolded(q.AGet(i), q.AGet(j))) {
-                    Add(WarningKind::SameAnswers, node,
-                        "ответы " + std::to_string(i + 1) + " и " + std::to_string(j + 1) + " совпадают");
+                if (starts[i] == starts[j] && SameFolded(texts[i], texts[j])) {
+                    Add(WarningKind::SameAnswers, place.Node(),
+                        "ответы " + std::to_string(slots[i] + 1) + " и " + std::to_string(slots[j] + 1) + " совпадают");
                     break;
                 }
             }
         }
     }
 
-    void BestAlwaysInPlace(const Division& d, std::size_t index)
+    void MarksNeverGiven(const TestSummary& summary)
     {
-        if (d.Questions.Count() < kFewestForPattern)
-            return;
-        const int first = d.Questions.begin()->GetBestAnswer();
-        for (const Question& q : d.Questions) {
-            if (q.GetBestAnswer() != first)
-                return;
-        }
-        Add(WarningKind::BestAlwaysInPlace, DivisionNode(d, index),
-            "во всех " + std::to_string(d.Questions.Count()) + " вопросах раздела лучший ответ стоит на месте " +
-                std::to_string(first + 1));
-    }
-
-    void MarksNeverGiven()
-    {
-        const TestSummary summary = Summarize(test_);
         for (const TestSummary::Mark& mark : summary.Marks) {
             if (mark.Reachable)
                 continue;
@@ -224,15 +353,12 @@ private:
         }
     }
 
-    struct Seen {
-        const Question* Item;
-        FindingNode Node;
-    };
 
     const Test& test_;
     const WarningSwitches& switches_;
     std::vector<Finding>& out_;
-    std::unordered_map<std::uint64_t, Seen> firstOfText_;
+    std::vector<Place> seen_;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> prints_; // fingerprint, question
 };
 
 constexpr std::string_view kWarningNames[kWarningKinds] = {

@@ -44,25 +44,49 @@ long SumOfFirst(std::vector<int>& scores, std::size_t count, Before before)
 
 TestSummary Summarize(const Test& test)
 {
-    TestSummary summary;
-    summary.TimeLimit = test.TestTime;
-    std::vector<int> best;
-    std::vector<int> worst;
+    SummaryBuilder builder;
     for (const Division& d : test.Divisions) {
-        summary.Divisions.push_back({d.Name, d.Questions.Count(), d.NQ});
-        summary.Asked += d.NQ;
-        best.clear();
-        worst.clear();
-        for (const Question& q : d.Questions) {
-            const auto [high, low] = ScoreRange(q);
-            best.push_back(high);
-            worst.push_back(low);
-            ++summary.BestPositions[static_cast<std::size_t>(q.GetBestAnswer())];
-        }
-        const std::size_t asked = static_cast<std::size_t>(std::max<int>(d.NQ, 0));
-        summary.LargestTotal += SumOfFirst(best, asked, std::greater<int>());
-        summary.SmallestTotal += SumOfFirst(worst, asked, std::less<int>());
+        builder.AddDivision(d);
+        for (const Question& q : d.Questions)
+            builder.AddQuestion(q);
     }
+    return builder.Finish(test);
+}
+
+void SummaryBuilder::AddDivision(const Division& d)
+{
+    CloseDivision();
+    summary_.Divisions.push_back({d.Name, d.Questions.Count(), d.NQ});
+    summary_.Asked += d.NQ;
+    asked_ = std::max<int>(d.NQ, 0);
+}
+
+int SummaryBuilder::AddQuestion(const Question& q)
+{
+    const auto [high, low] = ScoreRange(q);
+    best_.push_back(high);
+    worst_.push_back(low);
+    const int slot = q.GetBestAnswer();
+    ++summary_.BestPositions[static_cast<std::size_t>(slot)];
+    return slot;
+}
+
+void SummaryBuilder::CloseDivision()
+{
+    const auto asked = static_cast<std::size_t>(asked_);
+    summary_.LargestTotal += SumOfFirst(best_, asked, std::greater<int>());
+    summary_.SmallestTotal += SumOfFirst(worst_, asked, std::less<int>());
+    best_.clear();
+    worst_.clear();
+    asked_ = 0;
+}
+
+TestSummary SummaryBuilder::Finish(const Test& test)
+{
+    CloseDivision();
+    TestSummary summary = std::move(summary_);
+    summary_ = {};
+    summary.TimeLimit = test.TestTime;
 
     // The player gives the mark of the highest threshold not above the
     // total, and the failing mark when no threshold is reached.

@@ -45,4 +45,24 @@ struct TestSummary {
 
 TestSummary Summarize(const Test& test);
 
+class Division;
+
+// Gathers the summary while a caller walks the test anyway: each division,
+// then its questions, then Finish.
+class SummaryBuilder {
+public:
+    void AddDivision(const Division& division);
+    // Returns the question's best answer slot.
+    int AddQuestion(const Question& question);
+    TestSummary Finish(const Test& test);
+
+private:
+    void CloseDivision();
+
+    TestSummary summary_;
+    int asked_ = 0;
+    std::vector<int> best_;
+    std::vector<int> worst_;
+};
+
 } // namespace mirvane

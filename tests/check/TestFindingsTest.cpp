@@ -33,9 +33,15 @@ TEST(Warnings, SameQuestionIgnoresBlanksAndCaseButNotWords)
     AddQuestionTo(second, "Сколько будет 2+3? Ответ дайте числом", {{"5", 1}, {"4", 0}});
     AddQuestionTo(second, "ЁЖ ИЛИ ЯЩЕРИЦА?", {{"ёж", 1}, {"ящерица", 0}});
     AddQuestionTo(second, "Ёж или ящерица?", {{"ёж", 1}, {"ящерица", 0}});
+    // Long texts that begin alike and differ only at the end.
+    const std::string opening = "Выберите верное утверждение о законах Ньютона и о движении тел вблизи Земли: ";
+    AddQuestionTo(second, opening + "первое", {{"да", 1}, {"нет", 0}});
+    AddQuestionTo(second, opening + "второе", {{"да", 1}, {"нет", 0}});
+    AddQuestionTo(second, opening + "ВТОРОЕ", {{"да", 1}, {"нет", 0}});
     EXPECT_EQ(Warnings(test, WarningKind::SameQuestion),
               (Texts{"division 2, question 1: тот же вопрос, что вопрос 2 раздела 1",
-                     "division 2, question 4: тот же вопрос, что вопрос 3 раздела 2"}));
+                     "division 2, question 4: тот же вопрос, что вопрос 3 раздела 2",
+                     "division 2, question 7: тот же вопрос, что вопрос 6 раздела 2"}));
 }
 
 TEST(Warnings, SameAnswersWithinOneQuestionOnly)
