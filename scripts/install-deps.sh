@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libexpat1-dev
   xvfb xdotool openbox x11-utils libxcb1-dev desktop-file-utils appstream
-  fonts-dejavu-core poppler-utils
+  fonts-dejavu-core poppler-utils python3
   lintian
 )
 # Only `make fuzz` needs clang; it is installed when asked for.

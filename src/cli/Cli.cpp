@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
-#include "cli/LargeHeap.h"
+#include "cli/CliInput.h"
+#include "cli/FindingsCommands.h"
 
 #include "check/StructureCheck.h"
 #include "export/HtmlExport.h"
@@ -43,6 +44,12 @@ constexpr const char* kUsage =
     "  mirvane-cli check [-r] IN.q|ПАПКА [IN2.q ...]\n"
     "      проверить структуру теста (0: ошибок нет, 1: найдена ошибка);\n"
     "      в папке проверяются все файлы .q (с -r и во вложенных папках)\n"
+    "  mirvane-cli check --all [-r] [--format text|json] [--no-warn ВИД|all] IN.q|ПАПКА ...\n"
+    "      все ошибки и предупреждения со строками файла (1: найдена ошибка);\n"
+    "      виды предупреждений: same-question, same-answers, mark-never-given,\n"
+    "      best-in-place, nothing-asked\n"
+    "  mirvane-cli stats IN.q [--format text|json]\n"
+    "      сводка: разделы, суммы баллов, оценки, места лучших ответов\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi|utf-8]\n"
@@ -59,36 +66,6 @@ constexpr const char* kUsage =
     "Параметры можно давать в любом месте; после -- всё — имена файлов, даже\n"
     "начинающиеся с -.\n";
 
-// Names and texts come from files anyone may have written: a control
-// character (an escape sequence in a division name) is shown as \xNN instead
-// of reaching the terminal.
-std::string Printable(std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (c == 0xC2 && next >= 0x80 && next <= 0x9F) { // U+0080..U+009F
-            shown += "\\u00";
-            shown += kHex[next >> 4];
-            shown += kHex[next & 15];
-            ++i;
-        } else if (c < 0x20 || c == 0x7F) {
-            shown += "\\x";
-            shown += kHex[c >> 4];
-            shown += kHex[c & 15];
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    return shown;
-}
-
-// One line of output, made printable.
-void Say(std::ostream& to, std::string_view line) { to << Printable(line) << '\n'; }
-
 // What was wrong, then the usage.
 int Usage(std::ostream& err, const std::string& problem = {})
 {
@@ -96,69 +73,6 @@ int Usage(std::ostream& err, const std::string& problem = {})
         err << "mirvane-cli: " << Printable(problem) << '\n';
     err << kUsage;
     return kExitUsage;
-}
-
-// How input files are read: in code page 866 (the default, the format's
-// own), in a named encoding, or in the one guessed from the bytes.
-struct InputEncoding {
-    bool guess = false;
-    TextEncoding encoding = TextEncoding::Cp866;
-    bool named = false; // given with --encoding rather than the default
-};
-
-// A test takes some two and a half times its file in memory; a file held
-// whole beside it (another encoding, an import) once more.
-constexpr std::uintmax_t kMemoryPerByteRead = 3;
-constexpr std::uintmax_t kMemoryPerByteHeld = 4;
-
-std::uintmax_t ReadLimit(std::uintmax_t memoryPerByte) { return MemoryAvailable() / memoryPerByte; }
-
-// Reads IN with a fresh key counter, printing every reader message as
-// "IN:LINE: TEXT". False when the file cannot be read, is too large for the
-// memory there is or is not a test file.
-bool LoadInput(const std::string& path, Test& test, std::ostream& err, const InputEncoding& input)
-{
-    ResetKeyNumbers();
-    TestFileReader reader(test, [&](const ReaderMessage& m) {
-        std::string text = JoinLines(m.Text);
-        if (m.Text == reader_text::kNotATestFile)
-            text = "не файл теста: " + text;
-        if (m.Line > 0)
-            Say(err, path + ':' + std::to_string(m.Line) + ": " + text);
-        else
-            Say(err, path + ": " + text);
-    });
-    const bool streamed = !input.guess && input.encoding == TextEncoding::Cp866;
-    const std::uintmax_t limit = ReadLimit(streamed ? kMemoryPerByteRead : kMemoryPerByteHeld);
-    std::error_code sizeUnknown;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-    if (!sizeUnknown && size <= limit)
-        PrepareHeapForTest(size);
-    try {
-        if (streamed) {
-            // The format's own code page: the file is read as the reader
-            // goes, never held whole beside the test.
-            bool loaded = false;
-            if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); }, limit)) {
-                Say(err, *error);
-                return false;
-            }
-            return loaded;
-        }
-        std::string bytes;
-        if (auto error = ReadFileBytes(path, bytes, limit, FileContent::Text)) {
-            Say(err, *error);
-            return false;
-        }
-        const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
-        if (encoding != TextEncoding::Cp866)
-            bytes = ToCp866(bytes, encoding);
-        return reader.LoadFile(bytes);
-    } catch (const std::bad_alloc&) {
-        test.Reset();
-        Say(err, path + ": " + std::string(kFileTooLarge));
-        return false;
-    }
 }
 
 // Reads IN, then writes OUT with `write`, which gets the test, its order as
@@ -195,30 +109,15 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
     return kExitOk;
 }
 
-// The command line taken apart: options are recognised wherever they stand,
-// "--" ends them, and every other word is a name (after "--" even one that
-// starts with "-").
-struct CommandLine {
-    std::string command;
-    std::vector<std::string> names;
-    std::map<std::string, std::string> values;
-    std::set<std::string> flags;
-
-    bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
-    std::optional<std::string> Value(const std::string& option) const
-    {
-        const auto found = values.find(option);
-        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-};
-
-const std::set<std::string> kValueOptions = {"--encoding", "--content", "--codepage", "--to", "--from"};
-const std::set<std::string> kFlags = {"-r", "--force", "--help", "-h", "--version"};
+const std::set<std::string> kValueOptions = {"--encoding", "--content", "--codepage", "--to", "--from", "--format",
+                                             "--no-warn"};
+const std::set<std::string> kFlags = {"-r", "--all", "--force", "--help", "-h", "--version"};
 
 // The options each command takes besides --encoding, --help and --version.
 const std::map<std::string, std::set<std::string>> kCommandOptions = {
     {"resave", {}},
-    {"check", {"-r"}},
+    {"check", {"-r", "--all", "--format", "--no-warn"}},
+    {"stats", {"--format"}},
     {"html", {}},
     {"text", {"--content", "--codepage"}},
     {"export", {"--to", "--content"}},
@@ -239,7 +138,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& word
             } else if (kValueOptions.count(word)) {
                 if (i + 1 == words.size())
                     return word + " needs a value";
-                line.values[word] = words[++i];
+                line.values[word].push_back(words[++i]);
             } else {
                 return "unknown option '" + word + "'";
             }
@@ -284,65 +183,10 @@ std::string FindingPlace(const Test& test, const std::string& key)
     return {};
 }
 
-// The ".q" files of `folder` (and of its subfolders when `recursive`) into
-// `found`; a folder that cannot be read is reported, and false is returned
-// once the rest is taken.
-bool CollectTests(const std::filesystem::path& folder, bool recursive, std::vector<std::string>& found,
-                  std::ostream& err)
-{
-    namespace fs = std::filesystem;
-    bool complete = true;
-    auto unreadable = [&](const fs::path& which, const std::error_code& ec) {
-        Say(err, "Не удалось прочитать папку «" + which.string() + "»: " + ErrorReason(ec.value()));
-        complete = false;
-    };
-    std::error_code ec;
-    fs::directory_iterator entries(folder, ec);
-    if (ec) {
-        unreadable(folder, ec);
-        return false;
-    }
-    std::vector<fs::path> subfolders;
-    for (; entries != fs::directory_iterator(); entries.increment(ec)) {
-        if (ec)
-            break;
-        const fs::directory_entry& entry = *entries;
-        std::error_code e;
-        if (entry.is_regular_file(e) && entry.path().extension() == ".q")
-            found.push_back(entry.path().string());
-        else if (recursive && !entry.is_symlink(e) && entry.is_directory(e))
-            subfolders.push_back(entry.path());
-    }
-    if (ec)
-        unreadable(folder, ec);
-    for (const fs::path& subfolder : subfolders)
-        complete = CollectTests(subfolder, recursive, found, err) && complete;
-    return complete;
-}
-
-// The files named, a folder standing for its ".q" files in name order (and
-// those of its subfolders with -r). False when a folder could not be read.
-bool CheckedFiles(const std::vector<std::string>& named, bool recursive, std::vector<std::string>& files,
-                  std::ostream& err)
-{
-    namespace fs = std::filesystem;
-    bool complete = true;
-    for (const std::string& name : named) {
-        std::error_code ec;
-        if (!fs::is_directory(name, ec)) {
-            files.push_back(name);
-            continue;
-        }
-        std::vector<std::string> found;
-        complete = CollectTests(name, recursive, found, err) && complete;
-        std::sort(found.begin(), found.end());
-        files.insert(files.end(), found.begin(), found.end());
-    }
-    return complete;
-}
-
 int Check(const CommandLine& line, std::ostream& out, std::ostream& err, const InputEncoding& input)
 {
+    if (line.Value("--format") || line.Value("--no-warn"))
+        return Usage(err, "--format and --no-warn go with check --all");
     if (line.names.empty())
         return Usage(err, "check takes at least one file or folder");
     std::vector<std::string> files;
@@ -581,8 +425,12 @@ int RunCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     }
     if (line.command == "resave")
         return Resave(line, err, input);
+    if (line.command == "check" && line.Has("--all"))
+        return CheckAll(line, out, err, input);
     if (line.command == "check")
         return Check(line, out, err, input);
+    if (line.command == "stats")
+        return Stats(line, out, err, input);
     if (line.command == "html")
         return Html(line, err, input);
     if (line.command == "text")

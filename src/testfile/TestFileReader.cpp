@@ -75,6 +75,8 @@ bool TestFileReader::LoadFile(std::string_view bytes)
 bool TestFileReader::LoadFile(LineSource& source)
 {
     test_.Reset();
+    if (lines_)
+        *lines_ = SourceLines{};
     source_ = &source;
     if (!IsQFile(source)) {
         if (sink_)
@@ -96,6 +98,8 @@ bool TestFileReader::LoadFile(LineSource& source)
     while (current) {
         if (Command(*current) == ")*") {
             ++ordinal;
+            if (lines_)
+                lines_->Divisions.push_back(source.LineNumber());
             const std::string key = NextKey(NodeKind::Division);
             auto division = std::make_unique<Division>();
             division->Key = key;
@@ -149,6 +153,8 @@ void TestFileReader::ReadTestLevelLine(std::string_view line)
     } else if (command == ")<") {
         // The next line is the failing mark's description; at the end of the
         // file it is simply empty.
+        if (lines_)
+            lines_->Marks[0] = source_->LineNumber();
         const auto description = NextLine();
         test_.MarkDiscriptionsSet(0, description ? OemToAnsi(*description) : std::string());
         test_.MarkScoresSet(0, Test::kFailingMarkScore);
@@ -184,6 +190,8 @@ void TestFileReader::ReadMark(std::string_view argument)
     }
     if (slot == 0)
         return; // all nine taken: the description line is read as a command line
+    if (lines_)
+        lines_->Marks[static_cast<std::size_t>(slot)] = source_->LineNumber();
     const auto description = NextLine();
     test_.MarkScoresSet(slot, *score);
     test_.MarkDiscriptionsSet(slot, description ? OemToAnsi(*description) : std::string());
@@ -215,6 +223,8 @@ std::optional<std::string_view> TestFileReader::LoadDivision(Division& division,
     while (current) {
         const std::string_view command = Command(*current);
         if (command == ")?") {
+            if (lines_)
+                lines_->Questions.push_back(source_->LineNumber());
             const std::string key = NextKey(NodeKind::Question);
             auto question = std::make_unique<Question>();
             question->Key = key;

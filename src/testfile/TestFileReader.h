@@ -6,6 +6,7 @@
 #include "testfile/LineSource.h"
 #include "model/Question.h"
 #include "testfile/ReaderMessages.h"
+#include "testfile/SourceLines.h"
 
 #include <optional>
 #include <string_view>
@@ -30,6 +31,10 @@ public:
     // The same for lines read from a file as they are needed.
     bool LoadFile(LineSource& source);
 
+    // Loading also notes in `lines` where each mark, division and question
+    // starts; it is cleared first. Nothing is noted without it.
+    void RecordLinesIn(SourceLines* lines) { lines_ = lines; }
+
 private:
     // Each returns the line at which it stopped (a line that opens the next
     // division or question, or the tenth ")!" line), or nothing at the end.
@@ -45,6 +50,7 @@ private:
     Test& test_;
     MessageSink sink_;
     LineSource* source_ = nullptr;
+    SourceLines* lines_ = nullptr;
     Question scratch_; // each question is read here first
 };
 

@@ -357,6 +357,62 @@ TEST_F(CliTest, EncodingOfTheInput)
     EXPECT_EQ(err_.str().rfind("mirvane-cli: --encoding takes auto, cp866, utf-8 or cp1251\n", 0), 0u);
 }
 
+TEST_F(CliTest, CheckAllPrintsEveryFindingWithItsLineInFileOrder)
+{
+    std::string lines[] = {
+        "Все ошибки",             // 1
+        ")<", " ",                // 2: no failing mark
+        ")> 5", "Сдан",           // 4
+        ")> 5", "Хорошо",         // 6: the same score again
+        ")* 25",                  // 8: asks more than it has
+        ")?", "один ответ",       // 9
+        ")! 1", "да",
+        ")* 1",                   // 13: empty
+        ")* 1",                   // 14
+        ")?", "два лучших",       // 15
+        ")! 1", "а", ")! 1", "б",
+        ")?",                     // 21: too many lines
+    };
+    std::string file;
+    for (const std::string& line : lines)
+        file += line + "\r\n";
+    for (int i = 0; i < 18; ++i)
+        file += "строка\r\n";
+    file += ")! 1\r\nа\r\n)! 0\r\nб\r\n):\r\n";
+    WriteBytes("all.q", AnsiToOem(file));
+    // Rule 3 needs two marks in use, so the other file lacks them.
+    WriteBytes("marks.q", AnsiToOem("T\r\n)t 30\r\n)<\r\nНе сдан\r\n)* 1\r\n)?\r\nq\r\n)! 1\r\nx\r\n)! 0\r\ny\r\n):\r\n"));
+
+    EXPECT_EQ(Run({"check", "--all", "--no-warn", "all", Path("all.q"), Path("marks.q")}), 1);
+    const std::string all = Path("all.q");
+    EXPECT_EQ(out_.str(), all + ":1: Попытка задать более 25 вопросов !!! Попробуйте уменьшить число задаваемых "
+                                "вопросов по разделам.\n" +
+                              all + ":2: Не задана минимальная оценка!!!\n" +
+                              all + ":6: В тесте присутствуют оценки с одинаковым числом баллов!!!\n" +
+                              all + ":8: Попытка задать болше вопросов, чем присутствует в разделе!!!\n" +
+                              all + ":9: Менее двух вариантов ответа на вопрос !!!\n" +
+                              all + ":13: В тесте присутствует пустой раздел!!!\n" +
+                              all + ":13: Попытка задать болше вопросов, чем присутствует в разделе!!!\n" +
+                              all + ":15: Более одного варианта ответа с максисмальной оценкой !!!\n" +
+                              all + ":21: Вопрос занимает более 17 строк!!!\n" +
+                              Path("marks.q") + ":3: В тесте менее двух вариантов оценки!!!\n");
+    // Without --all, the first finding as before.
+    EXPECT_EQ(Run({"check", Path("all.q")}), 1);
+    EXPECT_EQ(out_.str(), "marks: Не задана минимальная оценка!!!\n");
+}
+
+TEST_F(CliTest, CheckAllMarksWarningsAndFailsOnlyOnErrors)
+{
+    WriteBytes("twice.q", AnsiToOem("T\r\n)<\r\nНе сдан\r\n)> 1\r\nСдан\r\n)* 1\r\n)?\r\nДва плюс два?\r\n)! 1\r\n4\r\n"
+                                    ")! 0\r\n5\r\n)?\r\nдва ПЛЮС два?\r\n)! 1\r\n4\r\n)! 0\r\n3\r\n):\r\n"));
+    EXPECT_EQ(Run({"check", "--all", Path("twice.q")}), 0);
+    EXPECT_EQ(out_.str(), Path("twice.q") + ":13: предупреждение: тот же вопрос, что в строке 7\n");
+    EXPECT_EQ(Run({"check", Path("twice.q"), "--all", "--no-warn", "same-question"}), 0);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(Run({"check", "--all", "--no-warn", "typos", Path("twice.q")}), 2);
+    EXPECT_EQ(err_.str().rfind("mirvane-cli: unknown warning 'typos'\n", 0), 0u);
+}
+
 } // namespace
 } // namespace mirvane::testing
 
