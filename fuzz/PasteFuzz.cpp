@@ -1,0 +1,95 @@
+// Pastes arbitrary clipboard text into the structure of a document, as the
+// editor's Paste does with the tree focused. Beyond not crashing: the
+// document stays whole (its order names exactly the items it holds), and the
+// bytes it saves read back without a message and save again unchanged.
+#include "commands/ClipboardRecord.h"
+#include "document/TestDocument.h"
+#include "model/KeyCounter.h"
+#include "model/Utf8.h"
+#include "testfile/TestFileReader.h"
+#include "testfile/TestFileWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace mirvane;
+
+// The pasted item's key.
+std::string Paste(TestDocument& document, const ClipboardRecord& record, const std::string& selected)
+{
+    if (record.RecordKind == ClipboardRecord::Kind::Question) {
+        const DocumentChange change = document.AddQuestion(selected);
+        Question& question = document.QuestionAt(change.Key);
+        FillQuestion(question, record.Questions.front());
+        PassThroughPanel(question); // shown in the panel, stored from it
+        return change.Key;
+    }
+    const DocumentChange added = document.AddDivision(selected);
+    Division& division = document.DivisionAt(added.Key);
+    if (record.Name)
+        division.Name = *record.Name;
+    if (record.NQ)
+        division.NQ = *record.NQ;
+    std::string last = added.Key;
+    for (const RecordQuestion& part : record.Questions) {
+        const DocumentChange change = document.AddQuestion(last);
+        Question& question = document.QuestionAt(change.Key);
+        FillQuestion(question, part);
+        PassThroughPanel(question);
+        last = change.Key;
+    }
+    return added.Key;
+}
+
+void CheckWhole(const TestDocument& document)
+{
+    const Test& test = document.Model();
+    if (document.Order().Divisions.size() != test.Divisions.Count())
+        __builtin_trap();
+    for (const DocumentOrder::DivisionEntry& entry : document.Order().Divisions) {
+        const Division& division = document.DivisionAt(entry.Key);
+        if (entry.QuestionKeys.size() != division.Questions.Count())
+            __builtin_trap();
+        for (const std::string& key : entry.QuestionKeys)
+            if (document.ParentOf(key) != entry.Key)
+                __builtin_trap();
+    }
+}
+
+std::string Reread(std::string_view saved)
+{
+    Test test;
+    bool messages = false;
+    TestFileReader reader(test, [&](const ReaderMessage&) { messages = true; });
+    if (!reader.LoadFile(saved) || messages)
+        __builtin_trap();
+    return WriteTestFile(test, DocumentOrder::FromCollections(test));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // Clipboard text reaches the document as UTF-8.
+    const std::string text = ToUtf8(ToUtf32(std::string_view(reinterpret_cast<const char*>(data), size)));
+    const ClipboardRecord record = ParseClipboardRecord(text);
+    if (record.RecordKind == ClipboardRecord::Kind::None)
+        return 0;
+    ResetKeyNumbers();
+    TestDocument document;
+    const std::string division = document.AddDivision("").Key;
+    document.AddQuestion(division);
+    // Pasted twice: onto the division, then onto what the first paste made.
+    const std::string first = Paste(document, record, division);
+    Paste(document, record, first);
+    CheckWhole(document);
+
+    const std::string saved = WriteTestFile(document.Model(), document.Order());
+    if (Reread(saved) != saved)
+        __builtin_trap();
+    return 0;
+}
