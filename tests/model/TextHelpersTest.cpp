@@ -313,6 +313,16 @@ TEST(EncodingGuess, TellsUtf8AndWindowsFilesFromCodePage866)
     EXPECT_EQ(ToCp866("«Да» — €", TextEncoding::Utf8), AnsiToOem("\"Да\" - ?"));
 }
 
+// A lower-case р-я and two а-п in code page 866 happen to be valid UTF-8 (of
+// scripts no test uses): a short file whose only Russian is such words stays
+// 866, while UTF-8 with a character beyond those scripts is still UTF-8.
+TEST(EncodingGuess, TakesNo866WordsForUtf8)
+{
+    EXPECT_EQ(GuessEncoding(AnsiToOem("Test\r\n)t 30\r\n)?\r\n2+2 сам\r\n)! 1\r\nok\r\n")), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding(AnsiToOem(")ыйг\r\n)<\r\n)\r\n")), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding("Тест ✓ 😀\r\n)t 30\r\n"), TextEncoding::Utf8);
+}
+
 // No false alarm on real code page 866 tests: 10,000 generated ones, long
 // and Cyrillic-heavy or of a few lines, with upper- and lower-case letters,
 // digits and punctuation.
