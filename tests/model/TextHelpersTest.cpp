@@ -311,6 +311,9 @@ TEST(EncodingGuess, TellsUtf8AndWindowsFilesFromCodePage866)
     EXPECT_EQ(GuessEncoding("Caf\xC3\xA9\r\n)t 30\r\n"), TextEncoding::Utf8); // UTF-8 without Cyrillic
     EXPECT_EQ(ToCp866(CodePage::Windows().Encode(text), TextEncoding::Cp1251), AnsiToOem(text));
     EXPECT_EQ(ToCp866("«Да» — €", TextEncoding::Utf8), AnsiToOem("\"Да\" - ?"));
+    // Dropping a soft hyphen must not join a lone CR and an LF into one line ending.
+    EXPECT_EQ(ToCp866("1\r\u00AD\u00AD\n2", TextEncoding::Utf8), "1\r?\n2");
+    EXPECT_EQ(ToCp866("1\r\xAD\n2", TextEncoding::Cp1251), "1\r?\n2");
 }
 
 // A lower-case р-я and two а-п in code page 866 happen to be valid UTF-8 (of
