@@ -13,6 +13,27 @@ namespace {
 
 constexpr int kRecordAnswerSlots = 9;
 
+// The panel's boxes break a line at a lone CR or LF and at the Unicode line
+// and paragraph separators, and store every break as CR LF.
+std::string WithCrLfBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (text.substr(i, 3) == "\u2028" || text.substr(i, 3) == "\u2029") {
+            out += "\r\n";
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void AppendQuestionPart(std::string& out, const Question& question)
 {
     AppendFileLine(out, ")?");
@@ -108,10 +129,10 @@ void FillQuestion(Question& question, const RecordQuestion& part)
 
 void PassThroughPanel(Question& question)
 {
-    question.QSet(WrapEditText(question.Q(), 0).Text);
+    question.QSet(WrapEditText(WithCrLfBreaks(question.Q()), 0).Text);
     for (int i = 0; i < kRecordAnswerSlots; ++i) {
         const bool scoreShown = question.IsAnswerPresent(i);
-        std::string text = WrapEditText(question.AGet(i), 0).Text;
+        std::string text = WrapEditText(WithCrLfBreaks(question.AGet(i)), 0).Text;
         if (TrimBlanksView(text).empty())
             text.clear();
         if (!scoreShown)

@@ -50,7 +50,7 @@ void FillQuestion(Question& question, const RecordQuestion& part);
 
 // What showing a question in the editing panel and storing it again does to
 // it (a pasted question passes through the panel before the next one is
-// pasted): texts rewrapped, blank answers emptied, and the score of an answer
+// pasted): every line break made CR LF, texts rewrapped, blank answers emptied, and the score of an answer
 // the panel shows no score for set to 0. Slot 9, which the panel never
 // shows, stays as it is.
 void PassThroughPanel(Question& question);

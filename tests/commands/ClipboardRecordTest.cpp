@@ -83,6 +83,8 @@ TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
     part.Scores[1] = 5;
     part.Scores[4] = -3; // a score beside an empty slot
     part.Answers[9] = "десятый";
+    part.Answers[2] = "один\rдва\nтри\u2028четыре"; // breaks other programs leave
+    part.Scores[2] = 1;
     Question q;
     FillQuestion(q, part);
     EXPECT_EQ(q.AScoreGet(4), -3);
@@ -95,6 +97,7 @@ TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
     EXPECT_EQ(q.AScoreGet(1), 5);
     EXPECT_EQ(q.AScoreGet(4), 0);
     EXPECT_EQ(q.AGet(9), "десятый");
+    EXPECT_EQ(q.AGet(2), "один\r\nдва\r\nтри\r\nчетыре");
 }
 
 TEST(ClipboardRecord, NotARecord)
