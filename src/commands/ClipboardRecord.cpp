@@ -172,7 +172,9 @@ ClipboardRecord ParseClipboardRecord(std::string_view text)
         if (tag == ")*") {
             record.NQ = ValueAfterTag(line, 1);
         } else if (tag == "):") {
-            record.Name = TrimSpaces(AfterTag(line));
+            // A name is one line of the file: a lone CR would end it there.
+            const std::string_view value = AfterTag(line);
+            record.Name = TrimSpaces(value.substr(0, value.find('\r')));
         } else if (tag == ")?") {
             record.Questions.emplace_back();
             slot = -1;

@@ -150,5 +150,11 @@ TEST(ClipboardRecord, LineFeedsAloneAreAcceptedToo)
     EXPECT_EQ(r.Questions[0].Answers[0], "ответ");
 }
 
+// A division's name is one line of the file it will be saved in.
+TEST(ClipboardRecord, NameEndsAtALoneCarriageReturn)
+{
+    EXPECT_EQ(ParseClipboardRecord("=РАЗДЕЛ=\r\n)* 1\r\n): Имя\rхвост\r\n").Name, "Имя");
+}
+
 } // namespace
 } // namespace mirvane::testing
