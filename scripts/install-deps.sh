@@ -10,9 +10,10 @@ packages=(
   xvfb xdotool libxcb1-dev desktop-file-utils appstream
   fonts-dejavu-core poppler-utils
 )
-# Only `make fuzz` needs clang; it is installed when asked for.
-if [ "${MIRVANE_FUZZ:-0}" = 1 ]; then
-  packages+=(clang libclang-rt-dev)
+# Only `make fuzz` and `make test-sanitize` need clang (and its sanitizer and
+# fuzzer runtimes); it is installed when asked for, with ccache for rebuilds.
+if [ "${MIRVANE_CLANG:-${MIRVANE_FUZZ:-0}}" = 1 ]; then
+  packages+=(clang libclang-rt-dev ccache)
 fi
 
 missing=()
