@@ -125,6 +125,19 @@ void FillQuestion(Question& question, const RecordQuestion& part)
         question.ASet(i, part.Answers[static_cast<std::size_t>(i)]);
         question.AScoreSet(i, part.Scores[static_cast<std::size_t>(i)]);
     }
+    // No box shows the last slot, so nothing else keeps its lines from
+    // reading as commands in the saved file: a blank goes before a ")".
+    std::string last = WithCrLfBreaks(part.Answers[kRecordAnswerSlots]);
+    std::size_t at = 0;
+    while (at < last.size()) {
+        if (last[at] == ')')
+            last.insert(at, 1, ' ');
+        const std::size_t end = last.find("\r\n", at);
+        if (end == std::string::npos)
+            break;
+        at = end + 2;
+    }
+    question.ASet(kRecordAnswerSlots, std::move(last));
 }
 
 void PassThroughPanel(Question& question)

@@ -45,7 +45,8 @@ struct ClipboardRecord {
 };
 
 // Puts a record's question into the question: its text, and every answer
-// slot's text and score as the record has them.
+// slot's text and score as the record has them; only the last slot, which no
+// box shows, gets CR LF breaks and a blank before a line beginning with ")".
 void FillQuestion(Question& question, const RecordQuestion& part);
 
 // What showing a question in the editing panel and storing it again does to

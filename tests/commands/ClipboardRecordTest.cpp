@@ -2,6 +2,7 @@
 
 #include "commands/ClipboardRecord.h"
 #include "document/TestDocument.h"
+#include "testfile/LineSource.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,26 @@ TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
     EXPECT_EQ(q.AScoreGet(4), 0);
     EXPECT_EQ(q.AGet(9), "десятый");
     EXPECT_EQ(q.AGet(2), "один\r\nдва\r\nтри\r\nчетыре");
+}
+
+// The tenth answer comes only from a record; saved, it must not open a question.
+TEST(ClipboardRecord, TheTenthAnswerCannotReadAsACommand)
+{
+    std::string record = "=ВОПРОС=\r\n)?\r\nq\r\n";
+    for (int i = 0; i < 9; ++i)
+        record += ")! 0\r\n" + std::to_string(i) + "\r\n";
+    record += ")! 0\r\nдесятый\r)? не вопрос\r\n"; // a lone CR, as some programs end a line
+    Question q;
+    FillQuestion(q, ParseClipboardRecord(record).Questions.at(0));
+    std::string saved;
+    q.Save(saved);
+    LineSource lines(saved);
+    std::string_view line;
+    int questions = 0;
+    while (lines.Next(line))
+        questions += line.substr(0, 2) == ")?" ? 1 : 0;
+    EXPECT_EQ(questions, 1) << saved;
+    EXPECT_EQ(q.AGet(9), "десятый\r\n )? не вопрос");
 }
 
 TEST(ClipboardRecord, NotARecord)
