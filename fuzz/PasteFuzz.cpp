@@ -60,6 +60,23 @@ void CheckWhole(const TestDocument& document)
     }
 }
 
+// What the document may hold and the reader reports by design: a tenth
+// answer (a record may fill the slot; a file holds nine), and a division
+// asking for more questions than it has, or none (the structure check warns
+// of it before a save). Only then may the file read with messages.
+bool HasReportedValues(const TestDocument& document)
+{
+    for (const DocumentOrder::DivisionEntry& entry : document.Order().Divisions) {
+        const int asks = document.DivisionAt(entry.Key).NQ;
+        if (asks < 1 || static_cast<std::size_t>(asks) > entry.QuestionKeys.size())
+            return true;
+        for (const std::string& key : entry.QuestionKeys)
+            if (document.QuestionAt(key).IsAnswerPresent(Question::kAnswerSlots - 1))
+                return true;
+    }
+    return false;
+}
+
 // The saved bytes read without a message, as the same divisions with as many
 // questions each (a leading empty line of a text is all the file loses).
 void CheckRereads(std::string_view saved, const TestDocument& document)
@@ -67,7 +84,8 @@ void CheckRereads(std::string_view saved, const TestDocument& document)
     Test test;
     bool messages = false;
     TestFileReader reader(test, [&](const ReaderMessage&) { messages = true; });
-    if (!reader.LoadFile(saved) || messages || test.Divisions.Count() != document.Order().Divisions.size())
+    if (!reader.LoadFile(saved) || (messages && !HasReportedValues(document)) ||
+        test.Divisions.Count() != document.Order().Divisions.size())
         __builtin_trap();
     for (std::size_t i = 0; i < test.Divisions.Count(); ++i) {
         if (test.Divisions.Item(i + 1).Questions.Count() != document.Order().Divisions[i].QuestionKeys.size())
