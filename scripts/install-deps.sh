@@ -12,9 +12,10 @@ packages=(
   fonts-dejavu-core poppler-utils python3
   lintian
 )
-# Only `make fuzz` needs clang; it is installed when asked for.
-if [ "${MIRVANE_FUZZ:-0}" = 1 ]; then
-  packages+=(clang libclang-rt-dev)
+# Only `make fuzz` and `make test-sanitize` need clang (and its sanitizer and
+# fuzzer runtimes); it is installed when asked for, with ccache for rebuilds.
+if [ "${MIRVANE_CLANG:-${MIRVANE_FUZZ:-0}}" = 1 ]; then
+  packages+=(clang libclang-rt-dev ccache)
 fi
 
 missing=()

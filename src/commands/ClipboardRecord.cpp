@@ -13,6 +13,27 @@ namespace {
 
 constexpr int kRecordAnswerSlots = 9;
 
+// The panel's boxes break a line at a lone CR or LF and at the Unicode line
+// and paragraph separators, and store every break as CR LF.
+std::string WithCrLfBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (text.substr(i, 3) == "\u2028" || text.substr(i, 3) == "\u2029") {
+            out += "\r\n";
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void AppendQuestionPart(std::string& out, const Question& question)
 {
     AppendFileLine(out, ")?");
@@ -104,14 +125,27 @@ void FillQuestion(Question& question, const RecordQuestion& part)
         question.ASet(i, part.Answers[static_cast<std::size_t>(i)]);
         question.AScoreSet(i, part.Scores[static_cast<std::size_t>(i)]);
     }
+    // No box shows the last slot, so nothing else keeps its lines from
+    // reading as commands in the saved file: a blank goes before a ")".
+    std::string last = WithCrLfBreaks(part.Answers[kRecordAnswerSlots]);
+    std::size_t at = 0;
+    while (at < last.size()) {
+        if (last[at] == ')')
+            last.insert(at, 1, ' ');
+        const std::size_t end = last.find("\r\n", at);
+        if (end == std::string::npos)
+            break;
+        at = end + 2;
+    }
+    question.ASet(kRecordAnswerSlots, std::move(last));
 }
 
 void PassThroughPanel(Question& question)
 {
-    question.QSet(WrapEditText(question.Q(), 0).Text);
+    question.QSet(WrapEditText(WithCrLfBreaks(question.Q()), 0).Text);
     for (int i = 0; i < kRecordAnswerSlots; ++i) {
         const bool scoreShown = question.IsAnswerPresent(i);
-        std::string text = WrapEditText(question.AGet(i), 0).Text;
+        std::string text = WrapEditText(WithCrLfBreaks(question.AGet(i)), 0).Text;
         if (TrimBlanksView(text).empty())
             text.clear();
         if (!scoreShown)
@@ -151,7 +185,9 @@ ClipboardRecord ParseClipboardRecord(std::string_view text)
         if (tag == ")*") {
             record.NQ = ValueAfterTag(line, 1);
         } else if (tag == "):") {
-            record.Name = TrimSpaces(AfterTag(line));
+            // A name is one line of the file: a lone CR would end it there.
+            const std::string_view value = AfterTag(line);
+            record.Name = TrimSpaces(value.substr(0, value.find('\r')));
         } else if (tag == ")?") {
             record.Questions.emplace_back();
             slot = -1;

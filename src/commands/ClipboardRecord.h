@@ -45,12 +45,13 @@ struct ClipboardRecord {
 };
 
 // Puts a record's question into the question: its text, and every answer
-// slot's text and score as the record has them.
+// slot's text and score as the record has them; only the last slot, which no
+// box shows, gets CR LF breaks and a blank before a line beginning with ")".
 void FillQuestion(Question& question, const RecordQuestion& part);
 
 // What showing a question in the editing panel and storing it again does to
 // it (a pasted question passes through the panel before the next one is
-// pasted): texts rewrapped, blank answers emptied, and the score of an answer
+// pasted): every line break made CR LF, texts rewrapped, blank answers emptied, and the score of an answer
 // the panel shows no score for set to 0. Slot 9, which the panel never
 // shows, stays as it is.
 void PassThroughPanel(Question& question);

@@ -14,10 +14,21 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsCyrillicLetter(char32_t cp) { return (cp >= 0x0410 && cp <= 0x044F) || cp == 0x0401 || cp == 0x0451; }
 
-// Valid UTF-8 holding at least one character beyond ASCII.
+// Characters a test's text is made of beyond ASCII: Latin and Greek letters,
+// Cyrillic, typographic signs, currencies, arrows and mathematics.
+bool IsTextCharacter(char32_t cp)
+{
+    return (cp >= 0x00A0 && cp <= 0x024F) || (cp >= 0x0370 && cp <= 0x052F) || (cp >= 0x2000 && cp <= 0x22FF);
+}
+
+// Valid UTF-8 whose characters beyond ASCII are mostly text characters. Code
+// page 866 letters are valid UTF-8 only by accident (a lower-case р-я and two
+// а-п make a three-byte character), and then they decode to scripts no test
+// of ours is written in.
 bool IsUtf8WithNonAscii(std::string_view bytes)
 {
-    bool nonAscii = false;
+    std::size_t text = 0;
+    std::size_t other = 0;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
@@ -25,11 +36,12 @@ bool IsUtf8WithNonAscii(std::string_view bytes)
             continue;
         }
         const std::size_t start = pos;
-        if (Utf8Next(bytes, pos) == kReplacement && !(pos - start == 3 && bytes.substr(start, 3) == "\xEF\xBF\xBD"))
+        const char32_t cp = Utf8Next(bytes, pos);
+        if (cp == kReplacement && !(pos - start == 3 && bytes.substr(start, 3) == "\xEF\xBF\xBD"))
             return false;
-        nonAscii = true;
+        ++(IsTextCharacter(cp) ? text : other);
     }
-    return nonAscii;
+    return text > other;
 }
 
 // Which bytes of the page are Cyrillic letters.

@@ -11,8 +11,9 @@ namespace mirvane {
 
 enum class TextEncoding { Cp866, Utf8, Cp1251 };
 
-// Cp866 unless the bytes are valid UTF-8 with non-ASCII characters, or read
-// as Cyrillic letters far better in windows-1251 than in 866.
+// Cp866 unless the bytes are valid UTF-8 whose characters beyond ASCII are
+// mostly letters and signs of text (not of far-off scripts), or read as
+// Cyrillic letters far better in windows-1251 than in 866.
 TextEncoding GuessEncoding(std::string_view bytes);
 
 // The guess looks at this many bytes from the beginning of a file, at most:

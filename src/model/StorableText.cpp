@@ -52,7 +52,12 @@ std::string ToStorableText(std::string_view text)
             break;
         const std::size_t start = pos;
         const char32_t cp = Utf8Next(text, pos);
-        if (const char* plain = PlainFor(cp))
+        const char* plain = PlainFor(cp);
+        // An invisible character dropped between a lone CR and an LF would
+        // make the two line endings one; it stays, to become "?".
+        if (plain && *plain == '\0' && !out.empty() && out.back() == '\r' && pos < text.size() && text[pos] == '\n')
+            plain = nullptr;
+        if (plain)
             out.append(plain);
         else
             out.append(text.substr(start, pos - start));

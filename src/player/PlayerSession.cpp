@@ -32,9 +32,9 @@ PlayerSession::PlayerSession(const Test& test, const DocumentOrder& order, std::
 
 void PlayerSession::Choose(std::size_t question, int slot) { asked_.at(question).Chosen = slot; }
 
-int PlayerSession::Score() const
+std::int64_t PlayerSession::Score() const
 {
-    int total = 0;
+    std::int64_t total = 0;
     for (const Asked& a : asked_) {
         if (a.Chosen >= 0)
             total += a.Item->AScoreGet(a.Chosen);
@@ -44,7 +44,7 @@ int PlayerSession::Score() const
 
 int PlayerSession::MarkSlot() const
 {
-    const int score = Score();
+    const std::int64_t score = Score();
     int best = 0;
     for (int slot = 1; slot < Test::kMarkSlots; ++slot) {
         if (!test_.IsMarkInUse(slot) || test_.MarkScoresGet(slot) > score)

@@ -32,7 +32,8 @@ public:
     void Choose(std::size_t question, int slot);
 
     // The sum of the chosen answers' scores; an unanswered question adds 0.
-    int Score() const;
+    // Wide enough for any number of questions at the highest score.
+    std::int64_t Score() const;
     // The mark reached: among the marks in use (slots 1 to 9), the one with
     // the highest score not above the total; mark 0 when none is reached.
     int MarkSlot() const;

@@ -2,6 +2,7 @@
 
 #include "commands/ClipboardRecord.h"
 #include "document/TestDocument.h"
+#include "testfile/LineSource.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,8 @@ TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
     part.Scores[1] = 5;
     part.Scores[4] = -3; // a score beside an empty slot
     part.Answers[9] = "десятый";
+    part.Answers[2] = "один\rдва\nтри\u2028четыре"; // breaks other programs leave
+    part.Scores[2] = 1;
     Question q;
     FillQuestion(q, part);
     EXPECT_EQ(q.AScoreGet(4), -3);
@@ -95,6 +98,27 @@ TEST(ClipboardRecord, PastedQuestionsPassThroughThePanelAsTypedOnes)
     EXPECT_EQ(q.AScoreGet(1), 5);
     EXPECT_EQ(q.AScoreGet(4), 0);
     EXPECT_EQ(q.AGet(9), "десятый");
+    EXPECT_EQ(q.AGet(2), "один\r\nдва\r\nтри\r\nчетыре");
+}
+
+// The tenth answer comes only from a record; saved, it must not open a question.
+TEST(ClipboardRecord, TheTenthAnswerCannotReadAsACommand)
+{
+    std::string record = "=ВОПРОС=\r\n)?\r\nq\r\n";
+    for (int i = 0; i < 9; ++i)
+        record += ")! 0\r\n" + std::to_string(i) + "\r\n";
+    record += ")! 0\r\nдесятый\r)? не вопрос\r\n"; // a lone CR, as some programs end a line
+    Question q;
+    FillQuestion(q, ParseClipboardRecord(record).Questions.at(0));
+    std::string saved;
+    q.Save(saved);
+    LineSource lines(saved);
+    std::string_view line;
+    int questions = 0;
+    while (lines.Next(line))
+        questions += line.substr(0, 2) == ")?" ? 1 : 0;
+    EXPECT_EQ(questions, 1) << saved;
+    EXPECT_EQ(q.AGet(9), "десятый\r\n )? не вопрос");
 }
 
 TEST(ClipboardRecord, NotARecord)
@@ -145,6 +169,12 @@ TEST(ClipboardRecord, LineFeedsAloneAreAcceptedToo)
     EXPECT_EQ(r.Questions[0].Q, "один\r\nдва");
     EXPECT_EQ(r.Questions[0].Scores[0], 4);
     EXPECT_EQ(r.Questions[0].Answers[0], "ответ");
+}
+
+// A division's name is one line of the file it will be saved in.
+TEST(ClipboardRecord, NameEndsAtALoneCarriageReturn)
+{
+    EXPECT_EQ(ParseClipboardRecord("=РАЗДЕЛ=\r\n)* 1\r\n): Имя\rхвост\r\n").Name, "Имя");
 }
 
 } // namespace

@@ -311,6 +311,19 @@ TEST(EncodingGuess, TellsUtf8AndWindowsFilesFromCodePage866)
     EXPECT_EQ(GuessEncoding("Caf\xC3\xA9\r\n)t 30\r\n"), TextEncoding::Utf8); // UTF-8 without Cyrillic
     EXPECT_EQ(ToCp866(CodePage::Windows().Encode(text), TextEncoding::Cp1251), AnsiToOem(text));
     EXPECT_EQ(ToCp866("«Да» — €", TextEncoding::Utf8), AnsiToOem("\"Да\" - ?"));
+    // Dropping a soft hyphen must not join a lone CR and an LF into one line ending.
+    EXPECT_EQ(ToCp866("1\r\u00AD\u00AD\n2", TextEncoding::Utf8), "1\r?\n2");
+    EXPECT_EQ(ToCp866("1\r\xAD\n2", TextEncoding::Cp1251), "1\r?\n2");
+}
+
+// A lower-case р-я and two а-п in code page 866 happen to be valid UTF-8 (of
+// scripts no test uses): a short file whose only Russian is such words stays
+// 866, while UTF-8 with a character beyond those scripts is still UTF-8.
+TEST(EncodingGuess, TakesNo866WordsForUtf8)
+{
+    EXPECT_EQ(GuessEncoding(AnsiToOem("Test\r\n)t 30\r\n)?\r\n2+2 сам\r\n)! 1\r\nok\r\n")), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding(AnsiToOem(")ыйг\r\n)<\r\n)\r\n")), TextEncoding::Cp866);
+    EXPECT_EQ(GuessEncoding("Тест ✓ 😀\r\n)t 30\r\n"), TextEncoding::Utf8);
 }
 
 // No false alarm on real code page 866 tests: 10,000 generated ones, long
