@@ -27,6 +27,15 @@ expect "--codepage --content" text a.q --co
 expect "aiken gift moodle-xml pdf" export --to ""
 expect "aiken gift moodle-xml" import --from ""
 expect "auto cp1251 cp866 utf-8" check --encoding ""
+expect "ansi oem utf-8" text a.q --codepage ""
+expect "stats" st
+expect "--all" check --a
+expect "json text" stats a.q --format ""
+expect "all best-in-place mark-never-given nothing-asked same-answers same-question" check --all --no-warn ""
+# The value of --format is no file: stats still offers its one test, and
+# nothing after it.
+expect "-draft.q B.Q a.q sub" stats --format json ""
+expect "" stats a.q ""
 # A test is read: .q files and folders; an HTML page or what import reads
 # may be any file.
 expect "-draft.q B.Q a.q sub" check ""
