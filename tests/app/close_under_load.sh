@@ -83,15 +83,7 @@ close_once() {
   prompt=$(find_window 'Внимание!!!' 150)
   [ -n "$prompt" ] || { echo "no save question"; return 1; }
   # "Да", the question's default: saves, then the editor ends.
-  for _ in $(seq 20); do
-    xdotool key --window "$prompt" Return 2>/dev/null
-    sleep 0.2
-    [ -z "$(xdotool search --onlyvisible --name '^Внимание!!!$' 2>/dev/null)" ] && break
-  done
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then echo "the editor did not end"; return 1; fi
-  wait "$pid" || { echo "the editor ended with a failure"; cat "$work/editor.log"; pid=""; return 1; }
-  pid=""
+  answer_yes_and_wait "$prompt" || return 1
   cmp -s "$work/close.q" <(printf '%s\r\n' "$title" ')t 30' ')" 0' ')@ 0' ')f LOG.TXT' ')< ' 'No' ')* 1' "):$name" ')?' \
     'Question' ')! 5' 'Yes' ')! 0' 'No' '):') || { echo "the edits were not saved:"; cat -A "$work/close.q"; return 1; }
   return 0
