@@ -178,12 +178,8 @@ ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::str
                         std::optional<TextEncoding> encoding, const ImportProgress& progress)
 {
     switch (format) {
-    case QuizFormat::MoodleXml: {
-        ProgressTicker(progress, text.size()).At(0);
-        ImportedTest read = ImportMoodleXml(text, fileStem);
-        ProgressTicker(progress, text.size()).At(text.size());
-        return read;
-    }
+    case QuizFormat::MoodleXml:
+        return ImportMoodleXml(text, fileStem, progress);
     case QuizFormat::Aiken:
         return ImportAiken(text, fileStem, encoding, progress);
     case QuizFormat::Gift:

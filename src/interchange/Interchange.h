@@ -83,7 +83,7 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 
 // `fileStem` names the test, and the division of questions that come
 // without a category. Throws ImportError for a file that cannot be read.
-ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem);
+ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress = {});
 // GIFT and Aiken take the file's bytes as QuizText reads them, and tell
 // their progress as they read.
 ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem,

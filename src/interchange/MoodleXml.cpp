@@ -240,16 +240,24 @@ QuizExport ExportMoodleXml(const Test& test, const DocumentOrder& order)
     return result;
 }
 
-ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem)
+ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress)
 {
     ImportedTest result;
     ImportedTestBuilder builder(fileStem, result);
+    // The bar's first half is the reading of the file, the second the
+    // questions read from it.
+    const std::size_t half = bytes.size() / 2;
+    ProgressTicker ticker(progress, bytes.size());
+    ticker.At(0);
     // HTML put into <text> without CDATA stays HTML, words and all.
-    const std::unique_ptr<XmlElement> root = ParseXml(bytes, "text");
+    const std::unique_ptr<XmlElement> root = ParseXml(bytes, "text", [&](std::size_t read) { ticker.At(read / 2); });
     if (root->Name != "quiz")
         throw ImportError(root->Line, "это не файл Moodle XML: корневой элемент <" + root->Name + ">");
     std::size_t questions = 0;
-    for (const auto& question : root->Children) {
+    const std::size_t elements = root->Children.size();
+    for (std::size_t i = 0; i < elements; ++i) {
+        ticker.At(half + static_cast<std::size_t>(static_cast<double>(bytes.size() - half) * i / elements));
+        const auto& question = root->Children[i];
         if (question->Name != "question")
             continue;
         const std::string type = question->Attribute("type");
@@ -269,6 +277,7 @@ ImportedTest ImportMoodleXml(std::string_view bytes, const std::string& fileStem
     if (questions == 0)
         result.Notes.push_back("в файле нет вопросов");
     builder.Finish();
+    ticker.At(bytes.size());
     return result;
 }
 

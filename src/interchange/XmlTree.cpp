@@ -56,8 +56,9 @@ std::string XmlEscaped(std::string_view text)
 namespace {
 
 constexpr int kDeepest = 200;
-// expat takes an int length: a large file goes in parts.
-constexpr std::size_t kPart = 16 << 20;
+// expat takes an int length: a large file goes in parts, small enough for a
+// progress bar to move and a cancel to be heard.
+constexpr std::size_t kPart = 256 << 10;
 
 // The single-byte pages Russian exports are written in, beyond those expat
 // knows itself.
@@ -104,7 +105,7 @@ public:
     XmlReader(const XmlReader&) = delete;
     XmlReader& operator=(const XmlReader&) = delete;
 
-    std::unique_ptr<XmlElement> Read(std::string_view xml)
+    std::unique_ptr<XmlElement> Read(std::string_view xml, const std::function<void(std::size_t)>& partRead)
     {
         if (!parser_)
             throw ImportError(1, "не хватает памяти");
@@ -117,6 +118,8 @@ public:
             if (XML_Parse(parser_, xml.data() + at, static_cast<int>(part), last) != XML_STATUS_OK)
                 Fail();
             at += part;
+            if (partRead)
+                partRead(at);
         } while (at < xml.size());
         return std::move(root_);
     }
@@ -243,9 +246,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn)
+std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn,
+                                     const std::function<void(std::size_t done)>& partRead)
 {
-    return XmlReader(markupIn).Read(xml);
+    return XmlReader(markupIn).Read(xml, partRead);
 }
 
 } // namespace mirvane

@@ -7,6 +7,7 @@
 // declaration is honoured: UTF-8, UTF-16 with its byte-order mark,
 // ISO-8859-1, windows-1251 and code page 866. Anything else is an
 // ImportError with its line.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,8 +33,10 @@ struct XmlElement {
 
 // The root element. Inside an element named `markupIn` the elements are no
 // children: they are written back as tags into its Text, so that HTML put
-// there without CDATA keeps its words.
-std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn = {});
+// there without CDATA keeps its words. `partRead`, when given, hears how many
+// bytes have been read after each part; what it throws ends the reading.
+std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn = {},
+                                     const std::function<void(std::size_t done)>& partRead = {});
 
 // Text escaped for an XML element or attribute.
 std::string XmlEscaped(std::string_view text);

@@ -204,6 +204,11 @@ TEST(QuizSamples, AnImportTellsHowFarItHasReadAndStopsWhenAsked)
                             "x", std::nullopt, [&](std::size_t, std::size_t) { return ++calls < 3; }),
                  ImportCancelled);
     EXPECT_EQ(calls, 3);
+    calls = 0;
+    EXPECT_THROW(ImportQuiz(QuizFormat::MoodleXml, ExportMoodleXml(*read.Read, DocumentOrder::FromCollections(*read.Read)).Text,
+                            "x", std::nullopt, [&](std::size_t, std::size_t) { return ++calls < 3; }),
+                 ImportCancelled);
+    EXPECT_EQ(calls, 3) << "a Moodle XML file is stopped while it is read";
 }
 
 TEST(QuizSamples, RoundTripsKeepAwkwardTexts)
