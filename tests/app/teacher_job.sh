@@ -130,13 +130,21 @@ attempt() {
   written "$work/job/History.q" || { echo "the test was not saved as the offered History.q"; ls "$work/job"; return 1; }
 
   # File, Export, the second entry (version 2.5), then the offered name.
-  press alt+Cyrillic_ef
-  sleep 0.4
-  press Cyrillic_e
-  sleep 0.4
-  press Down
-  sleep 0.2
-  press Return
+  # A busy machine may open a menu after the next key has gone, so the keys
+  # are sent again, though counted once, until the dialog comes.
+  local tries
+  for tries in 1 2 3 4; do
+    xdotool key --clearmodifiers alt+Cyrillic_ef
+    sleep 0.5
+    xdotool key Cyrillic_e
+    sleep 0.5
+    xdotool key Down
+    sleep 0.3
+    xdotool key Return
+    [ -n "$(find_window 'Сохранить в формате V2.5' 30)" ] && break
+    xdotool key Escape Escape Escape
+  done
+  actions=$((actions + 4))
   [ -n "$(await 'Сохранить в формате V2.5')" ] || { echo "the menus brought no 2.5 export"; return 1; }
   press Return
   written "$work/job/History-2.5.q" || { echo "the export was not written as History-2.5.q"; ls "$work/job"; return 1; }
