@@ -180,12 +180,6 @@ void BM_XmlAmpersands(benchmark::State& state)
 }
 BENCHMARK(BM_XmlAmpersands)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-} // namespace
-} // namespace mirvane::bench
-
-namespace mirvane::bench {
-namespace {
-
 // GIFT shapes whose reading once grew with the square of their size: one
 // question of N answers, and N lines of text with no blank line between.
 // Each runs at N and 10 N: linear reading takes about ten times as long.

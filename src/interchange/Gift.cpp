@@ -1,5 +1,6 @@
 // GIFT, Moodle's text format: "$CATEGORY:" lines, then questions separated
 // by blank lines, "::name::text{=right ~%50%half ~wrong}".
+#include "interchange/HtmlText.h"
 #include "interchange/ImportedTestBuilder.h"
 #include "interchange/Interchange.h"
 
@@ -114,7 +115,7 @@ std::string ShownText(std::string_view raw, TextFormat format, LeftOut& leftOut)
 {
     leftOut.Images = leftOut.Images || HasImage(raw);
     const std::string text = GiftText(raw);
-    return format == TextFormat::Html ? PlainFromHtml(text) : text;
+    return format == TextFormat::Html ? TextFromHtml(text).Text : text;
 }
 
 // Escaped text; one that begins like a format mark gets "[plain]" first, so

@@ -253,40 +253,6 @@ bool AppendEntity(std::string_view entity, std::string& out)
     return true;
 }
 
-std::string PlainFromHtml(std::string_view html)
-{
-    std::string out;
-    std::size_t i = 0;
-    while (i < html.size()) {
-        const char c = html[i];
-        if (c == '<') {
-            const std::size_t close = html.find('>', i);
-            if (close == std::string_view::npos)
-                break;
-            std::string tag(html.substr(i + 1, close - i - 1));
-            std::transform(tag.begin(), tag.end(), tag.begin(), [](unsigned char ch) { return std::tolower(ch); });
-            const std::string name = tag.substr(0, tag.find_first_of(" \t\r\n/", tag[0] == '/' ? 1 : 0));
-            if (name == "br" || name == "/p" || name == "/div" || name == "/li" || name == "/h1" || name == "/h2" ||
-                name == "/h3" || name == "/tr")
-                out += '\n';
-            i = close + 1;
-        } else if (c == '&') {
-            const std::size_t semicolon = html.find(';', i);
-            if (semicolon != std::string_view::npos && semicolon - i <= 10 &&
-                AppendEntity(html.substr(i + 1, semicolon - i - 1), out)) {
-                i = semicolon + 1;
-            } else {
-                out += c;
-                ++i;
-            }
-        } else {
-            out += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
-            ++i;
-        }
-    }
-    return out;
-}
-
 std::string Trimmed(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t\r\n");

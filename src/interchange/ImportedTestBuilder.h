@@ -82,9 +82,6 @@ private:
 };
 // Blanks (space, tab, CR, LF) trimmed at both ends.
 std::string Trimmed(std::string_view text);
-// HTML as plain text: <br> and paragraph ends as line breaks, other tags
-// dropped, entities decoded.
-std::string PlainFromHtml(std::string_view html);
 // An entity's character (&amp; &lt; &gt; &quot; &apos; &nbsp; &#N; &#xN;),
 // appended to `out`; false for an unknown one.
 bool AppendEntity(std::string_view entity, std::string& out);

@@ -7,8 +7,8 @@ shift
 exec bash --norc --noprofile -s "$completion" "$@" <<'BASH'
 source "$1" || exit 2
 shift
-spec=$(complete -p mirvane-cli) || exit 2
-function=$(sed -n 's/.* -F \([^ ]*\) .*/\1/p' <<<"$spec")
+registration=$(complete -p mirvane-cli) || exit 2
+function=$(sed -n 's/.* -F \([^ ]*\) .*/\1/p' <<<"$registration")
 COMP_WORDS=(mirvane-cli "$@")
 COMP_CWORD=$#
 COMP_LINE="${COMP_WORDS[*]}"
