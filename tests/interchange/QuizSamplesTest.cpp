@@ -133,6 +133,13 @@ TEST(QuizSamples, EncodingsAreReadAndBinaryFilesRefused)
     std::filesystem::remove_all(dir);
 }
 
+// GIFT's [html] text reads as the same HTML reads in Moodle XML.
+TEST(QuizSamples, HtmlInGiftKeepsALessThanThatOpensNoTag)
+{
+    const ImportedTest read = ImportGift("[html]a < b и <b>c</b> &lt; d{=да ~нет}\n", "x");
+    EXPECT_EQ(read.Read->Divisions.Item(1).Questions.Item(1).Q(), "a < b и c < d");
+}
+
 TEST(QuizSamples, TextsGoThroughThePanelsRulesAndReadBackFromTheTestFile)
 {
     std::string answers;
