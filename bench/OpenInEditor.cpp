@@ -5,7 +5,7 @@
 #include "../tests/ui/FakePlatform.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
-#include "testfile/DocumentCommands.h"
+#include "commands/DocumentCommands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // editor's Paste does with the tree focused. Beyond not crashing: the
 // document stays whole (its order names exactly the items it holds), and the
 // bytes it saves read back without a message, with the same structure.
-#include "commands/ClipboardRecord.h"
+#include "clipboard/ClipboardRecord.h"
 #include "document/TestDocument.h"
 #include "model/KeyCounter.h"
 #include "model/Utf8.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the clipboard record parser. Beyond not crashing: a
 // parsed question, built into a record again and parsed once more, keeps its
 // text, its nine panel answers and their scores.
-#include "commands/ClipboardRecord.h"
+#include "clipboard/ClipboardRecord.h"
 #include "model/Question.h"
 
 #include <cstddef>

@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "document/TestDocument.h"
-#include "editor/StructureTree.h"
+#include "tree/StructureTree.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"

@@ -1,0 +1,375 @@
+#include "commands/DocumentCommands.h"
+
+#include "interchange/Interchange.h"
+
+#include "editor/EditorState.h"
+#include "editor/OfferedPaths.h"
+#include "editor/PanelHost.h"
+#include "platform/FileDialogs.h"
+#include "platform/OutputFile.h"
+#include "testfile/FileIo.h"
+#include "commands/RecentFiles.h"
+#include "editor/RecoveryStore.h"
+#include "platform/Prompter.h"
+#include "platform/TextBridge.h"
+#include "model/EncodingGuess.h"
+#include "model/StorableText.h"
+#include "platform/ProgramName.h"
+#include "testfile/TestFileReader.h"
+#include "testfile/TestFileWriter.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QUndoStack>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace mirvane {
+
+QString SavePromptText(const QString& documentFile)
+{
+    return QStringLiteral("Сохранить открытый файл\r\n") + documentFile + QStringLiteral(" ?");
+}
+
+QString UnstorableNotice(const std::u32string& characters)
+{
+    QStringList quoted;
+    for (char32_t c : characters)
+        quoted << QStringLiteral("«") + QString::fromUcs4(&c, 1) + QStringLiteral("»");
+    return characters.size() == 1
+               ? QStringLiteral("Символ %1 не сохранится в файле теста").arg(quoted.first())
+               : QStringLiteral("Символы %1 не сохранятся в файле теста").arg(quoted.join(QStringLiteral(", ")));
+}
+
+QString UnstorableWarning(const std::u32string& characters)
+{
+    return UnstorableNotice(characters) +
+           QStringLiteral(": файл теста хранит текст в кодировке DOS, и на их месте будет знак «?».");
+}
+
+bool DocumentCommands::AskToSave()
+{
+    Prompter& prompter = *platform_.prompter;
+    switch (prompter.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
+    case Prompter::Answer::Cancel:
+        return false;
+    case Prompter::Answer::Yes:
+        return mnuSave_Click();
+    case Prompter::Answer::No:
+    default:
+        if (recovery_)
+            recovery_->Saved(0); // the work is given up
+        return true;
+    }
+}
+
+void DocumentCommands::mnuFileNew_Click()
+{
+    if (!AskToSave())
+        return;
+    host_.ShowDocument(std::make_unique<TestDocument>());
+    SetFiles(QString(), QString());
+    if (recovery_)
+        recovery_->Saved(0);
+}
+
+void DocumentCommands::mnuFileOpen_Click()
+{
+    if (!AskToSave())
+        return;
+    LoadAll();
+}
+
+bool DocumentCommands::mnuSave_Click()
+{
+    if (state_.DocumentFile.isEmpty())
+        return mnuSaveAs_Click();
+    return SaveAll(state_.DocumentFile);
+}
+
+bool DocumentCommands::mnuSaveAs_Click()
+{
+    host_.CommittedDocument(); // the name offered is made from the title as typed
+    FileDialogs& dialogs = *platform_.fileDialogs;
+    const auto chosen = dialogs.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
+                                         OfferedSavePath(state_, dialogs, document_text::kSaveTitle));
+    if (!chosen || chosen->isEmpty())
+        return false;
+    // The document takes the new name only once the file is really there.
+    if (!SaveAll(*chosen))
+        return false;
+    state_.DocumentFile = QFileInfo(*chosen).absoluteFilePath();
+    return true;
+}
+
+void DocumentCommands::mnuFileClose_Click() { window_.close(); }
+
+bool DocumentCommands::SaveAll(const QString& path)
+{
+    const TestDocument& document = host_.CommittedDocument();
+    // An imported file is the user's own, in another format: the test never
+    // replaces it.
+    if (!state_.ImportSource.isEmpty() && IsSameFile(path, state_.ImportSource)) {
+        platform_.prompter->Notice(QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString())));
+        return false;
+    }
+    const std::u32string lost = UnstorableCharacters(document.Model());
+    if (!lost.empty() &&
+        platform_.prompter->AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
+        return false;
+    std::uint64_t hash = RecoveryStore::Hash({});
+    const auto error = WriteOutputFile(path, [&document, &hash](const ChunkSink& sink) {
+        WriteTestFile(document.Model(), document.Order(), [&](std::string_view chunk) {
+            hash = RecoveryStore::Hash(chunk, hash);
+            sink(chunk);
+        });
+    });
+    if (error) {
+        platform_.prompter->Notice(*error);
+        return false;
+    }
+    if (recent_)
+        recent_->Add(path);
+    if (recovery_)
+        recovery_->Saved(hash);
+    if (history_)
+        history_->setClean();
+    if (report_)
+        report_(QStringLiteral("Сохранено: ") + QDir::toNativeSeparators(path), {});
+    return true;
+}
+
+void DocumentCommands::LoadAll()
+{
+    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
+    if (!chosen || chosen->isEmpty())
+        return;
+    OpenFile(*chosen);
+}
+
+bool DocumentCommands::OpenFile(const QString& path)
+{
+    // The beginning of the file tells its encoding; a test in code page 866,
+    // the usual case, is then read as the reader goes, never held whole.
+    QFile file(path);
+    QByteArray sample;
+    bool ok = file.open(QIODevice::ReadOnly);
+    if (ok) {
+        sample = file.read(static_cast<qint64>(kEncodingSample));
+        ok = file.error() == QFileDevice::NoError;
+    }
+    if (!ok) {
+        platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                                   file.errorString());
+        return false; // the document and its file stay as they were
+    }
+
+    Prompter& prompter = *platform_.prompter;
+    // A test another editor saved as UTF-8 or windows-1251: read in that
+    // encoding when the user agrees (the next save writes code page 866).
+    const TextEncoding guess = GuessEncoding(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())));
+    std::string converted;
+    bool convert = false;
+    if (guess != TextEncoding::Cp866 &&
+        prompter.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
+                              .arg(QLatin1String(EncodingName(guess))),
+                          kProgramName) == Prompter::Answer::Yes) {
+        sample += file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                                       file.errorString());
+            return false;
+        }
+        converted = ToCp866(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())), guess);
+        convert = true;
+    }
+    file.close();
+    sample = QByteArray();
+
+    int messages = 0;
+    auto test = std::make_unique<Test>();
+    TestFileReader reader(*test, [&](const ReaderMessage& m) {
+        if (++messages <= kShownReaderMessages)
+            prompter.Notice(ToQt(m.Text));
+    });
+    bool isTestFile = false;
+    if (convert) {
+        isTestFile = reader.LoadFile(converted);
+        converted = std::string();
+    } else if (auto error = ReadFileLines(QFile::encodeName(path).toStdString(),
+                                          [&](LineSource& source) { isTestFile = reader.LoadFile(source); })) {
+        platform_.prompter->Notice(ToQt(*error));
+        return false;
+    }
+    if (messages > kShownReaderMessages)
+        prompter.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
+                            .arg(messages - kShownReaderMessages));
+
+    // A rejected file keeps no claim on the document: a later Save asks for
+    // a name instead of replacing it with the empty test.
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    SetFiles(isTestFile ? path : QString(), QString());
+    if (isTestFile && recent_)
+        recent_->Add(state_.DocumentFile);
+    if (recovery_)
+        recovery_->Saved(0);
+    return true;
+}
+
+void DocumentCommands::mnuFileImport_Click()
+{
+    // Nothing to lose when the test is as it was saved or opened.
+    host_.CommittedDocument();
+    const bool unchanged = history_ && history_->isClean();
+    if (!unchanged && !AskToSave())
+        return;
+    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kImportTitle, document_text::kImportFilter);
+    if (chosen && !chosen->isEmpty())
+        ImportFile(*chosen);
+}
+
+bool DocumentCommands::ImportFile(const QString& path)
+{
+    std::string bytes;
+    // A quiz file is text: /dev/zero or a binary file is refused at its first
+    // block instead of filling the memory.
+    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, UINTMAX_MAX, FileContent::Text)) {
+        platform_.prompter->Notice(ToQt(*error));
+        return false;
+    }
+    const QFileInfo info(path);
+    ImportedTest imported;
+    try {
+        imported = ImportOnWorker(bytes, info);
+    } catch (const ImportCancelled&) {
+        return false; // the user's own choice: the document stays as it was
+    } catch (const ImportError& e) {
+        platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\nстрока %2: %3")
+                                       .arg(path)
+                                       .arg(e.Line())
+                                       .arg(QString::fromUtf8(e.what())));
+        return false; // the document stays as it was
+    }
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(imported.Read)));
+    SetFiles(QString(), path);
+    if (recovery_)
+        recovery_->Saved(0);
+    QString details;
+    if (!imported.Notes.empty()) {
+        constexpr int kShownNotes = 20;
+        QStringList lines;
+        for (std::size_t i = 0; i < imported.Notes.size() && i < kShownNotes; ++i)
+            lines << ToQt(imported.Notes[i]);
+        if (imported.Notes.size() > kShownNotes)
+            lines << QStringLiteral("И ещё %1.").arg(imported.Notes.size() - kShownNotes);
+        details = lines.join(QStringLiteral("\r\n"));
+    }
+    ReportImport(state_.Document->Model(), imported.Skipped, details);
+    return true;
+}
+
+ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QFileInfo& info)
+{
+    // A large file is read on a worker while the window shows how far it has
+    // come; "Отмена" stops it. A small one is done before the bar would show.
+    constexpr int kSteps = 1000;
+    QProgressDialog progress(QStringLiteral("Импорт %1...").arg(info.fileName()), QStringLiteral("Отмена"), 0, kSteps,
+                             &window_);
+    progress.setWindowTitle(kProgramName);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    std::atomic<bool> cancelled = false;
+    std::atomic<int> step = 0;
+    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { progress.setValue(step); });
+    tick.start(100);
+
+    const QuizFormat format = DetectQuizFormat(bytes, ToModel(info.fileName()));
+    const std::string stem = ToModel(info.completeBaseName());
+    ImportedTest imported;
+    std::exception_ptr failure;
+    QEventLoop waiting;
+    bool finished = false;
+    std::thread worker([&] {
+        try {
+            imported = ImportQuiz(format, bytes, stem, std::nullopt, [&](std::size_t done, std::size_t total) {
+                step = total == 0 ? kSteps : static_cast<int>(static_cast<double>(done) / total * kSteps);
+                return !cancelled;
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&waiting, [&finished] { finished = true; }, Qt::QueuedConnection);
+    });
+    // Until the bar shows, and with it the modality that keeps the window
+    // still, the window takes no input: nothing may change under the import.
+    while (!finished) {
+        waiting.processEvents(QEventLoop::WaitForMoreEvents |
+                              (progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return imported;
+}
+
+void DocumentCommands::ReportImport(const Test& test, int skipped, const QString& details)
+{
+    std::size_t questions = 0;
+    for (const Division& division : test.Divisions)
+        questions += division.Questions.Count();
+    QString text = QStringLiteral("Импортировано вопросов: %1").arg(questions);
+    if (skipped > 0)
+        text += QStringLiteral("; пропущено: %1").arg(skipped);
+    if (report_)
+        report_(text, details);
+    else if (!details.isEmpty())
+        platform_.prompter->Inform(details, kProgramName); // nowhere else to tell
+}
+
+bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& documentFile)
+{
+    std::string bytes;
+    if (ReadFileBytes(QFile::encodeName(copyFile).toStdString(), bytes))
+        return false;
+    auto test = std::make_unique<Test>();
+    TestFileReader reader(*test, {});
+    if (!reader.LoadFile(bytes))
+        return false;
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    // A copy made for a test without a file names none (older copies named
+    // it by a bare "Новый.q"): only an absolute path is a file.
+    SetFiles(QFileInfo(documentFile).isAbsolute() ? documentFile : QString(), QString());
+    return true;
+}
+
+void DocumentCommands::SetFiles(const QString& documentFile, const QString& importSource)
+{
+    auto absolute = [](const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
+    state_.DocumentFile = absolute(documentFile);
+    state_.ImportSource = absolute(importSource);
+}
+
+void DocumentCommands::OpenNamed(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        platform_.prompter->Notice(QStringLiteral("Файл «%1» не найден.").arg(path));
+        if (recent_)
+            recent_->Remove(path);
+        return;
+    }
+    if (AskToSave())
+        OpenFile(path);
+}
+
+} // namespace mirvane

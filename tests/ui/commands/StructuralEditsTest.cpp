@@ -1,0 +1,293 @@
+#include "EditorFixture.h"
+
+#include "commands/StructuralEdits.h"
+#include "testfile/TestFileWriter.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <random>
+
+namespace mirvane::testing {
+namespace {
+
+using Answer = Prompter::Answer;
+
+class Edits : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        // d1: q2 q3 q4; d5: q6; d7 (empty)
+        Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Первый", ")?", "один", ")?", "два", ")?", "три", ")* 1",
+              "):Второй", ")?", "четыре", ")* 1", "):Третий"});
+        platform.prompter.Clear();
+    }
+    StructuralEdits& E() { return window->Edits(); }
+    void Select(const std::string& key)
+    {
+        window->Tree().Select(key);
+        window->tvTreeView_Click();
+    }
+    std::vector<std::string> Roots()
+    {
+        std::vector<std::string> keys;
+        QTreeWidget* tree = window->Tree().Widget();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            keys.push_back(tree->topLevelItem(i)->data(0, Qt::UserRole).toString().toStdString());
+        return keys;
+    }
+    std::vector<std::string> Children(const std::string& key)
+    {
+        std::vector<std::string> keys;
+        for (int i = 0; i < window->Tree().ChildCount(key); ++i)
+            keys.push_back(window->Tree().ChildKey(key, i));
+        return keys;
+    }
+    using Keys = std::vector<std::string>;
+};
+
+TEST_F(Edits, AddDivisionWhereTheSelectionSays)
+{
+    Select("mrk");
+    EXPECT_EQ(E().AddDivision(), "d8");
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d8", "d1", "d5", "d7"}));
+    EXPECT_EQ(Current(), "d8");
+    EXPECT_EQ(window->Tree().SelectedKey(), "d8");
+    EXPECT_EQ(Node("d8")->text(0), "Новый раздел");
+    EXPECT_EQ(Doc().Divisions.Item("d8").Name, "Новый раздел");
+    EXPECT_EQ(Doc().Divisions.Item("d8").NQ, 1);
+    EXPECT_EQ(P().TextDivName->text(), "Новый раздел");
+    EXPECT_TRUE(P().TextDivName->isVisible());
+
+    Select("q3");
+    EXPECT_EQ(E().AddDivision(), "d9");
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d8", "d1", "d9", "d5", "d7"}));
+
+    Select("d5");
+    E().AddDivision();
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d8", "d1", "d9", "d5", "d10", "d7"}));
+    Select("par");
+    E().AddDivision();
+    EXPECT_EQ(Roots()[2], "d11");
+    // New items go to the end of their collection.
+    EXPECT_EQ(Doc().Divisions.Item(Doc().Divisions.Count()).Key, "d11");
+}
+
+TEST_F(Edits, AddQuestionWhereTheSelectionSays)
+{
+    Select("d1");
+    EXPECT_EQ(E().AddQuestion(), "q8");
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q3", "q4", "q8"}));
+    EXPECT_EQ(Current(), "q8");
+    EXPECT_TRUE(P().TextQuest->isVisible());
+    EXPECT_EQ(P().TextQuest->toPlainText(), "");
+    EXPECT_TRUE(Node("d1")->isExpanded());
+
+    Select("q2");
+    EXPECT_EQ(E().AddQuestion(), "q9");
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q9", "q3", "q4", "q8"}));
+    // The collection has it at its end; saving follows the tree.
+    const auto& questions = Doc().Divisions.Item("d1").Questions;
+    EXPECT_EQ(questions.Item(questions.Count()).Key, "q9");
+    P().TextQuest->setPlainText("вставленный");
+    window->tvTreeView_Click();
+    const std::string file = WriteTestFile(Doc(), Document().Order());
+    const std::string text = OemToAnsi(file);
+    EXPECT_LT(text.find("один"), text.find("вставленный"));
+    EXPECT_LT(text.find("вставленный"), text.find("два"));
+}
+
+TEST_F(Edits, AddQuestionOnTheFixedNodesUsesUpAKey)
+{
+    Select("par");
+    EXPECT_EQ(E().AddQuestion(), "");
+    EXPECT_EQ(Current(), "par");
+    Select("d7");
+    EXPECT_EQ(E().AddQuestion(), "q9"); // q8 was drawn and not used
+}
+
+TEST_F(Edits, DeletingQuestionsSelectsTheNextThePreviousOrTheDivision)
+{
+    Select("q3");
+    E().CutItem();
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q4"}));
+    EXPECT_EQ(Current(), "q4");
+    EXPECT_FALSE(Doc().Divisions.Item("d1").Questions.Contains("q3"));
+    E().CutItem(); // the last of several: the one before it
+    EXPECT_EQ(Current(), "q2");
+    EXPECT_EQ(P().TextQuest->toPlainText(), "один");
+    E().CutItem(); // the only one: its division, now with none
+    EXPECT_EQ(Current(), "d1");
+    EXPECT_EQ(P().LabelFNQ->text(), "Всего в разделе 0 вопросов");
+    EXPECT_TRUE(Doc().Divisions.Item("d1").Questions.Empty());
+    EXPECT_TRUE(platform.prompter.shown.empty()); // no confirmation asked
+}
+
+TEST_F(Edits, DeletingDivisionsSelectsTheNextThePreviousOrTheParameters)
+{
+    Select("d5");
+    E().CutItem();
+    EXPECT_EQ(Current(), "d7");
+    EXPECT_FALSE(Doc().Divisions.Contains("d5"));
+    EXPECT_FALSE(window->Tree().Contains("q6"));
+    E().CutItem(); // the last of several: the one before it
+    EXPECT_EQ(Current(), "d1");
+    E().CutItem(); // the only one
+    EXPECT_EQ(Current(), "par");
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk"}));
+    EXPECT_EQ(Doc().Divisions.Count(), 0u);
+    E().DeleteItem(); // nothing to delete on the parameters
+    EXPECT_TRUE(platform.prompter.shown.empty());
+}
+
+TEST_F(Edits, ConfirmationNoChangesNothingNotEvenThePanel)
+{
+    Select("q3");
+    P().TextQuest->setPlainText("правка");
+    platform.prompter.answers = {Answer::No};
+    E().DeleteItem();
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Text, "Вы действительно хотите удалить вопрос?");
+    EXPECT_EQ(platform.prompter.shown[0].Caption, "Запрос");
+    EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNo);
+    EXPECT_EQ(Current(), "q3");
+    EXPECT_EQ(P().TextQuest->toPlainText(), "правка");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "два");
+
+    Select("d5");
+    platform.prompter.answers = {Answer::No};
+    E().DeleteItem();
+    EXPECT_EQ(platform.prompter.shown.back().Text, "Вы действительно хотите удалить раздел ?");
+    EXPECT_TRUE(Doc().Divisions.Contains("d5"));
+    platform.prompter.answers = {Answer::Yes};
+    E().DeleteItem();
+    EXPECT_FALSE(Doc().Divisions.Contains("d5"));
+}
+
+TEST_F(Edits, UnsavedTypingGoesWithTheDeletedQuestion)
+{
+    Select("q3");
+    P().TextQuest->setPlainText("несохранённое");
+    E().CutItem();
+    EXPECT_EQ(Current(), "q4");
+    EXPECT_EQ(P().TextQuest->toPlainText(), "три");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q4").Q(), "три");
+}
+
+TEST_F(Edits, MovingQuestionsStaysInTheDivision)
+{
+    Select("q2");
+    E().MoveUp();
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q3", "q4"}));
+    E().MoveDown();
+    EXPECT_EQ(Children("d1"), (Keys{"q3", "q2", "q4"}));
+    EXPECT_EQ(Current(), "q2");
+    EXPECT_EQ(window->Tree().SelectedKey(), "q2");
+    EXPECT_EQ(Node("q2")->text(0), "один");
+    E().MoveDown();
+    E().MoveDown(); // last of its division: another division follows, still nothing
+    EXPECT_EQ(Children("d1"), (Keys{"q3", "q4", "q2"}));
+    EXPECT_EQ(Children("d5"), (Keys{"q6"}));
+    // The collection keeps its order; only the tree moved.
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item(1).Key, "q2");
+}
+
+TEST_F(Edits, MovingKeepsThePanelWithItsTyping)
+{
+    Select("q3");
+    P().TextQuest->setPlainText("набрано");
+    E().MoveUp();
+    EXPECT_EQ(Current(), "q3");
+    EXPECT_EQ(P().TextQuest->toPlainText(), "набрано");
+    Select("q4");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "набрано");
+}
+
+TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
+{
+    Select("d1");
+    E().MoveUp(); // the first division does not move above the marks
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d1", "d5", "d7"}));
+    Select("d7");
+    E().MoveDown();
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d1", "d5", "d7"}));
+    Node("d1")->setExpanded(true);
+    Select("d5");
+    E().MoveUp();
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d5", "d1", "d7"}));
+    Select("d1");
+    E().MoveDown();
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d5", "d7", "d1"}));
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q3", "q4"}));
+    EXPECT_EQ(Node("q3")->text(0), "два");
+    EXPECT_FALSE(Node("d1")->isExpanded());
+    EXPECT_EQ(Current(), "d1");
+    EXPECT_EQ(Node("d1")->text(0), "Первый");
+
+    // Saving and reopening gives the moved order with the same questions.
+    const std::string file = WriteTestFile(Doc(), Document().Order());
+    auto back = LoadBytes(file);
+    ASSERT_EQ(back.test->Divisions.Count(), 3u);
+    EXPECT_EQ(back.test->Divisions.Item(1).Name, "Второй");
+    EXPECT_EQ(back.test->Divisions.Item(3).Name, "Первый");
+    EXPECT_EQ(back.test->Divisions.Item(3).Questions.Item(2).Q(), "два");
+}
+
+// Random adds, moves and deletes from the editor: after each the tree shows
+// the document's order (the operations themselves are checked against a
+// list model in the core), the selection and the current key agree, and the
+// file saved at the end holds the tree's order.
+TEST_F(Edits, RandomEditsKeepTheTreeOnTheDocument)
+{
+    std::mt19937 random(20261207);
+    for (int step = 0; step < 300; ++step) {
+        std::vector<std::string> all = {"par", "mrk"};
+        for (const auto& d : Document().Order().Divisions) {
+            all.push_back(d.Key);
+            all.insert(all.end(), d.QuestionKeys.begin(), d.QuestionKeys.end());
+        }
+        Select(all[random() % all.size()]);
+        switch (random() % 5) {
+        case 0:
+            E().AddDivision();
+            break;
+        case 1:
+            if (!E().AddQuestion().empty())
+                P().TextQuest->setPlainText(QString::fromStdString("вопрос " + Current()));
+            break;
+        case 2:
+            E().CutItem();
+            break;
+        case 3:
+            E().MoveUp();
+            break;
+        default:
+            E().MoveDown();
+            break;
+        }
+        ASSERT_EQ(window->Tree().SelectedKey(), Current()) << step;
+        const DocumentOrder shown = TreeOrder();
+        const DocumentOrder& order = Document().Order();
+        ASSERT_EQ(shown.Divisions.size(), order.Divisions.size()) << step;
+        for (std::size_t i = 0; i < order.Divisions.size(); ++i) {
+            ASSERT_EQ(shown.Divisions[i].Key, order.Divisions[i].Key) << step;
+            ASSERT_EQ(shown.Divisions[i].QuestionKeys, order.Divisions[i].QuestionKeys) << step;
+        }
+    }
+
+    window->tvTreeView_Click();
+    const DocumentOrder shown = TreeOrder();
+    auto back = LoadBytes(WriteTestFile(Doc(), Document().Order()));
+    ASSERT_EQ(back.test->Divisions.Count(), shown.Divisions.size());
+    for (std::size_t i = 0; i < shown.Divisions.size(); ++i) {
+        const Division& d = back.test->Divisions.Item(i + 1);
+        ASSERT_EQ(d.Questions.Count(), shown.Divisions[i].QuestionKeys.size());
+        for (std::size_t j = 0; j < d.Questions.Count(); ++j)
+            EXPECT_EQ(d.Questions.Item(j + 1).Q(), Document().QuestionAt(shown.Divisions[i].QuestionKeys[j]).Q());
+    }
+}
+
+} // namespace
+} // namespace mirvane::testing
