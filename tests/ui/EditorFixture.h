@@ -8,7 +8,7 @@
 #include "tree/StructureTree.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/Twips.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "testfile/FileIo.h"
 
 #include <QTest>
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         ResetKeyNumbers();
-        window = std::make_unique<frmMain>(platform.Services());
+        window = std::make_unique<MainWindow>(platform.Services());
         window->resize(TwipsToPixels(9000), TwipsToPixels(8000));
         window->show();
         QApplication::processEvents();
@@ -108,7 +108,7 @@ protected:
     EditPanels& P() { return window->Panels(); }
 
     FakePlatform platform;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace mirvane::testing

@@ -1,6 +1,6 @@
 // Renders the program's icon to PNG files of the given sizes at build time:
 // mirvane-icon OUTPUT_FOLDER SIZE [SIZE ...] writes SIZExSIZE.png each.
-#include "windows/frmSplash.h"
+#include "windows/SplashScreen.h"
 
 #include <QApplication>
 #include <QDir>

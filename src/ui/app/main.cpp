@@ -1,6 +1,6 @@
 // The editor's entry: the platform services, then the start-up routine.
-#include "app/Module1.h"
-#include "mainwindow/frmMain.h"
+#include "app/StartUp.h"
+#include "mainwindow/MainWindow.h"
 #include "commands/DocumentCommands.h"
 #include "editor/RecoveryStore.h"
 #include "platform/Clipboard.h"

@@ -28,7 +28,7 @@ bool ClipboardCommands::TreeFocused() const
     return focus && (focus == tree_.Widget() || tree_.Widget()->isAncestorOf(focus));
 }
 
-void ClipboardCommands::mnuEditCopy_Click()
+void ClipboardCommands::CopySelection()
 {
     if (PanelTextBox* box = FocusedBox())
         clipboard_.SetText(box->SelectedText()); // an empty selection puts empty text
@@ -36,7 +36,7 @@ void ClipboardCommands::mnuEditCopy_Click()
         CopyItem();
 }
 
-void ClipboardCommands::mnuEditCut_Click()
+void ClipboardCommands::CutSelection()
 {
     if (PanelTextBox* box = FocusedBox()) {
         clipboard_.SetText(box->SelectedText());
@@ -63,7 +63,7 @@ bool ClipboardCommands::CopyItem()
     }
 }
 
-void ClipboardCommands::mnuEditPaste_Click()
+void ClipboardCommands::PasteHere()
 {
     if (PanelTextBox* box = FocusedBox()) {
         box->InsertAsTyped(clipboard_.Text()); // a record is refused by the box
@@ -120,7 +120,7 @@ void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
 void ClipboardCommands::ShowPasted(const std::string& key)
 {
     tree_.Select(key);
-    host_.tvTreeView_Click();
+    host_.ShowSelectedNode();
 }
 
 } // namespace mirvane

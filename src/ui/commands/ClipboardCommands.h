@@ -28,9 +28,9 @@ public:
     {
     }
 
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
+    void CutSelection();
+    void CopySelection();
+    void PasteHere();
 
 private:
     // The focused panel box, or null.

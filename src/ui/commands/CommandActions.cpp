@@ -30,28 +30,28 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     HelpCommands& h = targets.help;
     const QKeySequence none;
     Create(Command::New, "New", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N),
-           QStringLiteral("Новый Файл"), [&d] { d.mnuFileNew_Click(); });
+           QStringLiteral("Новый Файл"), [&d] { d.NewTest(); });
     Create(Command::Open, "Open", QStringLiteral("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-           QStringLiteral("Открыть"), [&d] { d.mnuFileOpen_Click(); });
+           QStringLiteral("Открыть"), [&d] { d.OpenTest(); });
     Create(Command::Save, "Save", QStringLiteral("&Сохранить..."), QKeySequence(Qt::CTRL | Qt::Key_S),
-           QStringLiteral("Сохранить"), [&d] { d.mnuSave_Click(); });
+           QStringLiteral("Сохранить"), [&d] { d.SaveTest(); });
     Create(Command::SaveAs, "mnuSaveAs", QStringLiteral("Сохр&анить как..."), none, {},
-           [&d] { d.mnuSaveAs_Click(); });
+           [&d] { d.SaveTestAs(); });
     Create(Command::ExportText, "mnuExportTxt", QStringLiteral("Текстовый файл"), none, {},
-           [&x] { x.mnuExportTxt_Click(); });
+           [&x] { x.OpenTextExportWindow(); });
     Create(Command::ExportV25, "mnuExportV25", QStringLiteral("Тулимар 2.5 (Windows версия)"), none, {},
-           [&x] { x.mnuExportV25_Click(); });
+           [&x] { x.ExportPlayerPage(); });
     Create(Command::ExportMoodleXml, "mnuExportMoodleXml", QStringLiteral("Moodle XML"), none, {},
-           [&x] { x.mnuExportMoodleXml_Click(); });
-    Create(Command::ExportGift, "mnuExportGift", QStringLiteral("GIFT"), none, {}, [&x] { x.mnuExportGift_Click(); });
+           [&x] { x.ExportAsMoodleXml(); });
+    Create(Command::ExportGift, "mnuExportGift", QStringLiteral("GIFT"), none, {}, [&x] { x.ExportAsGift(); });
     Create(Command::ExportAiken, "mnuExportAiken", QStringLiteral("Aiken"), none, {},
-           [&x] { x.mnuExportAiken_Click(); });
+           [&x] { x.ExportAsAiken(); });
     Create(Command::ExportPdf, "mnuExportPdf", QStringLiteral("Лист для печати (PDF)"), none, {},
-           [&x] { x.mnuFilePrint_Click(); });
+           [&x] { x.OpenPrintWindow(); });
     Create(Command::Print, "mnuFilePrint", QStringLiteral("&Печать..."), QKeySequence(Qt::CTRL | Qt::Key_P), {},
-           [&x] { x.mnuFilePrint_Click(); });
-    Create(Command::Import, "mnuFileImport", QStringLiteral("&Импорт..."), none, {}, [&d] { d.mnuFileImport_Click(); });
-    Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.mnuFileClose_Click(); });
+           [&x] { x.OpenPrintWindow(); });
+    Create(Command::Import, "mnuFileImport", QStringLiteral("&Импорт..."), none, {}, [&d] { d.ImportTest(); });
+    Create(Command::Exit, "mnuFileClose", QStringLiteral("&Выход"), none, {}, [&d] { d.CloseTest(); });
     // One history for the document, whatever has the focus.
     EditHistory& u = targets.history;
     Create(Command::Undo, "mnuEditUndo", QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z), {},
@@ -69,11 +69,11 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QKeySequence(Qt::SHIFT | Qt::Key_F3), {}, [&f] { f.FindPrevious(); });
     // On the focused control: text in a box, whole items in the tree.
     Create(Command::Cut, "Cut", QStringLiteral("Вырезать"), QKeySequence(Qt::CTRL | Qt::Key_X),
-           QStringLiteral("Вырезать"), [&b] { b.mnuEditCut_Click(); });
+           QStringLiteral("Вырезать"), [&b] { b.CutSelection(); });
     Create(Command::Copy, "Copy", QStringLiteral("Копировать"), QKeySequence(Qt::CTRL | Qt::Key_C),
-           QStringLiteral("Копировать"), [&b] { b.mnuEditCopy_Click(); });
+           QStringLiteral("Копировать"), [&b] { b.CopySelection(); });
     Create(Command::Paste, "Paste", QStringLiteral("Вставить"), QKeySequence(Qt::CTRL | Qt::Key_V),
-           QStringLiteral("Вставить"), [&b] { b.mnuEditPaste_Click(); });
+           QStringLiteral("Вставить"), [&b] { b.PasteHere(); });
     // Adding works from anywhere in the window, so a teacher typing the
     // last answer goes on to the next question without the mouse.
     Create(Command::AddDivision, "Division", QStringLiteral("Добавить раздел"),
@@ -95,13 +95,13 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Передвинуть вверх"), [&e] { e.MoveUp(); });
     Create(Command::Delete, "Delete", QStringLiteral("Удалить"), QKeySequence(Qt::Key_Delete),
            QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(); });
-    Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
-           QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
+    Create(Command::StructureCheck, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
+           QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowFindingsWindow(); });
     Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
     Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
-           QStringLiteral("Help"), [&h] { h.mnuHelpContents_Click(); });
-    Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.mnuHelpAbout_Click(); });
+           QStringLiteral("Help"), [&h] { h.ShowHelpTopic(); });
+    Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.ShowAbout(); });
 }
 
 void CommandActions::KeysInTree(QWidget* tree)

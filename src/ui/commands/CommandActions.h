@@ -32,7 +32,7 @@ enum class Command {
     Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
-    Spell, Preview,
+    StructureCheck, Preview,
     HelpContents, HelpAbout,
 };
 

@@ -61,7 +61,7 @@ bool DocumentCommands::AskToSave()
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
-        return mnuSave_Click();
+        return SaveTest();
     case Prompter::Answer::No:
     default:
         if (recovery_)
@@ -70,7 +70,7 @@ bool DocumentCommands::AskToSave()
     }
 }
 
-void DocumentCommands::mnuFileNew_Click()
+void DocumentCommands::NewTest()
 {
     if (!AskToSave())
         return;
@@ -80,21 +80,21 @@ void DocumentCommands::mnuFileNew_Click()
         recovery_->Saved(0);
 }
 
-void DocumentCommands::mnuFileOpen_Click()
+void DocumentCommands::OpenTest()
 {
     if (!AskToSave())
         return;
     LoadAll();
 }
 
-bool DocumentCommands::mnuSave_Click()
+bool DocumentCommands::SaveTest()
 {
     if (state_.DocumentFile.isEmpty())
-        return mnuSaveAs_Click();
+        return SaveTestAs();
     return SaveAll(state_.DocumentFile);
 }
 
-bool DocumentCommands::mnuSaveAs_Click()
+bool DocumentCommands::SaveTestAs()
 {
     host_.CommittedDocument(); // the name offered is made from the title as typed
     FileDialogs& dialogs = *platform_.fileDialogs;
@@ -109,7 +109,7 @@ bool DocumentCommands::mnuSaveAs_Click()
     return true;
 }
 
-void DocumentCommands::mnuFileClose_Click() { window_.close(); }
+void DocumentCommands::CloseTest() { window_.close(); }
 
 bool DocumentCommands::SaveAll(const QString& path)
 {
@@ -223,7 +223,7 @@ bool DocumentCommands::OpenFile(const QString& path)
     return true;
 }
 
-void DocumentCommands::mnuFileImport_Click()
+void DocumentCommands::ImportTest()
 {
     // Nothing to lose when the test is as it was saved or opened.
     host_.CommittedDocument();

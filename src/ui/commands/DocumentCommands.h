@@ -52,12 +52,12 @@ public:
     {
     }
 
-    void mnuFileNew_Click();
-    void mnuFileOpen_Click();
+    void NewTest();
+    void OpenTest();
     // Each true when the test was written.
-    bool mnuSave_Click();
-    bool mnuSaveAs_Click();
-    void mnuFileClose_Click();
+    bool SaveTest();
+    bool SaveTestAs();
+    void CloseTest();
 
     // Commits the panel, then writes the test in document order to `path`.
     // False, after a message naming the file and the reason, when it could
@@ -76,7 +76,7 @@ public:
     // Moodle XML, GIFT or Aiken file as a new test, which has no file yet:
     // the next Save asks for a name, and no save replaces the imported file.
     // What was left out is told.
-    void mnuFileImport_Click();
+    void ImportTest();
     bool ImportFile(const QString& path);
 
     // A file named outside the dialog (the recent files, a drop): a missing

@@ -50,7 +50,7 @@ void ExportCommands::Exported(const QString& path) const
         report_(QStringLiteral("Экспортировано: ") + QDir::toNativeSeparators(path), {});
 }
 
-void ExportCommands::mnuExportV25_Click()
+void ExportCommands::ExportPlayerPage()
 {
     // The page's files are ".q" files too: its name says which it is.
     const auto chosen = AskForFile(export_text::kV25Title, document_text::kTestFilter, QStringLiteral("q"), QStringLiteral("-2.5.q"));
@@ -88,20 +88,20 @@ void ExportCommands::ExportTo(const QString& title, const QString& filter, const
         Exported(*chosen);
 }
 
-void ExportCommands::mnuExportMoodleXml_Click()
+void ExportCommands::ExportAsMoodleXml()
 {
     ExportCounted(QStringLiteral("Экспорт в Moodle XML"), QStringLiteral("Moodle XML (*.xml)|*.xml"),
                   QStringLiteral("xml"), &ExportMoodleXml,
                   QStringLiteral("Moodle не принимает вопрос меньше чем с двумя ответами или без ответа на 100 %."));
 }
 
-void ExportCommands::mnuExportGift_Click()
+void ExportCommands::ExportAsGift()
 {
     ExportCounted(QStringLiteral("Экспорт в GIFT"), QStringLiteral("GIFT (*.gift)|*.gift|Текст (*.txt)|*.txt"),
                   QStringLiteral("gift"), &ExportGift, QStringLiteral("В формате GIFT у вопроса не меньше двух ответов."));
 }
 
-void ExportCommands::mnuExportAiken_Click()
+void ExportCommands::ExportAsAiken()
 {
     ExportCounted(QStringLiteral("Экспорт в Aiken"), QStringLiteral("Aiken (*.txt)|*.txt"), QStringLiteral("txt"),
                   &ExportAiken, QStringLiteral("В формате Aiken у вопроса ровно один лучший ответ."));
@@ -125,7 +125,7 @@ void ExportCommands::ExportCounted(const QString& title, const QString& filter, 
         platform_.prompter->Inform(notes.join(QStringLiteral("\r\n")), title);
 }
 
-void ExportCommands::mnuFilePrint_Click()
+void ExportCommands::OpenPrintWindow()
 {
     auto offer = [this](const QString& title, const QString& suffix) {
         host_.CommittedDocument(); // the name is made from the title as typed
@@ -145,7 +145,7 @@ PrintWindow* ExportCommands::Printer() const { return printWindow_; }
 
 SaveAsText* ExportCommands::TextWindow() const { return textWindow_; }
 
-void ExportCommands::mnuExportTxt_Click()
+void ExportCommands::OpenTextExportWindow()
 {
     auto write = [this](const QString& path, TextContent content, const CodePage& page) -> std::optional<QString> {
         if (auto refusal = OntoTheDocument(path))

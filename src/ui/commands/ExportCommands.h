@@ -43,22 +43,22 @@ public:
     void ReportTo(StatusReport report) { report_ = std::move(report); }
 
     // "Тулимар 2.5 (Windows версия)": the save dialog, then the page.
-    void mnuExportV25_Click();
+    void ExportPlayerPage();
 
     // "Moodle XML", "GIFT", "Aiken": the save dialog, then the file, in UTF-8.
     // GIFT and Aiken tell how many questions they could not say.
-    void mnuExportMoodleXml_Click();
-    void mnuExportGift_Click();
-    void mnuExportAiken_Click();
+    void ExportAsMoodleXml();
+    void ExportAsGift();
+    void ExportAsAiken();
 
     // "Печать..." and "Лист для печати (PDF)": opens the window "Печать",
     // modal over the main window.
-    void mnuFilePrint_Click();
+    void OpenPrintWindow();
     PrintWindow* Printer() const;
 
     // "Текстовый файл": opens the window "Сохранить как текст", modal over
     // the main window, with its defaults.
-    void mnuExportTxt_Click();
+    void OpenTextExportWindow();
     SaveAsText* TextWindow() const;
 
 private:

@@ -1,6 +1,6 @@
 #include "commands/HelpCommands.h"
 
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 #include "editor/EditorState.h"
 #include "platform/HelpViewer.h"
 #include "platform/Prompter.h"
@@ -39,7 +39,7 @@ QString HelpCommands::HelpFolder() const
     return {};
 }
 
-void HelpCommands::mnuHelpContents_Click()
+void HelpCommands::ShowHelpTopic()
 {
     const QString folder = HelpFolder();
     if (folder.isEmpty()) {
@@ -49,11 +49,11 @@ void HelpCommands::mnuHelpContents_Click()
     platform_.helpViewer->ShowTopic(folder, HelpTopic(state_.CurrentKey));
 }
 
-frmAbout* HelpCommands::AboutWindow() const { return about_; }
+AboutWindow* HelpCommands::About() const { return about_; }
 
-void HelpCommands::mnuHelpAbout_Click()
+void HelpCommands::ShowAbout()
 {
-    about_ = new frmAbout(&mainWindow_, *platform_.registry, *platform_.launcher, *platform_.prompter);
+    about_ = new AboutWindow(&mainWindow_, *platform_.registry, *platform_.launcher, *platform_.prompter);
     about_->setAttribute(Qt::WA_DeleteOnClose);
     about_->open(); // modal over the main window
 }

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace mirvane {
 
-class frmAbout;
+class AboutWindow;
 struct EditorState;
 
 namespace help_text {
@@ -30,21 +30,21 @@ public:
     void SetProgramFolder(QString folder) { programFolder_ = std::move(folder); }
 
     // "&Справка", the "Help" button and F1: the topic of the selected node.
-    void mnuHelpContents_Click();
+    void ShowHelpTopic();
     // "&About ": the About window, modal over the main window.
-    void mnuHelpAbout_Click();
+    void ShowAbout();
 
     // The installed help beside the program (help/) or in the install
     // prefix (share/mirvane/help); empty when there is none.
     QString HelpFolder() const;
-    frmAbout* AboutWindow() const;
+    AboutWindow* About() const;
 
 private:
     EditorState& state_;
     Platform platform_;
     QWidget& mainWindow_;
     QString programFolder_;
-    QPointer<frmAbout> about_;
+    QPointer<AboutWindow> about_;
 };
 
 } // namespace mirvane

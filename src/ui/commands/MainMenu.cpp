@@ -51,7 +51,7 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     for (Command command : {Command::MoveUp, Command::MoveDown, Command::Delete})
         structure->addAction(actions.Get(command));
     structure->addSeparator();
-    for (Command command : {Command::Spell, Command::Preview})
+    for (Command command : {Command::StructureCheck, Command::Preview})
         structure->addAction(actions.Get(command));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
@@ -73,7 +73,7 @@ void BuildToolbar(QToolBar* bar, const CommandActions& actions)
          {Command::AddDivision, Command::AddQuestion, Command::MoveDown, Command::MoveUp, Command::Delete})
         bar->addAction(actions.Get(command));
     bar->addSeparator();
-    bar->addAction(actions.Get(Command::Spell));
+    bar->addAction(actions.Get(Command::StructureCheck));
     bar->addAction(actions.Get(Command::Preview));
     bar->addSeparator();
     bar->addAction(actions.Get(Command::HelpContents));

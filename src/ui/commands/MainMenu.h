@@ -17,7 +17,7 @@ class CommandActions;
 QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions);
 
 // New, Open, Save | Cut, Copy, Paste | Division, Question, MoveDown, MoveUp,
-// Delete | Spell, Preview | Help: the
+// Delete | StructureCheck, Preview | Help: the
 // buttons show the pictures and the tooltips of the actions.
 void BuildToolbar(QToolBar* bar, const CommandActions& actions);
 

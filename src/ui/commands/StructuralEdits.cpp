@@ -96,7 +96,7 @@ private:
 void StructuralEdits::SelectAndRun(const std::string& key)
 {
     tree_.Select(key);
-    host_.tvTreeView_Click();
+    host_.ShowSelectedNode();
 }
 
 void StructuralEdits::Show(const std::string& key)

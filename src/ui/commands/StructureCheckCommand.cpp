@@ -1,6 +1,6 @@
 #include "commands/StructureCheckCommand.h"
 
-#include "windows/Speller.h"
+#include "windows/FindingsWindow.h"
 #include "check/StructureCheck.h"
 #include "document/TestDocument.h"
 #include "editor/EditorState.h"
@@ -13,7 +13,7 @@
 
 namespace mirvane {
 
-QString StructureCheckCommand::SpellTest()
+QString StructureCheckCommand::RunCheck()
 {
     const TestDocument& document = host_.CommittedDocument();
     const CheckFinding finding = CheckStructure(document.Model());
@@ -21,34 +21,34 @@ QString StructureCheckCommand::SpellTest()
         // The shown panel was stored above; the finding's node becomes
         // current and its panel is shown.
         tree_.Select(finding.NodeKey);
-        host_.tvTreeView_Click();
+        host_.ShowSelectedNode();
         tree_.Select(state_.CurrentKey); // scrolled into view
     }
     return ToQt(finding.Message);
 }
 
-Speller* StructureCheckCommand::Window() const { return speller_; }
+FindingsWindow* StructureCheckCommand::Window() const { return findings_; }
 
-void StructureCheckCommand::ShowSpeller()
+void StructureCheckCommand::ShowFindingsWindow()
 {
-    if (!speller_) {
-        speller_ = new Speller(&mainWindow_, [this] { return SpellTest(); });
-        speller_->setAttribute(Qt::WA_DeleteOnClose);
+    if (!findings_) {
+        findings_ = new FindingsWindow(&mainWindow_, [this] { return RunCheck(); });
+        findings_->setAttribute(Qt::WA_DeleteOnClose);
         // Beside the main window where the screen has room, so that the
         // panel the user mends stays in view.
-        speller_->adjustSize();
+        findings_->adjustSize();
         const QRect main = mainWindow_.frameGeometry();
         const QScreen* screen = mainWindow_.screen();
         const QRect room = screen ? screen->availableGeometry() : QRect();
         QPoint at(main.right() + 8, main.top());
-        if (!room.contains(QRect(at, speller_->frameSize())))
+        if (!room.contains(QRect(at, findings_->frameSize())))
             at = QPoint(main.left(), main.bottom() + 8);
-        if (room.contains(QRect(at, speller_->frameSize())))
-            speller_->move(at);
+        if (room.contains(QRect(at, findings_->frameSize())))
+            findings_->move(at);
     }
-    speller_->show();
-    speller_->raise();
-    speller_->activateWindow();
+    findings_->show();
+    findings_->raise();
+    findings_->activateWindow();
 }
 
 } // namespace mirvane

@@ -9,7 +9,7 @@ class QWidget;
 namespace mirvane {
 
 class PanelHost;
-class Speller;
+class FindingsWindow;
 class StructureTree;
 struct EditorState;
 
@@ -23,20 +23,20 @@ public:
     // Stores the panel, runs the rules in order and returns the first
     // finding's message, or the closing message. A finding's node is
     // selected, its panel shown and the tree scrolled to it.
-    QString SpellTest();
+    QString RunCheck();
 
     // Opens the findings window, which checks as it loads; while it is open
     // the command only brings it forward.
-    void ShowSpeller();
+    void ShowFindingsWindow();
 
-    Speller* Window() const;
+    FindingsWindow* Window() const;
 
 private:
     EditorState& state_;
     StructureTree& tree_;
     PanelHost& host_;
     QWidget& mainWindow_;
-    QPointer<Speller> speller_;
+    QPointer<FindingsWindow> findings_;
 };
 
 } // namespace mirvane

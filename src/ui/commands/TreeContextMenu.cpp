@@ -32,13 +32,13 @@ TreeContextMenu::TreeContextMenu(QWidget* window, const CommandActions& actions,
     });
 }
 
-void TreeContextMenu::tvTreeView_MouseUp(int button, QPoint globalPosition)
+void TreeContextMenu::TreeMouseReleased(int button, QPoint globalPosition)
 {
     if (button != 2)
         return;
     // The menu acts on the node selected now; the right button itself does
     // not select the node under the mouse.
-    host_.tvTreeView_Click();
+    host_.ShowSelectedNode();
     const NodeKind kind = KindOf(state_.CurrentKey);
     const bool item = kind == NodeKind::Division || kind == NodeKind::Question;
     for (QAction* entry : itemEntries_)

@@ -25,7 +25,7 @@ public:
     TreeContextMenu(QWidget* window, const CommandActions& actions, EditorState& state, PanelHost& host);
 
     // The tree's mouse-button release handler; 2 is the right button.
-    void tvTreeView_MouseUp(int button, QPoint globalPosition);
+    void TreeMouseReleased(int button, QPoint globalPosition);
 
     QMenu* Context() const { return context_; }
 

@@ -13,7 +13,7 @@ public:
 
     // The selection procedure: stores the shown panel into its item, makes
     // the selected node current, fills and lays out its panel.
-    virtual void tvTreeView_Click() = 0;
+    virtual void ShowSelectedNode() = 0;
 
     // Fills the panel again from the current node's item.
     virtual void Data2Form() = 0;

@@ -68,13 +68,13 @@ FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree
     for (QPlainTextEdit* box : panels_.Pane()->findChildren<QPlainTextEdit*>())
         connect(box, &QPlainTextEdit::textChanged, this, [this, box] { MarkUnstorable(box, box->toPlainText()); });
     EditPanels& p = panels_;
-    connect(p.TestName, &QLineEdit::textChanged, this, [this] { TestName_Change(); });
-    connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { TextDivName_Change(); });
-    connect(p.TextQuest, &QPlainTextEdit::textChanged, this, [this] { TextQuest_Change(); });
+    connect(p.TestName, &QLineEdit::textChanged, this, [this] { TitleEdited(); });
+    connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { DivisionNameEdited(); });
+    connect(p.TextQuest, &QPlainTextEdit::textChanged, this, [this] { QuestionTextEdited(); });
     for (int i = 0; i < EditPanels::kAnswerRows; ++i)
-        connect(p.TextAnswer[i], &QPlainTextEdit::textChanged, this, [this, i] { TextAnswer_Change(i); });
+        connect(p.TextAnswer[i], &QPlainTextEdit::textChanged, this, [this, i] { AnswerEdited(i); });
     for (int i = 0; i < EditPanels::kThresholdRows; ++i) {
-        connect(p.MarkScoreText[i], &QLineEdit::textChanged, this, [this, i] { MarkScoreText_Change(i); });
+        connect(p.MarkScoreText[i], &QLineEdit::textChanged, this, [this, i] { MarkScoreEdited(i); });
         ConnectSpin(p.UpDownBalls[i], p.MarkScoreText[i], SpinKind::Free);
     }
     for (int i = 0; i < EditPanels::kAnswerRows; ++i)
@@ -111,9 +111,9 @@ void FieldEditing::ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind)
     connect(buttons, &SpinButtons::DownClick, this, [step] { step(false); });
 }
 
-void FieldEditing::TestName_Change() { setCaption_(panels_.TestName->text()); }
+void FieldEditing::TitleEdited() { setCaption_(panels_.TestName->text()); }
 
-void FieldEditing::TextDivName_Change()
+void FieldEditing::DivisionNameEdited()
 {
     const std::string& key = state_.CurrentKey;
     if (KindOf(key) != NodeKind::Division || !tree_.Contains(key))
@@ -121,7 +121,7 @@ void FieldEditing::TextDivName_Change()
     tree_.SetText(key, ToQt(TrimSpaces(ToModel(panels_.TextDivName->text()))));
 }
 
-void FieldEditing::TextQuest_Change()
+void FieldEditing::QuestionTextEdited()
 {
     Rewrap(panels_.TextQuest);
     const std::string& key = state_.CurrentKey;
@@ -130,9 +130,9 @@ void FieldEditing::TextQuest_Change()
     tree_.SetText(key, ToQt(QuestionCaption(BoxText(panels_.TextQuest))));
 }
 
-void FieldEditing::TextAnswer_Change(int index) { Rewrap(panels_.TextAnswer[index]); }
+void FieldEditing::AnswerEdited(int index) { Rewrap(panels_.TextAnswer[index]); }
 
-void FieldEditing::MarkScoreText_Change(int)
+void FieldEditing::MarkScoreEdited(int)
 {
     EditPanels& p = panels_;
     QStringList thresholds;

@@ -41,11 +41,11 @@ public:
     // colour, and the status bar names the character.
     void MarkUnstorable(QWidget* box, const QString& text);
 
-    void TestName_Change();
-    void TextDivName_Change();
-    void TextQuest_Change();
-    void TextAnswer_Change(int index);
-    void MarkScoreText_Change(int index);
+    void TitleEdited();
+    void DivisionNameEdited();
+    void QuestionTextEdited();
+    void AnswerEdited(int index);
+    void MarkScoreEdited(int index);
 
 private:
     void Rewrap(QPlainTextEdit* box);

@@ -30,7 +30,7 @@ int WindowLifecycle::ReadTwips(const QString& key, int fallback)
     return static_cast<int>(value);
 }
 
-void WindowLifecycle::Form_Load()
+void WindowLifecycle::RestoreOnStart()
 {
     const int left = ReadTwips(geometry_keys::kLeft, 1000);
     const int top = ReadTwips(geometry_keys::kTop, 1000);
@@ -63,7 +63,7 @@ void WindowLifecycle::FitFrame()
     window_.move(wanted_.topLeft());
 }
 
-bool WindowLifecycle::Form_Unload()
+bool WindowLifecycle::ConfirmClose()
 {
     if (!commands_.AskToSave())
         return false;

@@ -38,7 +38,7 @@ public:
     // one (its frame's place and size, its screen, maximized or not), else
     // the twips (1000, 1000, 6500 x 6500 when a value is absent or not a
     // number) for the outer place and size; and the splitter's place.
-    void Form_Load();
+    void RestoreOnStart();
 
     // From the twips alone, once the window manager has framed the window
     // (called at every move and resize until then): the inner size that
@@ -49,7 +49,7 @@ public:
     // other windows and stores the geometry (Qt's record, and the outer
     // place and size in twips) and the splitter's place unless the window is
     // minimized.
-    bool Form_Unload();
+    bool ConfirmClose();
 
     void SetUpStatusBar(QStatusBar* bar);
 

@@ -26,7 +26,7 @@ WindowSizing::WindowSizing(const Parts& parts, std::function<void()> layOutForm)
 
 int WindowSizing::WindowWidth() const { return PixelsToTwips(parts_.window->width()); }
 
-void WindowSizing::Form_Resize()
+void WindowSizing::FitToWindow()
 {
     // The platform refuses resizing a minimized window; the layout still runs.
     if (!parts_.window->isMinimized()) {
@@ -80,7 +80,7 @@ void WindowSizing::SetSplitterLeft(int twips)
     SizeControls(x);
 }
 
-void WindowSizing::imgSplitter_MouseDown()
+void WindowSizing::SplitterPressed()
 {
     const QRect strip = parts_.imgSplitter->geometry();
     parts_.picSplitter->setGeometry(strip.x(), strip.y(), strip.width() / 2,
@@ -90,7 +90,7 @@ void WindowSizing::imgSplitter_MouseDown()
     splitterMoving_ = true;
 }
 
-void WindowSizing::imgSplitter_MouseMove(int x)
+void WindowSizing::SplitterDragged(int x)
 {
     if (!splitterMoving_)
         return;
@@ -103,7 +103,7 @@ void WindowSizing::imgSplitter_MouseMove(int x)
     parts_.picSplitter->move(TwipsToPixels(position), parts_.picSplitter->y());
 }
 
-void WindowSizing::imgSplitter_MouseUp()
+void WindowSizing::SplitterReleased()
 {
     if (!splitterMoving_)
         return;
@@ -119,13 +119,13 @@ bool WindowSizing::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                imgSplitter_MouseDown();
+                SplitterPressed();
             return true;
         case QEvent::MouseMove:
-            imgSplitter_MouseMove(PixelsToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
+            SplitterDragged(PixelsToTwips(static_cast<QMouseEvent*>(event)->position().toPoint().x()));
             return true;
         case QEvent::MouseButtonRelease:
-            imgSplitter_MouseUp();
+            SplitterReleased();
             return true;
         default:
             break;

@@ -38,15 +38,15 @@ public:
 
     // The window's resize: enforces the minimum size, then lays the parts out
     // around the splitter's current place.
-    void Form_Resize();
+    void FitToWindow();
 
     // Lays the parts out with the tree `x` twips wide, clamped in place to
     // 1500 from either edge of the window.
     void SizeControls(double& x);
 
-    void imgSplitter_MouseDown();
-    void imgSplitter_MouseMove(int x); // twips from the strip's left edge
-    void imgSplitter_MouseUp();
+    void SplitterPressed();
+    void SplitterDragged(int x); // twips from the strip's left edge
+    void SplitterReleased();
     bool SplitterMoving() const { return splitterMoving_; }
 
     // A bar shown at the bottom of the pane while it is visible (the find bar).

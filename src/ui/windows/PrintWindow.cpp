@@ -42,9 +42,9 @@ PrintWindow::PrintWindow(QWidget* mainWindow, Printing& printing, FileDialogs& d
     PrintButton = buttons->addButton(QStringLiteral("П&ечать..."), QDialogButtonBox::ActionRole);
     PdfButton = buttons->addButton(QStringLiteral("P&DF..."), QDialogButtonBox::ActionRole);
     buttons->addButton(QStringLiteral("&Закрыть"), QDialogButtonBox::RejectRole);
-    connect(PreviewButton, &QPushButton::clicked, this, [this] { Preview_Click(); });
-    connect(PrintButton, &QPushButton::clicked, this, [this] { Print_Click(); });
-    connect(PdfButton, &QPushButton::clicked, this, [this] { Pdf_Click(); });
+    connect(PreviewButton, &QPushButton::clicked, this, [this] { ShowPreview(); });
+    connect(PrintButton, &QPushButton::clicked, this, [this] { PrintOnPrinter(); });
+    connect(PdfButton, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 }
@@ -53,13 +53,13 @@ TextContent PrintWindow::Content() const { return static_cast<TextContent>(optio
 
 QString PrintWindow::Sheet() const { return QString::fromStdString(makeSheet_(Content())); }
 
-void PrintWindow::Preview_Click()
+void PrintWindow::ShowPreview()
 {
     const QString sheet = Sheet();
     printing_.Preview(this, [&sheet](QPagedPaintDevice& device) { PaintSheet(sheet, device); });
 }
 
-void PrintWindow::Print_Click()
+void PrintWindow::PrintOnPrinter()
 {
     const QString sheet = Sheet();
     if (printing_.Print(this, [&sheet](QPagedPaintDevice& device) { PaintSheet(sheet, device); })) {
@@ -69,7 +69,7 @@ void PrintWindow::Print_Click()
     }
 }
 
-void PrintWindow::Pdf_Click()
+void PrintWindow::SavePdf()
 {
     const auto chosen = dialogs_.SaveFile(print_text::kPdfTitle, print_text::kPdfFilter, QStringLiteral("pdf"),
                                           offer_(print_text::kPdfTitle, QStringLiteral(".pdf")));

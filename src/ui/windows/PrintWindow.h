@@ -49,9 +49,9 @@ public:
     void ReportTo(StatusReport report) { report_ = std::move(report); }
 
     TextContent Content() const;
-    void Preview_Click();
-    void Print_Click();
-    void Pdf_Click();
+    void ShowPreview();
+    void PrintOnPrinter();
+    void SavePdf();
 
 private:
     QString Sheet() const;

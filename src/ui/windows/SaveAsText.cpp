@@ -81,8 +81,8 @@ SaveAsText::SaveAsText(QWidget* mainWindow, FileDialogs& dialogs, Offer offer, P
     setTabOrder(CommandOpen, CommandSave);
     setTabOrder(CommandSave, CommandCancel);
 
-    connect(CommandOpen, &QPushButton::clicked, this, &SaveAsText::CommandOpen_Click);
-    connect(CommandSave, &QPushButton::clicked, this, &SaveAsText::CommandSave_Click);
+    connect(CommandOpen, &QPushButton::clicked, this, &SaveAsText::ChooseFile);
+    connect(CommandSave, &QPushButton::clicked, this, &SaveAsText::SaveText);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject); // Escape too
 }
 
@@ -97,7 +97,7 @@ const CodePage& SaveAsText::ChosenPage() const
     return chosen.startsWith(QLatin1Char('O')) ? CodePage::Dos() : CodePage::Windows();
 }
 
-void SaveAsText::CommandOpen_Click()
+void SaveAsText::ChooseFile()
 {
     const QString offered = TextFileName->text().trimmed().isEmpty()
                                 ? offer_(text_export_text::kCaption, QStringLiteral(".txt"))
@@ -108,7 +108,7 @@ void SaveAsText::CommandOpen_Click()
         TextFileName->setText(*chosen);
 }
 
-void SaveAsText::CommandSave_Click()
+void SaveAsText::SaveText()
 {
     commitPanel_();
     const QString path = TextFileName->text(); // used untrimmed

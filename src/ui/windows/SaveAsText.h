@@ -69,8 +69,8 @@ public:
     TextContent Content() const;
     const CodePage& ChosenPage() const;
 
-    void CommandOpen_Click();
-    void CommandSave_Click();
+    void ChooseFile();
+    void SaveText();
 
 private:
     FileDialogs& dialogs_;

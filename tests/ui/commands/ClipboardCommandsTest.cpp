@@ -301,7 +301,7 @@ TEST_F(ClipboardTest, RandomClipboardEditsAgreeWithAListModel)
         }
     }
 
-    window->tvTreeView_Click();
+    window->ShowSelectedNode();
     auto back = LoadBytes(Saved());
     ASSERT_EQ(back.test->Divisions.Count(), list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {

@@ -11,7 +11,7 @@
 #include "commands/CommandActions.h"
 #include "document/TestDocument.h"
 #include "tree/StructureTree.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "testfile/FileIo.h"
 #include "testfile/TestFileWriter.h"
 
@@ -36,12 +36,12 @@ int main(int argc, char** argv)
     mirvane::QtClipboard clipboard;
     mirvane::Platform platform = fakes.Services();
     platform.clipboard = &clipboard;
-    mirvane::frmMain window(platform);
+    mirvane::MainWindow window(platform);
     window.show();
     auto loaded = mirvane::testing::LoadBytes(bytes);
     window.ShowDocument(std::make_unique<mirvane::TestDocument>(std::move(loaded.test)));
     window.Tree().Select(argv[3]);
-    window.tvTreeView_Click();
+    window.ShowSelectedNode();
     window.Tree().Widget()->setFocus();
     QApplication::processEvents();
 

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "windows/Speller.h"
+#include "windows/FindingsWindow.h"
 #include "commands/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
 #include "commands/TreeContextMenu.h"

@@ -37,7 +37,7 @@ protected:
     {
         platform.prompter.answers = {Answer::No};
         platform.fileDialogs.answers = {path};
-        Commands().mnuFileOpen_Click();
+        Commands().OpenTest();
     }
     QString SavedTestFile()
     {
@@ -56,7 +56,7 @@ TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesWithoutAFileKeepsThe
 {
     P().TestName->setText("Черновик");
     platform.prompter.answers = {Answer::Yes};
-    Commands().mnuFileNew_Click(); // Yes: Save runs Save As, whose dialog is cancelled
+    Commands().NewTest(); // Yes: Save runs Save As, whose dialog is cancelled
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Сохранить открытый файл\r\nНовый.q ?");
     EXPECT_EQ(platform.prompter.shown[0].Caption, "Внимание!!!");
@@ -71,14 +71,14 @@ TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesWithoutAFileKeepsThe
     // The write fails: the same.
     platform.prompter.answers = {Answer::Yes};
     platform.fileDialogs.answers = {Path("no/such/folder/x.q")};
-    Commands().mnuFileNew_Click();
+    Commands().NewTest();
     EXPECT_EQ(Doc().TestName, "Черновик"); // committed by the attempt to save
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("не найдена"));
 
     // Saved: the new test comes.
     platform.prompter.answers = {Answer::Yes};
     platform.fileDialogs.answers = {Path("draft.q")};
-    Commands().mnuFileNew_Click();
+    Commands().NewTest();
     EXPECT_EQ(Doc().TestName, "Экзамен");
     EXPECT_TRUE(window->State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
@@ -90,9 +90,9 @@ TEST_F(DocumentCommandsTest, CancelInThePromptChangesNothing)
     OpenFile(SavedTestFile());
     Click("d1");
     platform.prompter.answers = {Answer::Cancel};
-    Commands().mnuFileNew_Click();
+    Commands().NewTest();
     platform.prompter.answers = {Answer::Cancel};
-    Commands().mnuFileOpen_Click();
+    Commands().OpenTest();
     EXPECT_EQ(Doc().TestName, "Химия");
     EXPECT_EQ(window->State().DocumentFile, Path("saved.q"));
     EXPECT_EQ(window->Tree().Widget()->topLevelItemCount(), 3);
@@ -113,14 +113,14 @@ TEST_F(DocumentCommandsTest, OpenReadsTheFileAndSaveWritesItBackWithoutADialog)
 
     const std::size_t dialogs = platform.fileDialogs.shown.size();
     P().TestTime->setText("35"); // typed, not yet stored: Save commits the panel
-    Commands().mnuSave_Click();
+    Commands().SaveTest();
     EXPECT_EQ(platform.fileDialogs.shown.size(), dialogs);
     const std::string saved = Bytes(path);
     EXPECT_NE(saved.find(")t 35\r\n"), std::string::npos);
 
     // Reopening and saving again gives the same bytes.
     OpenFile(path);
-    Commands().mnuSave_Click();
+    Commands().SaveTest();
     EXPECT_EQ(Bytes(path), saved);
 }
 
@@ -128,13 +128,13 @@ TEST_F(DocumentCommandsTest, SaveAsKeepsTheCaptionAndRedirectsLaterSaves)
 {
     OpenFile(SavedTestFile());
     platform.fileDialogs.answers = {Path("copy")}; // typed without an extension
-    Commands().mnuSaveAs_Click();
+    Commands().SaveTestAs();
     EXPECT_EQ(window->State().DocumentFile, Path("copy.q"));
     EXPECT_EQ(window->windowTitle(), "Химия - Mirvane");
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("copy.q"))), "Химия\r\n)t 25\r\n"));
 
     P().TestName->setText("Химия 2");
-    Commands().mnuSave_Click();
+    Commands().SaveTest();
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("copy.q"))), "Химия 2\r\n"));
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("saved.q"))), "Химия\r\n)t 25\r\n)<\r\n"));
 }
@@ -142,7 +142,7 @@ TEST_F(DocumentCommandsTest, SaveAsKeepsTheCaptionAndRedirectsLaterSaves)
 TEST_F(DocumentCommandsTest, SaveOnANewTestAsksForAName)
 {
     platform.fileDialogs.answers = {Path("first.q")};
-    Commands().mnuSave_Click();
+    Commands().SaveTest();
     EXPECT_EQ(platform.fileDialogs.shown.size(), 1u);
     EXPECT_EQ(window->State().DocumentFile, Path("first.q"));
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("first.q"))), "Экзамен\r\n)t 30\r\n"));
@@ -162,13 +162,13 @@ TEST_F(DocumentCommandsTest, AFileNamedLikeANewTestIsAFileAndKeepsItsFolder)
     EXPECT_EQ(window->State().DocumentFile, file);
 
     P().TestTime->setText("35");
-    EXPECT_TRUE(Commands().mnuSave_Click());
+    EXPECT_TRUE(Commands().SaveTest());
     EXPECT_TRUE(platform.fileDialogs.shown.empty());
     const std::string saved = Bytes(file);
     EXPECT_NE(saved.find(")t 35\r\n"), std::string::npos);
 
     platform.fileDialogs.answers = {file};
-    window->Exports().mnuExportV25_Click();
+    window->Exports().ExportPlayerPage();
     ASSERT_FALSE(platform.prompter.shown.empty());
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("экспорт в него не выполнен"));
     EXPECT_EQ(Bytes(file), saved);
@@ -221,7 +221,7 @@ TEST_F(DocumentCommandsTest, FileThatCannotBeOpenedIsReportedAndNothingChanges)
     EXPECT_EQ(window->State().DocumentFile, Path("saved.q"));
 
     platform.prompter.answers = {Answer::No};
-    Commands().mnuFileOpen_Click(); // the dialog is cancelled
+    Commands().OpenTest(); // the dialog is cancelled
     EXPECT_EQ(Doc().TestName, "Химия");
 }
 
@@ -233,7 +233,7 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     P().TestName->setText(QString(60, QChar('x')));
 
     platform.prompter.Clear();
-    WithFileSizeLimit(64, [&] { Commands().mnuSave_Click(); });
+    WithFileSizeLimit(64, [&] { Commands().SaveTest(); });
 
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Не удалось записать файл «" + path + "»"));
@@ -244,7 +244,7 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     // Save As into a folder that does not exist: reported, name unchanged.
     platform.prompter.Clear();
     platform.fileDialogs.answers = {Path("no/such/folder/x.q")};
-    Commands().mnuSaveAs_Click();
+    Commands().SaveTestAs();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("no/such/folder/x.q"));
     EXPECT_EQ(window->State().DocumentFile, path);
@@ -255,14 +255,14 @@ TEST_F(DocumentCommandsTest, SaveWarnsOnceAboutCharactersTheFileCannotStore)
     P().TestName->setText("Цена €, ✓");
     platform.fileDialogs.answers = {Path("euro.q"), Path("euro.q")};
     platform.prompter.answers = {Answer::Cancel};
-    EXPECT_FALSE(Commands().mnuSaveAs_Click());
+    EXPECT_FALSE(Commands().SaveTestAs());
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::SaveOrCancel);
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Символы «€», «✓» не сохранятся в файле теста"));
     EXPECT_FALSE(QFile::exists(Path("euro.q")));
 
     platform.prompter.answers = {Answer::Yes}; // "Сохранить": they become "?"
-    EXPECT_TRUE(Commands().mnuSaveAs_Click());
+    EXPECT_TRUE(Commands().SaveTestAs());
     EXPECT_TRUE(StartsWith(Bytes(Path("euro.q")), AnsiToOem("Цена ?, ?\r\n")));
     EXPECT_EQ(platform.prompter.shown.size(), 2u);
 }
@@ -273,7 +273,7 @@ TEST_F(DocumentCommandsTest, SavingKeepsPermissionsAndWritesThroughALink)
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
     OpenFile(path);
     P().TestName->setText("Физика");
-    Commands().mnuSave_Click();
+    Commands().SaveTest();
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -283,7 +283,7 @@ TEST_F(DocumentCommandsTest, SavingKeepsPermissionsAndWritesThroughALink)
     ASSERT_TRUE(QFile::link(path, Path("link.q")));
     P().TestName->setText("Биология");
     platform.fileDialogs.answers = {Path("link.q")};
-    Commands().mnuSaveAs_Click();
+    Commands().SaveTestAs();
     EXPECT_TRUE(QFileInfo(Path("link.q")).isSymLink());
     EXPECT_TRUE(StartsWith(Bytes(path), AnsiToOem("Биология\r\n")));
     EXPECT_EQ(window->State().DocumentFile, Path("link.q"));

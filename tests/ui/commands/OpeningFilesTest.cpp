@@ -112,7 +112,7 @@ TEST_F(OpeningFiles, RecentFilesKeepTheLastFiveNewestFirst)
     for (const QString& path : paths)
         window->Documents().OpenFile(path);
     platform.fileDialogs.answers = {dir.filePath("saved.q")};
-    window->Documents().mnuSaveAs_Click();
+    window->Documents().SaveTestAs();
     window->Documents().OpenFile(paths[4]); // again: moves to the top
     EXPECT_EQ(Recent(), (QStringList{paths[4], dir.filePath("saved.q"), paths[6], paths[5], paths[3]}));
 

@@ -28,7 +28,7 @@ protected:
     void Select(const std::string& key)
     {
         window->Tree().Select(key);
-        window->tvTreeView_Click();
+        window->ShowSelectedNode();
     }
     std::vector<std::string> Roots()
     {
@@ -92,7 +92,7 @@ TEST_F(Edits, AddQuestionWhereTheSelectionSays)
     const auto& questions = Doc().Divisions.Item("d1").Questions;
     EXPECT_EQ(questions.Item(questions.Count()).Key, "q9");
     P().TextQuest->setPlainText("вставленный");
-    window->tvTreeView_Click();
+    window->ShowSelectedNode();
     const std::string file = WriteTestFile(Doc(), Document().Order());
     const std::string text = OemToAnsi(file);
     EXPECT_LT(text.find("один"), text.find("вставленный"));
@@ -277,7 +277,7 @@ TEST_F(Edits, RandomEditsKeepTheTreeOnTheDocument)
         }
     }
 
-    window->tvTreeView_Click();
+    window->ShowSelectedNode();
     const DocumentOrder shown = TreeOrder();
     auto back = LoadBytes(WriteTestFile(Doc(), Document().Order()));
     ASSERT_EQ(back.test->Divisions.Count(), shown.Divisions.size());

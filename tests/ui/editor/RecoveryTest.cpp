@@ -5,7 +5,7 @@
 
 #include "tree/StructureTree.h"
 #include "mainwindow/EditPanels.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "commands/DocumentCommands.h"
 #include "testfile/FileIo.h"
 #include "editor/RecoveryStore.h"
@@ -38,9 +38,9 @@ protected:
     // taken, then the process gone without the closing sequence.
     std::string WorkLostInACrash()
     {
-        auto window = std::make_unique<frmMain>(platform.Services());
+        auto window = std::make_unique<MainWindow>(platform.Services());
         window->Panels().TestName->setText("Несохранённый тест");
-        window->tvTreeView_Click(); // the typing reaches the model
+        window->ShowSelectedNode(); // the typing reaches the model
         window->SnapshotWork();
         window->Recovery()->Flush();
         const auto& doc = *window->State().Document;
@@ -62,7 +62,7 @@ protected:
 TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
 {
     const std::string lost = WorkLostInACrash();
-    frmMain next(platform.Services());
+    MainWindow next(platform.Services());
     platform.prompter.answers = {Answer::Yes};
     next.OfferRecovery();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
@@ -77,7 +77,7 @@ TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
 
     // Saving ends the copy.
     platform.fileDialogs.answers = {dir.filePath("saved.q")};
-    ASSERT_TRUE(next.Documents().mnuSaveAs_Click());
+    ASSERT_TRUE(next.Documents().SaveTestAs());
     EXPECT_TRUE(Copies().isEmpty());
 }
 
@@ -85,7 +85,7 @@ TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
 // what is typed, and taking it checks, corrects and tells nothing.
 TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
 {
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     window.ShowDocument(std::make_unique<TestDocument>(
         Load({"Т", ")t 20", ")<", "Неуд", ")* 2", "):Раздел", ")?", "Вопрос", ")! 1", "да"}).test));
     const QString copyFile = QDir(platform.recoveryFolder).filePath(
@@ -107,7 +107,7 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
     p.TestTime->setText("20");
     const std::string questionKey = window.State().Document->Order().Divisions.at(0).QuestionKeys.at(0);
     window.Tree().Select(questionKey);
-    window.tvTreeView_Click();
+    window.ShowSelectedNode();
     p.TextQuest->setPlainText("Долгий вопрос\nв две строки");
     p.TextAnswer[0]->setPlainText("  ");
     p.TextAnswer[1]->setPlainText("нет");
@@ -129,7 +129,7 @@ TEST_F(RecoveryTest, NoDeletesTheCopyAndRunningEditorsKeepTheirOwn)
 {
     WorkLostInACrash();
     {
-        frmMain next(platform.Services());
+        MainWindow next(platform.Services());
         platform.prompter.answers = {Answer::No};
         next.OfferRecovery();
         EXPECT_TRUE(Copies().isEmpty());
@@ -141,7 +141,7 @@ TEST_F(RecoveryTest, NoDeletesTheCopyAndRunningEditorsKeepTheirOwn)
     other.Keep("T\r\n)t 30\r\n)< \r\nX\r\n):\r\n", "other.q");
     other.Flush();
     platform.prompter.Clear();
-    frmMain third(platform.Services());
+    MainWindow third(platform.Services());
     third.OfferRecovery();
     EXPECT_TRUE(platform.prompter.shown.empty());
     EXPECT_EQ(Copies().size(), 2); // its copy and the line beside it
@@ -206,14 +206,14 @@ TEST_F(RecoveryTest, ACopyIsOfferedExactlyWhenItsEditorIsGone)
         sameNumber.Keep("Мой\r\n)t 30\r\n", "mine.q");
         sameNumber.Flush();
         EXPECT_EQ(Copies().size(), 4) << Copies().join(' ').toStdString();
-        frmMain other(platform.Services());
+        MainWindow other(platform.Services());
         const auto orphans = other.Recovery()->Orphans();
         ASSERT_EQ(orphans.size(), 1u); // the running editor's copy is not
         EXPECT_EQ(orphans[0].DocumentFile, "lost.q");
         EXPECT_EQ(orphans[0].SavedAt, "02.01.2026 03:04");
         sameNumber.Discard(); // it closes as editors do
     }
-    frmMain next(platform.Services());
+    MainWindow next(platform.Services());
     platform.prompter.answers = {Answer::Yes};
     next.OfferRecovery();
     EXPECT_EQ(next.State().Document->Model().TestName, "Забытое");

@@ -4,7 +4,7 @@
 #include "tree/StructureTree.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/WindowSizing.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,7 +22,7 @@ using Answer = Prompter::Answer;
 TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
 {
     FakePlatform platform;
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1000), TwipsToPixels(1000)));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(6500), TwipsToPixels(6500)));
     EXPECT_TRUE(window.State().DocumentFile.isEmpty());
@@ -45,7 +45,7 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
                                 {"Settings/MainHeight", "abc"}}; // not a number: the default
     QRect closedAt;
     {
-        frmMain window(platform.Services());
+        MainWindow window(platform.Services());
         EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(750)));
         window.show();
         QApplication::processEvents();
@@ -63,7 +63,7 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
     EXPECT_EQ(platform.settings.values.value("Settings/MainLeft"), "300");
     EXPECT_EQ(platform.settings.values.value("Settings/MainTop"), "450");
     EXPECT_EQ(platform.settings.values.value("Settings/SplitterLeft"), "3000");
-    frmMain again(platform.Services());
+    MainWindow again(platform.Services());
     again.show();
     QApplication::processEvents();
     EXPECT_EQ(again.frameGeometry(), closedAt);
@@ -73,10 +73,10 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
 TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
 {
     FakePlatform platform;
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     window.show();
     window.Tree().Select("mrk");
-    window.tvTreeView_Click();
+    window.ShowSelectedNode();
     platform.prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
@@ -97,7 +97,7 @@ TEST(Lifecycle, MinimizedCloseStoresNothing)
 {
     FakePlatform platform;
     platform.settings.values = {{"Settings/MainWidth", "8000"}};
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     window.show();
     window.setWindowState(Qt::WindowMinimized);
     platform.prompter.answers = {Answer::No};
@@ -109,7 +109,7 @@ TEST(Lifecycle, MinimizedCloseStoresNothing)
 TEST(Lifecycle, ClosingClosesTheOtherWindows)
 {
     FakePlatform platform;
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     window.show();
     QWidget other;
     other.show();

@@ -53,7 +53,7 @@ protected:
     QString SavedCopy()
     {
         platform.fileDialogs.answers = {Path("copy.q")};
-        window->Documents().mnuSaveAs_Click();
+        window->Documents().SaveTestAs();
         return Path("copy.q");
     }
     int Cli(std::vector<std::string> args)
@@ -105,7 +105,7 @@ TEST_F(ExportTest, ExportsNeverReplaceTheTestBeingEdited)
 
     SaveAsText* text = TextWindow();
     text->TextFileName->setText(Path("./copy.q"));
-    text->CommandSave_Click();
+    text->SaveText();
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("экспорт в него не выполнен"));
     EXPECT_TRUE(text->isVisible());
     EXPECT_EQ(Bytes(copy), test);
@@ -123,7 +123,7 @@ TEST_F(ExportTest, FailedWritesAreReportedAndKeepTheOldFile)
     SaveAsText* text = TextWindow();
     text->Option1[2]->click();
     text->TextFileName->setText(Path("old.htm"));
-    WithFileSizeLimit(16, [&] { text->CommandSave_Click(); });
+    WithFileSizeLimit(16, [&] { text->SaveText(); });
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("допустимый размер"));
     EXPECT_TRUE(text->isVisible()); // kept open with its choices
     EXPECT_TRUE(text->Option1[2]->isChecked());
@@ -140,14 +140,14 @@ TEST_F(ExportTest, TextWindowStartsWithItsDefaultsAndWritesTheChosenForm)
     EXPECT_TRUE(text->TextFileName->text().isEmpty());
 
     text->TextFileName->setText("   ");
-    text->CommandSave_Click();
+    text->SaveText();
     EXPECT_EQ(platform.prompter.Texts(), QStringList{"Введите имя файла!!!"});
     EXPECT_TRUE(text->isVisible());
 
     platform.fileDialogs.answers = {std::nullopt, Path("out")};
-    text->CommandOpen_Click(); // cancelled: the name stays
+    text->ChooseFile(); // cancelled: the name stays
     EXPECT_EQ(text->TextFileName->text(), "   ");
-    text->CommandOpen_Click();
+    text->ChooseFile();
     EXPECT_EQ(platform.fileDialogs.shown.back().Title, "Сохранить как текст");
     EXPECT_EQ(platform.fileDialogs.shown.back().Filter, "Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*");
     EXPECT_EQ(text->TextFileName->text(), Path("out.txt"));
@@ -181,7 +181,7 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
 {
     const QString copy = SavedCopy();
     auto offered = [this] { return platform.fileDialogs.shown.back().Offered; };
-    window->Documents().mnuSaveAs_Click();
+    window->Documents().SaveTestAs();
     EXPECT_EQ(offered(), copy);
     Trigger(Command::ExportV25);
     EXPECT_EQ(offered(), Path("Химия-2.5.q"));
@@ -200,14 +200,14 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     QDir(dir.path()).mkpath("other");
     SaveAsText* text = TextWindow();
     platform.fileDialogs.answers = {Path("other/otchet")};
-    text->CommandOpen_Click();
+    text->ChooseFile();
     EXPECT_EQ(offered(), Path("Химия.txt"));
     text->reject();
-    window->Documents().mnuSaveAs_Click();
+    window->Documents().SaveTestAs();
     EXPECT_EQ(offered(), copy);
     Trigger(Command::ExportV25);
     EXPECT_EQ(offered(), Path("Химия-2.5.q"));
-    TextWindow()->CommandOpen_Click();
+    TextWindow()->ChooseFile();
     EXPECT_EQ(offered(), Path("other/Химия.txt"));
     window->Exports().TextWindow()->reject();
 
@@ -217,8 +217,8 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     Trigger(Command::ExportMoodleXml);
     EXPECT_EQ(offered(), Path("Физика_ 9_10 класс_.xml"));
     platform.prompter.answers = {Answer::No};
-    window->Documents().mnuFileNew_Click();
-    window->Documents().mnuSaveAs_Click();
+    window->Documents().NewTest();
+    window->Documents().SaveTestAs();
     EXPECT_EQ(offered(), Path("Экзамен.q"));
 }
 

@@ -4,7 +4,7 @@
 
 #include "commands/HelpCommands.h"
 #include "commands/PreviewCommand.h"
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 #include "commands/CommandActions.h"
 #include "testfile/FileIo.h"
 
@@ -121,7 +121,7 @@ TEST_F(AuxiliaryTest, HelpOpensTheTopicOfTheSelectedNode)
 TEST_F(AuxiliaryTest, AboutShowsTheVersionAndStartsTheSystemTool)
 {
     Run(Command::HelpAbout);
-    frmAbout* about = window->Help().AboutWindow();
+    AboutWindow* about = window->Help().About();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isModal());
     EXPECT_EQ(about->windowTitle(), "About Mirvane");

@@ -1,9 +1,9 @@
 #include "FakePlatform.h"
 
-#include "app/Module1.h"
+#include "app/StartUp.h"
 #include "windows/ProgramVersion.h"
-#include "windows/frmSplash.h"
-#include "mainwindow/frmMain.h"
+#include "windows/SplashScreen.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,7 +17,7 @@ namespace {
 
 TEST(Splash, ShowsTitleVersionPlatformAndDate)
 {
-    frmSplash splash;
+    SplashScreen splash;
     EXPECT_EQ(splash.lblProductName->text(), "Mirvane");
     EXPECT_EQ(splash.lblVersion->text(), "Version 1.0.12");
     EXPECT_EQ(splash.lblPlatform->text(), "Linux");
@@ -56,10 +56,10 @@ TEST(Splash, MainWindowShowsOnlyAfterTheSplashClosed)
     EXPECT_EQ(order.events[1], "frmSplash hidden");
     EXPECT_EQ(order.events[2], "frmMain shown");
     EXPECT_GE(elapsed, 900); // the splash's own one-second timer ended it
-    EXPECT_EQ(MainWindow(), window.get());
+    EXPECT_EQ(RunningMainWindow(), window.get());
     EXPECT_TRUE(window->isVisible());
     window.reset();
-    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_EQ(RunningMainWindow(), nullptr);
 }
 
 } // namespace

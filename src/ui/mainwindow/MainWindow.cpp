@@ -1,8 +1,8 @@
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 #include "commands/HelpCommands.h"
 #include "commands/PreviewCommand.h"
-#include "windows/frmSplash.h"
+#include "windows/SplashScreen.h"
 #include "commands/StructureCheckCommand.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/CommandActions.h"
@@ -50,19 +50,19 @@
 
 namespace mirvane {
 
-frmMain::frmMain(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform)
+MainWindow::MainWindow(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(ProductPicture()));
     setAcceptDrops(true);
     CreateParts();
-    lifecycle_->Form_Load();
+    lifecycle_->RestoreOnStart();
     ShowDocument(std::make_unique<TestDocument>());
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void frmMain::CreateParts()
+void MainWindow::CreateParts()
 {
     tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
     tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
@@ -119,16 +119,16 @@ void frmMain::CreateParts()
     fieldHistory_ = new FieldHistory(*panels_, state_, *history_, *edits_, this);
     findBar_ = new FindBar(client_, *panels_, state_, *this, *edits_);
     sizing_->KeepBelowPane(findBar_);
-    connect(findBar_, &FindBar::VisibilityChanged, this, [this] { sizing_->Form_Resize(); });
+    connect(findBar_, &FindBar::VisibilityChanged, this, [this] { sizing_->FitToWindow(); });
     CreateCommands();
 
     connect(tree_, &StructureTree::SelectionProcedureRequested, this,
-            [this] { RunGuarded(QStringLiteral("Выбор узла"), [this] { tvTreeView_Click(); }); });
+            [this] { RunGuarded(QStringLiteral("Выбор узла"), [this] { ShowSelectedNode(); }); });
     // The panel follows the thumb while it is dragged, not only on release.
     connect(panels_->VScroll(), &QScrollBar::valueChanged, this, [this] { LayOutForm(); });
 }
 
-void frmMain::CreateCommands()
+void MainWindow::CreateCommands()
 {
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
     exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
@@ -166,11 +166,11 @@ void frmMain::CreateCommands()
     exports_->ReportTo(report);
     contextMenu_ = new TreeContextMenu(this, *actions_, state_, *this);
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
-        RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->tvTreeView_MouseUp(2, position); });
+        RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->TreeMouseReleased(2, position); });
     });
 }
 
-void frmMain::RunGuarded(const QString& what, const std::function<void()>& action)
+void MainWindow::RunGuarded(const QString& what, const std::function<void()>& action)
 {
     // An event handler must never let an error escape into the event loop.
     QString reason;
@@ -185,7 +185,7 @@ void frmMain::RunGuarded(const QString& what, const std::function<void()>& actio
     platform_.prompter->Notice(QStringLiteral("Не удалось выполнить «%1»:\r\n%2").arg(what, reason));
 }
 
-void frmMain::tvTreeView_Click()
+void MainWindow::ShowSelectedNode()
 {
     history_->EndTypingRun();
     Form2Data();
@@ -194,7 +194,7 @@ void frmMain::tvTreeView_Click()
     LayOutForm();
 }
 
-void frmMain::FocusAdded(const std::string& key)
+void MainWindow::FocusAdded(const std::string& key)
 {
     // The new item's name or text is what the user types next; the tree
     // keeps the item selected.
@@ -207,19 +207,19 @@ void frmMain::FocusAdded(const std::string& key)
     }
 }
 
-void frmMain::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }
+void MainWindow::LayOutForm() { panels_->LayOutForm(state_.CurrentKey); }
 
-void frmMain::Form2Data() { fieldHistory_->Quietly([this] { transfer_->Form2Data(); }); }
+void MainWindow::Form2Data() { fieldHistory_->Quietly([this] { transfer_->Form2Data(); }); }
 
-void frmMain::Data2Form() { fieldHistory_->Quietly([this] { transfer_->Data2Form(); }); }
+void MainWindow::Data2Form() { fieldHistory_->Quietly([this] { transfer_->Data2Form(); }); }
 
-void frmMain::SnapshotWork()
+void MainWindow::SnapshotWork()
 {
     if (recovery_)
         recovery_->Keep(transfer_->WorkAsShown(), state_.DocumentFile);
 }
 
-void frmMain::OfferRecovery()
+void MainWindow::OfferRecovery()
 {
     if (!recovery_)
         return;
@@ -242,13 +242,13 @@ void frmMain::OfferRecovery()
     }
 }
 
-TestDocument& frmMain::CommittedDocument()
+TestDocument& MainWindow::CommittedDocument()
 {
-    tvTreeView_Click();
+    ShowSelectedNode();
     return *state_.Document;
 }
 
-void frmMain::ShowDocument(std::unique_ptr<TestDocument> document)
+void MainWindow::ShowDocument(std::unique_ptr<TestDocument> document)
 {
     state_.Document = document ? std::move(document) : std::make_unique<TestDocument>();
     history_->Clear(); // the steps of the document before do not apply to this one
@@ -259,19 +259,19 @@ void frmMain::ShowDocument(std::unique_ptr<TestDocument> document)
     LayOutForm();
 }
 
-void frmMain::SetCaption(const QString& title) { setWindowTitle(title + QStringLiteral(" - ") + kProgramName); }
+void MainWindow::SetCaption(const QString& title) { setWindowTitle(title + QStringLiteral(" - ") + kProgramName); }
 
-void frmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     bool close = true;
-    RunGuarded(QStringLiteral("Закрытие окна"), [&] { close = lifecycle_->Form_Unload(); });
+    RunGuarded(QStringLiteral("Закрытие окна"), [&] { close = lifecycle_->ConfirmClose(); });
     if (close)
         event->accept();
     else
         event->ignore();
 }
 
-void frmMain::keyPressEvent(QKeyEvent* event)
+void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     // A window manager usually takes Alt+F4 and sends the close request; but
     // a desktop without that binding, or keys sent to the window directly
@@ -295,13 +295,13 @@ QString DroppedFile(const QMimeData* data)
 }
 } // namespace
 
-void frmMain::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DroppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void frmMain::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedFile(event->mimeData());
     if (path.isEmpty())
@@ -310,7 +310,7 @@ void frmMain::dropEvent(QDropEvent* event)
     RunGuarded(QStringLiteral("Открыть"), [this, path] { documents_->OpenNamed(path); });
 }
 
-void frmMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // The stored size is the window's with its frame, which the window
@@ -318,15 +318,15 @@ void frmMain::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, [this] { lifecycle_->FitFrame(); });
 }
 
-void frmMain::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    sizing_->Form_Resize();
+    sizing_->FitToWindow();
     if (lifecycle_)
         lifecycle_->FitFrame();
 }
 
-void frmMain::moveEvent(QMoveEvent* event)
+void MainWindow::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
     if (lifecycle_)

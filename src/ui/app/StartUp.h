@@ -5,14 +5,14 @@
 
 namespace mirvane {
 
-class frmMain;
+class MainWindow;
 struct Platform;
 
 // Shows the splash modally until its timer closes it, then creates, loads and
 // shows the main window. Returns the main window, which the caller owns.
-std::unique_ptr<frmMain> StartUp(const Platform& platform);
+std::unique_ptr<MainWindow> StartUp(const Platform& platform);
 
 // The program-wide reference to the single main window (null before start-up).
-frmMain* MainWindow();
+MainWindow* RunningMainWindow();
 
 } // namespace mirvane

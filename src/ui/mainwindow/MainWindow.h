@@ -41,11 +41,11 @@ class TreeContextMenu;
 class WindowLifecycle;
 class WindowSizing;
 
-class frmMain : public QMainWindow, public PanelHost {
+class MainWindow : public QMainWindow, public PanelHost {
     Q_OBJECT
 public:
-    explicit frmMain(const Platform& platform, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(const Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     EditorState& State() { return state_; }
     StructureTree& Tree() { return *tree_; }
@@ -65,7 +65,7 @@ public:
     StatusFeedback& Feedback() { return *feedback_; }
 
     // PanelHost
-    void tvTreeView_Click() override;
+    void ShowSelectedNode() override;
     void Data2Form() override;
     void ShowDocument(std::unique_ptr<TestDocument> document) override;
     TestDocument& CommittedDocument() override;

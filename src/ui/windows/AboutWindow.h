@@ -17,10 +17,10 @@ inline const QString kDescription = QStringLiteral("Программа пред�
 inline const QString kNoSystemInfo = QStringLiteral("System Information Is Unavailable At This Time");
 } // namespace about_text
 
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(QWidget* mainWindow, Registry& registry, Launcher& launcher, Prompter& prompter);
+    AboutWindow(QWidget* mainWindow, Registry& registry, Launcher& launcher, Prompter& prompter);
 
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;

@@ -1,4 +1,4 @@
-#include "windows/Speller.h"
+#include "windows/FindingsWindow.h"
 
 #include "platform/TextBridge.h"
 
@@ -10,8 +10,8 @@
 
 namespace mirvane {
 
-Speller::Speller(QWidget* mainWindow, std::function<QString()> spellTest)
-    : QDialog(mainWindow), spellTest_(std::move(spellTest))
+FindingsWindow::FindingsWindow(QWidget* mainWindow, std::function<QString()> runCheck)
+    : QDialog(mainWindow), runCheck_(std::move(runCheck))
 {
     setObjectName(QStringLiteral("Speller"));
     setWindowTitle(QStringLiteral("Поиск ошибок в структуре теста"));
@@ -42,11 +42,11 @@ Speller::Speller(QWidget* mainWindow, std::function<QString()> spellTest)
     layout->addWidget(Text);
     layout->addLayout(buttons);
 
-    connect(CommandNext, &QPushButton::clicked, this, &Speller::CommandNext_Click);
+    connect(CommandNext, &QPushButton::clicked, this, &FindingsWindow::ShowNextFinding);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::close); // Escape closes it too
-    CommandNext_Click(); // on load
+    ShowNextFinding(); // on load
 }
 
-void Speller::CommandNext_Click() { Text->setPlainText(WithLfBreaks(spellTest_())); }
+void FindingsWindow::ShowNextFinding() { Text->setPlainText(WithLfBreaks(runCheck_())); }
 
 } // namespace mirvane

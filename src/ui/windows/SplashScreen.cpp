@@ -1,4 +1,4 @@
-#include "windows/frmSplash.h"
+#include "windows/SplashScreen.h"
 
 #include "windows/ProgramVersion.h"
 
@@ -43,7 +43,7 @@ QString BuildPlatformName()
 #endif
 }
 
-frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashScreen::SplashScreen(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     auto* outer = new QVBoxLayout(this);
@@ -98,8 +98,8 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
     Timer->start(kInterval);
 }
 
-void frmSplash::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+void SplashScreen::keyPressEvent(QKeyEvent* event) { event->ignore(); }
 
-void frmSplash::reject() {} // Escape and the window's close do not end the splash early
+void SplashScreen::reject() {} // Escape and the window's close do not end the splash early
 
 } // namespace mirvane

@@ -13,22 +13,22 @@ class QPushButton;
 
 namespace mirvane {
 
-class Speller : public QDialog {
+class FindingsWindow : public QDialog {
     Q_OBJECT
 public:
-    // `spellTest` runs the check (selecting the finding's node) and returns
+    // `runCheck` runs the check (selecting the finding's node) and returns
     // its message; it runs once as the window loads.
-    Speller(QWidget* mainWindow, std::function<QString()> spellTest);
+    FindingsWindow(QWidget* mainWindow, std::function<QString()> runCheck);
 
     QLabel* Label1 = nullptr;
     QPlainTextEdit* Text = nullptr;
     QPushButton* CommandNext = nullptr;
     QPushButton* CommandCancel = nullptr;
 
-    void CommandNext_Click();
+    void ShowNextFinding();
 
 private:
-    std::function<QString()> spellTest_;
+    std::function<QString()> runCheck_;
 };
 
 } // namespace mirvane

@@ -2,7 +2,7 @@
 // teacher mends the test one finding after another.
 #include "EditorFixture.h"
 
-#include "windows/Speller.h"
+#include "windows/FindingsWindow.h"
 #include "commands/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
 #include "commands/StructuralEdits.h"
@@ -15,7 +15,7 @@
 namespace mirvane::testing {
 namespace {
 
-class SpellerTest : public EditorFixture {
+class FindingsWindowTest : public EditorFixture {
 protected:
     void SetUp() override
     {
@@ -23,14 +23,14 @@ protected:
         // One mark only; d1 empty; q3 in d2 with a single answer.
         Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Пустой", ")* 1", "):Второй", ")?", "Вопрос", ")! 1", "да"});
     }
-    Speller* Window() { return window->Check().Window(); }
+    FindingsWindow* Window() { return window->Check().Window(); }
     QString Finding() { return Window()->Text->toPlainText(); }
     void Next() { QTest::mouseClick(Window()->CommandNext, Qt::LeftButton); }
 };
 
-TEST_F(SpellerTest, EachMendShowsTheNextFindingAndSelectsItsNode)
+TEST_F(FindingsWindowTest, EachMendShowsTheNextFindingAndSelectsItsNode)
 {
-    window->Actions().Get(Command::Spell)->trigger();
+    window->Actions().Get(Command::StructureCheck)->trigger();
     ASSERT_NE(Window(), nullptr);
     EXPECT_EQ(Window()->windowTitle(), "Поиск ошибок в структуре теста");
     EXPECT_FALSE(Window()->isModal());
@@ -62,13 +62,13 @@ TEST_F(SpellerTest, EachMendShowsTheNextFindingAndSelectsItsNode)
     EXPECT_EQ(Doc().Divisions.Item("d2").Questions.Item("q3").AGet(1), "нет");
 }
 
-TEST_F(SpellerTest, ASecondSpellBringsTheWindowForwardWithoutChecking)
+TEST_F(FindingsWindowTest, ASecondCheckBringsTheWindowForwardWithoutChecking)
 {
-    window->Actions().Get(Command::Spell)->trigger();
-    Speller* first = Window();
+    window->Actions().Get(Command::StructureCheck)->trigger();
+    FindingsWindow* first = Window();
     Click("par");
     P().TestName->setText("другое");
-    window->Actions().Get(Command::Spell)->trigger();
+    window->Actions().Get(Command::StructureCheck)->trigger();
     EXPECT_EQ(Window(), first);
     EXPECT_EQ(Current(), "par"); // not checked again
     EXPECT_EQ(Finding(), "В тесте менее двух вариантов оценки!!!");
@@ -76,7 +76,7 @@ TEST_F(SpellerTest, ASecondSpellBringsTheWindowForwardWithoutChecking)
     QTest::mouseClick(first->CommandCancel, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(Window(), nullptr);
-    window->Actions().Get(Command::Spell)->trigger(); // a new window checks as it loads
+    window->Actions().Get(Command::StructureCheck)->trigger(); // a new window checks as it loads
     EXPECT_EQ(Current(), "mrk");
 }
 

@@ -10,12 +10,12 @@ class QTimer;
 
 namespace mirvane {
 
-class frmSplash : public QDialog {
+class SplashScreen : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kInterval = 1000; // ms
 
-    explicit frmSplash(QWidget* parent = nullptr);
+    explicit SplashScreen(QWidget* parent = nullptr);
 
     QLabel* lblProductName = nullptr;
     QLabel* lblVersion = nullptr;

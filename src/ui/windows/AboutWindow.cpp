@@ -1,7 +1,7 @@
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 
 #include "windows/ProgramVersion.h"
-#include "windows/frmSplash.h"
+#include "windows/SplashScreen.h"
 #include "platform/Launcher.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -24,7 +24,7 @@ QFrame* Rule(QWidget* parent)
 }
 } // namespace
 
-frmAbout::frmAbout(QWidget* mainWindow, Registry& registry, Launcher& launcher, Prompter& prompter)
+AboutWindow::AboutWindow(QWidget* mainWindow, Registry& registry, Launcher& launcher, Prompter& prompter)
     : QDialog(mainWindow), registry_(registry), launcher_(launcher), prompter_(prompter)
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -64,10 +64,10 @@ frmAbout::frmAbout(QWidget* mainWindow, Registry& registry, Launcher& launcher, 
     setMinimumWidth(420);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::StartSysInfo);
 }
 
-void frmAbout::StartSysInfo()
+void AboutWindow::StartSysInfo()
 {
     const auto tool = registry_.SystemInfoTool();
     if (!tool || !launcher_.Start(*tool, {}, QString()))

@@ -1,25 +1,25 @@
-#include "app/Module1.h"
+#include "app/StartUp.h"
 
-#include "windows/frmSplash.h"
-#include "mainwindow/frmMain.h"
+#include "windows/SplashScreen.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 
 namespace mirvane {
 
 namespace {
-frmMain* gMainWindow = nullptr;
+MainWindow* gMainWindow = nullptr;
 }
 
-frmMain* MainWindow() { return gMainWindow; }
+MainWindow* RunningMainWindow() { return gMainWindow; }
 
-std::unique_ptr<frmMain> StartUp(const Platform& platform)
+std::unique_ptr<MainWindow> StartUp(const Platform& platform)
 {
     {
-        frmSplash splash;
+        SplashScreen splash;
         splash.exec(); // returns when the splash's own timer closes it
     }
-    auto window = std::make_unique<frmMain>(platform);
+    auto window = std::make_unique<MainWindow>(platform);
     gMainWindow = window.get();
     QObject::connect(window.get(), &QObject::destroyed, [] { gMainWindow = nullptr; });
     window->show();
