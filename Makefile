@@ -14,8 +14,11 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# Configures again when the build type asked for is not the one the build
+# folder was made with.
 configure: deps
-	@if [ ! -f $(BUILD_DIR)/CMakeCache.txt ]; then \
+	@if [ ! -f $(BUILD_DIR)/CMakeCache.txt ] || \
+	    ! grep -qx 'CMAKE_BUILD_TYPE:STRING=$(BUILD_TYPE)' $(BUILD_DIR)/CMakeCache.txt; then \
 	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); fi
 
 build: configure
@@ -53,6 +56,7 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
 	bash bench/run.sh $(BUILD_DIR)
 
 fuzz: deps

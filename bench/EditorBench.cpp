@@ -13,7 +13,7 @@
 #include "tree/StructureTree.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/FindBar.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/Twips.h"
 #include "document/TestDocument.h"
 
@@ -39,7 +39,7 @@ constexpr int kQuestions = 10000;
 
 struct Editor {
     testing::FakePlatform platform;
-    frmMain window{platform.Services()};
+    MainWindow window{platform.Services()};
     Editor()
     {
         window.resize(TwipsToPixels(12000), TwipsToPixels(9000));
@@ -74,7 +74,7 @@ void BM_SelectNode(benchmark::State& state)
     bool onQuestion = false;
     for (auto _ : state) {
         tree.Select(onQuestion ? division : question);
-        editor.window.tvTreeView_Click();
+        editor.window.ShowSelectedNode();
         QApplication::processEvents();
         onQuestion = !onQuestion;
     }
@@ -94,7 +94,7 @@ void BM_StructuralEdit(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         tree.Select(anchor);
-        editor.window.tvTreeView_Click();
+        editor.window.ShowSelectedNode();
         state.ResumeTiming();
         edits.AddQuestion();
         if (op >= 1)
@@ -122,7 +122,7 @@ void BM_MoveDivision(benchmark::State& state)
     StructureTree& tree = editor.window.Tree();
     const std::string division = editor.window.State().Document->Order().Divisions[50].Key;
     tree.Select(division);
-    editor.window.tvTreeView_Click();
+    editor.window.ShowSelectedNode();
     bool down = true;
     for (auto _ : state) {
         if (down)
@@ -143,7 +143,7 @@ void BM_DeleteDivision(benchmark::State& state)
         editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
         StructureTree& tree = editor.window.Tree();
         tree.Select(editor.window.State().Document->Order().Divisions[50].Key);
-        editor.window.tvTreeView_Click();
+        editor.window.ShowSelectedNode();
         state.ResumeTiming();
         editor.window.Edits().CutItem();
         QApplication::processEvents();
@@ -168,7 +168,7 @@ void BM_ExportFromEditor(benchmark::State& state)
             SaveAsText* window = editor.window.Exports().TextWindow();
             window->Option1[3]->setChecked(true);
             window->TextFileName->setText(path);
-            window->CommandSave_Click();
+            window->SaveText();
         }
     }
     QFile::remove(path);
@@ -210,7 +210,7 @@ void BM_CopyPasteDivision(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         editor.window.Tree().Select(division);
-        editor.window.tvTreeView_Click();
+        editor.window.ShowSelectedNode();
         editor.window.Tree().Widget()->setFocus();
         state.ResumeTiming();
         editor.window.Actions().Get(Command::Copy)->trigger();
@@ -219,7 +219,7 @@ void BM_CopyPasteDivision(benchmark::State& state)
         state.PauseTiming();
         const std::string pasted = editor.window.State().Document->Order().Divisions[6].Key;
         editor.window.Tree().Select(pasted);
-        editor.window.tvTreeView_Click();
+        editor.window.ShowSelectedNode();
         editor.window.Edits().CutItem();
         state.ResumeTiming();
     }
@@ -232,7 +232,7 @@ void BM_SnapshotWork(benchmark::State& state)
 {
     testing::FakePlatform platform;
     platform.recoveryFolder = QDir::temp().filePath(QStringLiteral("mirvane-bench-recovery"));
-    frmMain window(platform.Services());
+    MainWindow window(platform.Services());
     window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
     int n = 0;
     for (auto _ : state) {
@@ -263,7 +263,7 @@ void BM_UndoRedo(benchmark::State& state)
     const int kind = static_cast<int>(state.range(0));
     const std::string key = kind == 2 ? order.Divisions[70].Key : order.Divisions[70].QuestionKeys[50];
     editor.window.Tree().Select(key);
-    editor.window.tvTreeView_Click();
+    editor.window.ShowSelectedNode();
     if (kind == 0)
         editor.window.Panels().TextAnswer[1]->insertPlainText(QStringLiteral("правка"));
     else
@@ -297,10 +297,10 @@ void BM_HistoryOf1000Steps(benchmark::State& state)
         for (int i = 0; i < 500; ++i) {
             const auto& division = order.Divisions[static_cast<std::size_t>(i % 90)];
             editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2)]);
-            editor.window.tvTreeView_Click();
+            editor.window.ShowSelectedNode();
             editor.window.Panels().TextQuest->insertPlainText(QStringLiteral("правка вопроса"));
             editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2 + 1)]);
-            editor.window.tvTreeView_Click();
+            editor.window.ShowSelectedNode();
             editor.window.Edits().CutItem();
         }
         QApplication::processEvents();

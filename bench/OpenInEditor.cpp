@@ -4,7 +4,7 @@
 // getrusage beside the file's size.
 #include "../tests/ui/FakePlatform.h"
 #include "mainwindow/Twips.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "commands/DocumentCommands.h"
 
 #include <QApplication>
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     mirvane::testing::FakePlatform platform;
-    mirvane::frmMain window(platform.Services());
+    mirvane::MainWindow window(platform.Services());
     window.resize(mirvane::TwipsToPixels(12000), mirvane::TwipsToPixels(9000));
     window.show();
     QApplication::processEvents();

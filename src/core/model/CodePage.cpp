@@ -14,13 +14,13 @@ CodePage::CodePage(const char32_t* high, bool utf8)
         char32_t cp = b < 0x80 ? static_cast<char32_t>(b) : high[b - 0x80];
         if (cp == 0 && b != 0)
             cp = 0xFFFD; // a byte the page leaves undefined
-        std::string utf8;
-        AppendUtf8(utf8, cp);
+        std::string encoded;
+        AppendUtf8(encoded, cp);
         char packed[4] = {0, 0, 0, 0};
-        for (std::size_t i = 0; i < utf8.size(); ++i)
-            packed[i] = utf8[i];
+        for (std::size_t i = 0; i < encoded.size(); ++i)
+            packed[i] = encoded[i];
         std::memcpy(&decodePacked_[b], packed, 4);
-        decodeLength_[b] = static_cast<std::uint8_t>(utf8.size());
+        decodeLength_[b] = static_cast<std::uint8_t>(encoded.size());
         if (b >= 0x80 && cp != 0xFFFD) {
             encodeBmp_[cp] = static_cast<std::uint8_t>(b);
             if (cp < 0x800)

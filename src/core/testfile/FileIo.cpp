@@ -515,8 +515,8 @@ std::optional<std::string> ReadFileLines(const std::string& path, const std::fun
     FILE* file = f.get();
     std::uintmax_t read = 0;
     LineSource source(
-        [file, &read, limit](char* into, std::size_t size) {
-            const std::size_t n = std::fread(into, 1, size, file);
+        [file, &read, limit](char* into, std::size_t room) {
+            const std::size_t n = std::fread(into, 1, room, file);
             if (n == 0 && std::ferror(file))
                 throw ReadFailure{errno ? errno : EIO};
             read += n;

@@ -132,12 +132,12 @@ void FieldHistory::Add(QWidget* widget, const QString& stepName, std::function<Q
         connect(box, &QLineEdit::textChanged, this, changed);
     if (!rows.empty())
         return;
-    if (auto* box = qobject_cast<QLineEdit*>(widget))
-        connect(box, &QLineEdit::textChanged, this, changed);
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
-        connect(box, &QPlainTextEdit::textChanged, this, changed);
-    else if (auto* box = qobject_cast<QCheckBox*>(widget))
-        connect(box, &QCheckBox::toggled, this, changed);
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        connect(line, &QLineEdit::textChanged, this, changed);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+        connect(text, &QPlainTextEdit::textChanged, this, changed);
+    else if (auto* check = qobject_cast<QCheckBox*>(widget))
+        connect(check, &QCheckBox::toggled, this, changed);
     else
         for (QRadioButton* option : panels_.OptionLogType)
             connect(option, &QRadioButton::toggled, this, changed);
