@@ -3,6 +3,7 @@
 #include "GeneratedTest.h"
 
 #include "../tests/ui/FakePlatform.h"
+#include "windows/FindingsDock.h"
 #include "commands/StructureCheckCommand.h"
 #include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
@@ -27,6 +28,8 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QUndoStack>
+#include <QElapsedTimer>
+#include <QThreadPool>
 
 #include <malloc.h>
 
@@ -193,7 +196,7 @@ void BM_SpellTest(benchmark::State& state)
     for (int i = 1; i < 10; ++i)
         faulty.ASet(i, "");
     for (auto _ : state) {
-        editor.window.Check().SpellTest();
+        editor.window.Check().RunCheck();
         QApplication::processEvents();
     }
     state.SetLabel("finding at " + editor.window.State().CurrentKey + ", planted at " + faulty.Key);
@@ -324,6 +327,41 @@ void BM_FindInWholeTest(benchmark::State& state)
         benchmark::DoNotOptimize(find.FindNext());
 }
 BENCHMARK(BM_FindInWholeTest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The findings list following an edit of a test of 10,000 questions, with
+// a question text being typed. On the user's thread (/0): copying the test
+// as shown and starting the check, then taking its rows into the list once
+// done; the check between them runs on another thread (/1 times it alone,
+// with the copying, as one run after an edit costs).
+void BM_FindingsRefresh(benchmark::State& state)
+{
+    Editor editor;
+    auto test = GenerateTest(kQuestions, 100);
+    test->Divisions.Item(3).Questions.Item(5).QSet(std::string(test->Divisions.Item(1).Questions.Item(1).Q()));
+    editor.window.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    FindingsDock& dock = editor.window.Findings();
+    dock.show();
+    QThreadPool::globalInstance()->waitForDone();
+    QApplication::processEvents();
+    const std::string question = editor.window.State().Document->Order().Divisions[70].QuestionKeys[50];
+    editor.window.Tree().Select(question);
+    editor.window.ShowSelectedNode();
+    editor.window.Panels().TextQuest->setPlainText(QStringLiteral("Изменённый вопрос"));
+    QElapsedTimer clock;
+    for (auto _ : state) {
+        clock.start();
+        dock.RefreshNow();
+        const qint64 started = clock.nsecsElapsed();
+        QThreadPool::globalInstance()->waitForDone();
+        const qint64 checked = clock.nsecsElapsed();
+        QApplication::processEvents(); // the rows come to the list
+        const qint64 done = clock.nsecsElapsed();
+        const qint64 onThread = started + (done - checked);
+        state.SetIterationTime(static_cast<double>(state.range(0) == 0 ? onThread : checked) / 1e9);
+    }
+    state.counters["rows"] = static_cast<double>(dock.Rows().size());
+}
+BENCHMARK(BM_FindingsRefresh)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 } // namespace
 } // namespace mirvane::bench

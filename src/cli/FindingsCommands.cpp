@@ -158,10 +158,7 @@ int Stats(const CommandLine& line, std::ostream& out, std::ostream& err, const I
     if (!LoadInput(file, *test, err, input))
         return kExitUsage;
     const TestSummary s = Summarize(*test);
-    // Positions up to the last one some best answer holds.
-    std::size_t positions = s.BestPositions.size();
-    while (positions > 1 && s.BestPositions[positions - 1] == 0)
-        --positions;
+    const std::size_t positions = ShownBestPositions(s);
 
     if (options->AsJson) {
         out << "{\"file\": " << Json(file) << ",\n \"divisions\": [";
@@ -184,26 +181,7 @@ int Stats(const CommandLine& line, std::ostream& out, std::ostream& err, const I
         out << "]}\n";
         return kExitOk;
     }
-    out << "Разделы:\n";
-    for (const auto& d : s.Divisions)
-        out << "  " << JoinLines(d.Name) << ": вопросов " << d.Questions << ", задаётся " << d.Asked << '\n';
-    out << "Задаётся вопросов: " << s.Asked << '\n'
-        << "Наибольшая сумма баллов: " << s.LargestTotal << '\n'
-        << "Наименьшая сумма баллов: " << s.SmallestTotal << '\n'
-        << "Оценки:\n";
-    for (const auto& m : s.Marks) {
-        out << "  " << Printable(JoinLines(m.Description)) << ": ";
-        if (m.Slot == 0)
-            out << "при сумме ниже всех порогов";
-        else
-            out << "порог " << m.Threshold;
-        out << (m.Reachable ? ", достижима\n" : ", недостижима\n");
-    }
-    out << "Время теста: " << s.TimeLimit << " мин\n"
-        << "Лучший ответ по местам:";
-    for (std::size_t i = 0; i < positions; ++i)
-        out << (i ? ", " : " ") << i + 1 << ": " << s.BestPositions[i];
-    out << '\n';
+    out << SummaryText(s, [](std::string_view mark) { return Printable(mark); });
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "check/TestSummary.h"
 
+#include "model/Misc.h"
 #include "model/Test.h"
 
 #include <algorithm>
@@ -114,6 +115,36 @@ TestSummary SummaryBuilder::Finish(const Test& test)
         summary.Marks.push_back(std::move(mark));
     }
     return summary;
+}
+
+std::size_t ShownBestPositions(const TestSummary& summary)
+{
+    std::size_t positions = summary.BestPositions.size();
+    while (positions > 1 && summary.BestPositions[positions - 1] == 0)
+        --positions;
+    return positions;
+}
+
+std::string SummaryText(const TestSummary& s, const std::function<std::string(std::string_view)>& shownMark)
+{
+    std::string out = "Разделы:\n";
+    for (const auto& d : s.Divisions)
+        out += "  " + JoinLines(d.Name) + ": вопросов " + std::to_string(d.Questions) + ", задаётся " +
+               std::to_string(d.Asked) + '\n';
+    out += "Задаётся вопросов: " + std::to_string(s.Asked) + '\n' +
+           "Наибольшая сумма баллов: " + std::to_string(s.LargestTotal) + '\n' +
+           "Наименьшая сумма баллов: " + std::to_string(s.SmallestTotal) + '\n' + "Оценки:\n";
+    for (const auto& m : s.Marks) {
+        const std::string description = JoinLines(m.Description);
+        out += "  " + (shownMark ? shownMark(description) : description) + ": ";
+        out += m.Slot == 0 ? std::string("при сумме ниже всех порогов") : "порог " + std::to_string(m.Threshold);
+        out += m.Reachable ? ", достижима\n" : ", недостижима\n";
+    }
+    out += "Время теста: " + std::to_string(s.TimeLimit) + " мин\n" + "Лучший ответ по местам:";
+    const std::size_t positions = ShownBestPositions(s);
+    for (std::size_t i = 0; i < positions; ++i)
+        out += (i ? ", " : " ") + std::to_string(i + 1) + ": " + std::to_string(s.BestPositions[i]);
+    return out + '\n';
 }
 
 } // namespace mirvane

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirvane {
@@ -44,6 +46,17 @@ struct TestSummary {
 };
 
 TestSummary Summarize(const Test& test);
+
+// The summary as lines a teacher reads: the divisions, what is asked, the
+// totals, each mark with its threshold, the time and the best answers'
+// places. Each mark's description, made one line, is shown through
+// `shownMark` when given (a terminal escapes what it cannot show).
+std::string SummaryText(const TestSummary& summary,
+                        const std::function<std::string(std::string_view)>& shownMark = nullptr);
+
+// How many answer positions the spread of best answers shows: up to the
+// last one some best answer holds, at least one.
+std::size_t ShownBestPositions(const TestSummary& summary);
 
 class Division;
 

@@ -99,6 +99,7 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowFindingsWindow(); });
     Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
+    Create(Command::Summary, "mnuViewSummary", QStringLiteral("&Сводка..."), none, {}, targets.summary);
     Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
            QStringLiteral("Help"), [&h] { h.ShowHelpTopic(); });
     Create(Command::HelpAbout, "mnuHelpAbout", QStringLiteral("&About "), none, {}, [&h] { h.ShowAbout(); });

@@ -32,7 +32,7 @@ enum class Command {
     Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
-    StructureCheck, Preview,
+    StructureCheck, Preview, Summary,
     HelpContents, HelpAbout,
 };
 
@@ -52,6 +52,7 @@ public:
         HelpCommands& help;
         EditHistory& history;
         FindCommands& find;
+        std::function<void()> summary; // opens "Сводка"
     };
 
     // The actions belong to `window`, so their shortcuts reach the command

@@ -9,7 +9,7 @@
 
 namespace mirvane {
 
-QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
+QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions, QAction* findings)
 {
     QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -54,6 +54,11 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     for (Command command : {Command::StructureCheck, Command::Preview})
         structure->addAction(actions.Get(command));
 
+    QMenu* view = bar->addMenu(QStringLiteral("&Вид"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    view->addAction(findings);
+    view->addAction(actions.Get(Command::Summary));
+
     QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(actions.Get(Command::HelpContents));
@@ -61,7 +66,7 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions)
     return file;
 }
 
-void BuildToolbar(QToolBar* bar, const CommandActions& actions)
+void BuildToolbar(QToolBar* bar, const CommandActions& actions, QAction* findings)
 {
     for (Command command : {Command::New, Command::Open, Command::Save})
         bar->addAction(actions.Get(command));
@@ -74,6 +79,7 @@ void BuildToolbar(QToolBar* bar, const CommandActions& actions)
         bar->addAction(actions.Get(command));
     bar->addSeparator();
     bar->addAction(actions.Get(Command::StructureCheck));
+    bar->addAction(findings);
     bar->addAction(actions.Get(Command::Preview));
     bar->addSeparator();
     bar->addAction(actions.Get(Command::HelpContents));

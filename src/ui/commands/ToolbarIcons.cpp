@@ -123,6 +123,11 @@ QIcon ToolbarIcon(const QString& key)
         Page(p);
         p.setPen(QPen(QColor(0x2E, 0x8B, 0x57), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(QPolygonF({QPointF(7, 11), QPointF(10, 15), QPointF(16, 7)}));
+    } else if (key == QLatin1String("Findings")) {
+        Page(p);
+        p.setPen(QPen(QColor(0xC8, 0x7A, 0x00), 1.5));
+        for (int line = 0; line < 3; ++line)
+            p.drawLine(QPointF(7, 8.5 + line * 4), QPointF(15, 8.5 + line * 4));
     } else {
         return {}; // a command without a toolbar button has no picture
     }

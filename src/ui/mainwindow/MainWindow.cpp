@@ -3,11 +3,16 @@
 #include "commands/HelpCommands.h"
 #include "commands/PreviewCommand.h"
 #include "windows/SplashScreen.h"
+#include "windows/FindingsDock.h"
 #include "commands/StructureCheckCommand.h"
+#include "windows/SummaryWindow.h"
+#include "check/TestSummary.h"
+#include "document/WorkCopy.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/CommandActions.h"
 #include "commands/MainMenu.h"
 #include "commands/RecentFilesMenu.h"
+#include "commands/ToolbarIcons.h"
 #include "commands/TreeContextMenu.h"
 #include "editor/EditHistory.h"
 #include "commands/StructuralEdits.h"
@@ -47,6 +52,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 namespace mirvane {
 
@@ -137,10 +143,13 @@ void MainWindow::CreateCommands()
     preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
-    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_, *findBar_},
+    CreateFindings();
+    actions_ = new CommandActions(this,
+                                  {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_,
+                                   *findBar_, [this] { ShowSummary(); }},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     actions_->KeysInTree(tree_->Widget());
-    QMenu* file = BuildMenuBar(menuBar(), *actions_);
+    QMenu* file = BuildMenuBar(menuBar(), *actions_, findings_->toggleViewAction());
     recent_ = std::make_unique<RecentFiles>(*platform_.settings);
     documents_->KeepRecentFiles(recent_.get());
     if (!platform_.recoveryFolder.isEmpty()) {
@@ -158,7 +167,7 @@ void MainWindow::CreateCommands()
     }
     recentMenu_ = new RecentFilesMenu(file, actions_->Get(Command::Exit), *recent_, *documents_,
                                       [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
-    BuildToolbar(tbToolBar_, *actions_);
+    BuildToolbar(tbToolBar_, *actions_, findings_->toggleViewAction());
     feedback_ = new StatusFeedback(sbStatusBar_, sbStatusBar_->findChild<QLabel*>(QStringLiteral("StatusPanel")),
                                    *platform_.prompter);
     const StatusReport report = [this](const QString& text, const QString& details) { feedback_->Show(text, details); };
@@ -168,6 +177,66 @@ void MainWindow::CreateCommands()
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
         RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->TreeMouseReleased(2, position); });
     });
+}
+
+void MainWindow::CreateFindings()
+{
+    findings_ = new FindingsDock(this, *platform_.settings, [this] { return WorkCopy(); });
+    QAction* toggle = findings_->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("Findings"));
+    toggle->setToolTip(QStringLiteral("Замечания"));
+    toggle->setIcon(ToolbarIcon(QStringLiteral("Findings")));
+    addDockWidget(Qt::BottomDockWidgetArea, findings_);
+    findings_->hide();
+    client_->installEventFilter(this);
+    // Every edit, undo and redo is a step of the history; a save marks the
+    // saved step.
+    connect(&history_->Stack(), &QUndoStack::indexChanged, findings_, &FindingsDock::RefreshSoon);
+    connect(&history_->Stack(), &QUndoStack::cleanChanged, findings_, [this](bool clean) {
+        if (clean)
+            findings_->RefreshNow();
+    });
+    connect(findings_, &FindingsDock::NodeChosen, this, [this](const QString& key) {
+        RunGuarded(QStringLiteral("Замечания"), [this, key] { ShowNode(key.toStdString()); });
+    });
+}
+
+std::unique_ptr<Test> MainWindow::WorkCopy() const
+{
+    auto copy = CopyInDocumentOrder(state_.Document->Model(), state_.Document->Order());
+    transfer_->StoreShownInto(*copy);
+    return copy;
+}
+
+SummaryWindow* MainWindow::Summary() const { return summary_; }
+
+void MainWindow::ShowSummary()
+{
+    if (!summary_) {
+        summary_ = new SummaryWindow(this, [this] { return ToQt(SummaryText(Summarize(*WorkCopy()))); });
+        summary_->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        summary_->Refresh();
+    }
+    summary_->show();
+    summary_->raise();
+    summary_->activateWindow();
+}
+
+void MainWindow::ShowNode(const std::string& key)
+{
+    if (!tree_->Contains(key))
+        return; // gone since the list was made
+    tree_->Select(key);
+    ShowSelectedNode();
+    tree_->Select(state_.CurrentKey); // scrolled into view
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize && sizing_)
+        sizing_->FitToWindow();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::RunGuarded(const QString& what, const std::function<void()>& action)
@@ -257,6 +326,8 @@ void MainWindow::ShowDocument(std::unique_ptr<TestDocument> document)
     SetCaption(ToQt(state_.Document->Model().TestName));
     Data2Form();
     LayOutForm();
+    if (findings_)
+        findings_->RefreshNow();
 }
 
 void MainWindow::SetCaption(const QString& title) { setWindowTitle(title + QStringLiteral(" - ") + kProgramName); }

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,9 @@ class RecoveryStore;
 class RecentFilesMenu;
 class StructureCheckCommand;
 class EditHistory;
+class FindingsDock;
+class SummaryWindow;
+class Test;
 class EditPanels;
 class FieldHistory;
 class FindBar;
@@ -63,6 +67,8 @@ public:
     RecentFilesMenu& RecentMenu() { return *recentMenu_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
     StatusFeedback& Feedback() { return *feedback_; }
+    FindingsDock& Findings() { return *findings_; }
+    SummaryWindow* Summary() const;
 
     // PanelHost
     void ShowSelectedNode() override;
@@ -97,11 +103,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Alt+F4 closes the window when the key reaches the editor itself.
     void keyPressEvent(QKeyEvent* event) override;
+    // The panel is laid out again when a dock takes room from it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateParts();
     void CreateCommands();
     void FocusAdded(const std::string& key);
+    void CreateFindings();
+    // The test as the window shows it, typed values included, in document
+    // order; the document and the panel stay as they are.
+    std::unique_ptr<Test> WorkCopy() const;
+    void ShowSummary();
+    // A node the findings list names: selected, its panel shown.
+    void ShowNode(const std::string& key);
 
     Platform platform_;
     EditorState state_;
@@ -135,6 +150,8 @@ private:
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
     StatusFeedback* feedback_ = nullptr;
+    FindingsDock* findings_ = nullptr;
+    QPointer<SummaryWindow> summary_;
 };
 
 } // namespace mirvane

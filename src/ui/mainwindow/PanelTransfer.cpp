@@ -108,6 +108,31 @@ std::string PanelTransfer::WorkAsShown() const
     return WriteTestFile(document.Model(), document.Order(), standIns);
 }
 
+void PanelTransfer::StoreShownInto(Test& copy) const
+{
+    const std::string& key = state_.CurrentKey;
+    switch (KindOf(key)) {
+    case NodeKind::Parameters:
+        StoreParameters(copy, true);
+        break;
+    case NodeKind::Marks:
+        StoreMarks(copy, true);
+        break;
+    case NodeKind::Division:
+        if (copy.Divisions.Contains(key))
+            StoreDivision(copy.Divisions.Item(key), true);
+        break;
+    case NodeKind::Question: {
+        const std::string& division = state_.Document->ParentOf(key);
+        if (copy.Divisions.Contains(division) && copy.Divisions.Item(division).Questions.Contains(key))
+            StoreQuestion(copy.Divisions.Item(division).Questions.Item(key), true);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void PanelTransfer::Data2Form()
 {
     switch (KindOf(state_.CurrentKey)) {

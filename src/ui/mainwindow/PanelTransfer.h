@@ -44,6 +44,9 @@ public:
     // they are; a bad number keeps the document's value (a mark's score is
     // then 0).
     std::string WorkAsShown() const;
+    // The same values put into `copy`, a copy of the document holding the
+    // current node: the test as the user sees it, for a check.
+    void StoreShownInto(Test& copy) const;
 
 private:
     // Each stores the panel into `target`; `quietly`, a bad value keeps the

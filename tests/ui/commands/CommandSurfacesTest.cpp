@@ -63,7 +63,7 @@ TEST_F(Surfaces, ToolbarButtonsInOrderWithTheirTooltips)
                                  "Copy=Копировать", "Paste=Вставить", "|", "Division=Добавить раздел", "Question=Добавить вопрос",
                                  "MoveDown=Передвинуть вниз", "MoveUp=Передвинуть вверх",
                                  "Delete=Удалить раздел/вопрос", "|",
-                                 "Spell=Проверка целостности структуры теста",
+                                 "Spell=Проверка целостности структуры теста", "Findings=Замечания",
                                  "Preview=Предварительный просмотр вопроса", "|", "Help=Help"}));
 }
 
