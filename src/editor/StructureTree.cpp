@@ -166,7 +166,7 @@ void StructureTree::Forget(QTreeWidgetItem* item)
     unfilled_.erase(key);
 }
 
-void StructureTree::BuildTree(const TestDocument& document)
+void StructureTree::BuildTree(TestDocument& document)
 {
     const QSignalBlocker blocker(tvTreeView_);
     selectingInCode_ = true;
@@ -175,6 +175,7 @@ void StructureTree::BuildTree(const TestDocument& document)
     items_.clear();
     unfilled_.clear();
     document_ = &document;
+    subscription_ = document.Subscribe(*this);
     const DocumentOrder& order = document.Order();
     std::size_t questions = 0;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions)
@@ -246,8 +247,19 @@ int StructureTree::ChildIndex(const DocumentChange& change) const
     return static_cast<int>(change.Index) + (change.Parent.empty() ? kFixedRoots : 0);
 }
 
-void StructureTree::Apply(const DocumentChange& change, const TestDocument& document)
+void StructureTree::DocumentChanged(const DocumentChange& change)
 {
+    const TestDocument& document = *document_;
+    if (change.What == DocumentChange::Kind::Edited) {
+        const auto found = items_.find(change.Key);
+        if (found == items_.end())
+            return; // a field of the test, or a question not shown yet
+        if (change.Field == DocumentField::DivisionName)
+            SetText(change.Key, DivisionLabel(document.DivisionAt(change.Key)));
+        else if (change.Field == DocumentField::QuestionText)
+            SetText(change.Key, QuestionLabel(document.QuestionAt(change.Key)));
+        return;
+    }
     // The tree's own reactions to a node coming or going are not the user's
     // selection: the caller decides what is selected afterwards.
     selectingInCode_ = true;
@@ -289,6 +301,7 @@ void StructureTree::Apply(const DocumentChange& change, const TestDocument& docu
         break;
     }
     case DocumentChange::Kind::None:
+    case DocumentChange::Kind::Edited:
         break;
     }
     selectingInCode_ = false;

@@ -2,7 +2,8 @@
 // The structure tree: "Параметры теста", "Система оценок", then one node per
 // division with one child per question, each node keyed by its model key. It
 // is a view of the document: built from it, and following each change the
-// document reports.
+// document announces.
+#include "document/DocumentObserver.h"
 #include "editor/TreeImages.h"
 
 #include <QObject>
@@ -23,9 +24,8 @@ namespace mirvane {
 
 class Division;
 class TestDocument;
-struct DocumentChange;
 
-class StructureTree : public QObject {
+class StructureTree : public QObject, private DocumentObserver {
     Q_OBJECT
 public:
     explicit StructureTree(QWidget* parent);
@@ -33,21 +33,15 @@ public:
     QTreeWidget* Widget() const { return tvTreeView_; }
 
     // Rebuilds every node from the document, in its order, all collapsed,
-    // and selects "par" (without running the selection procedure). In a
+    // and selects "par" (without running the selection procedure); from
+    // then on it follows the document's notices. In a
     // test of more questions than `QuestionsShownAtOnce()`, a division's
     // question nodes are made when the division is first opened or one of
     // its questions is selected: building and labelling 180,000 nodes at
     // once would cost seconds and as much memory as the test itself.
-    void BuildTree(const TestDocument& document);
+    void BuildTree(TestDocument& document);
     static std::size_t QuestionsShownAtOnce() { return questionsShownAtOnce_; }
     static void SetQuestionsShownAtOnce(std::size_t count) { questionsShownAtOnce_ = count; }
-
-    // Follows one change of the document, touching only the nodes it
-    // concerns: an added node is placed and labelled from the document, a
-    // removed one goes with its children, a moved one keeps its key, label
-    // and children and is shown collapsed. The selection is not changed,
-    // except that a removed node is no longer selected.
-    void Apply(const DocumentChange& change, const TestDocument& document);
 
     bool Contains(const std::string& key) const;
     std::string SelectedKey() const;
@@ -71,6 +65,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Follows one change of the document, touching only the nodes it
+    // concerns: an added node is placed and labelled from the document, a
+    // removed one goes with its children, a moved one keeps its key, label
+    // and children and is shown collapsed, an edited name or text is
+    // labelled again. The selection is not changed, except that a removed
+    // node is no longer selected.
+    void DocumentChanged(const DocumentChange& change) override;
     // The node of the key; a question's division gets its question nodes
     // first when it has none yet.
     QTreeWidgetItem* Item(const std::string& key) const;
@@ -97,6 +98,7 @@ private:
     mutable std::unordered_map<std::string, QTreeWidgetItem*> items_;
     mutable std::unordered_set<std::string> unfilled_;
     const TestDocument* document_ = nullptr;
+    DocumentSubscription subscription_;
     bool shownInParts_ = false;
     static inline std::size_t questionsShownAtOnce_ = 20000;
     bool selectingInCode_ = false;

@@ -99,7 +99,7 @@ void frmMain::CreateParts()
     picSplitter_ = new QWidget(client_);
     picSplitter_->setObjectName(QStringLiteral("picSplitter"));
 
-    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *tree_, *platform_.prompter);
+    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *platform_.prompter);
     sizing_ = new WindowSizing({this, client_, picTitles_, lblTitle_[0], lblTitle_[1], tree_->Widget(), imgSplitter_,
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
@@ -132,7 +132,7 @@ void frmMain::CreateCommands()
 {
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
     exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
-    clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *this, *platform_.clipboard, *this, *pane_);
+    clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *platform_.clipboard, *this, *pane_);
     const QString programFolder = QCoreApplication::applicationDirPath();
     preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
