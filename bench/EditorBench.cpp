@@ -25,7 +25,7 @@
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 
 #include <malloc.h>

@@ -9,7 +9,7 @@
 #include "platform/Clipboard.h"
 #include "platform/TextBridge.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWidget>
 
 namespace mirvane {

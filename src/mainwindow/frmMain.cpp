@@ -46,7 +46,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace mirvane {
 

@@ -33,9 +33,9 @@ protected:
     std::vector<std::string> Roots()
     {
         std::vector<std::string> keys;
-        QTreeWidget* tree = window->Tree().Widget();
-        for (int i = 0; i < tree->topLevelItemCount(); ++i)
-            keys.push_back(tree->topLevelItem(i)->data(0, Qt::UserRole).toString().toStdString());
+        QAbstractItemModel* model = window->Tree().Widget()->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            keys.push_back(model->index(i, 0).data(Qt::UserRole).toString().toStdString());
         return keys;
     }
     std::vector<std::string> Children(const std::string& key)
