@@ -37,6 +37,7 @@ struct DocumentChange {
                            // or a move where it now stands, after a removal
                            // where it stood
     std::size_t From = 0;  // a move's old place
+    std::string FromParent = {}; // a moved question's old division
     DocumentField Field = DocumentField::None;
     int Slot = 0;
 

@@ -51,4 +51,26 @@ DocumentChange::Kind MoveItem::Does() const
     return moved_ ? DocumentChange::Kind::Moved : DocumentChange::Kind::None;
 }
 
+void MoveItemTo::Apply(TestDocument& document)
+{
+    const DocumentChange change = document.MoveTo(key_, division_, index_);
+    if (!applied_) {
+        applied_ = true;
+        moved_ = static_cast<bool>(change);
+        fromDivision_ = change.FromParent;
+        from_ = change.From;
+    }
+}
+
+void MoveItemTo::Revert(TestDocument& document)
+{
+    if (moved_)
+        document.MoveTo(key_, fromDivision_, from_);
+}
+
+DocumentChange::Kind MoveItemTo::Does() const
+{
+    return applied_ && !moved_ ? DocumentChange::Kind::None : DocumentChange::Kind::Moved;
+}
+
 } // namespace mirvane

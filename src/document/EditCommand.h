@@ -78,4 +78,28 @@ private:
     bool moved_ = true;
 };
 
+// A division or a question put at a place of its choice, as dragging does:
+// a question into any division.
+class MoveItemTo final : public EditCommand {
+public:
+    // `division`: empty for a division; `index` as TestDocument::MoveTo takes it.
+    MoveItemTo(std::string key, std::string division, std::size_t index)
+        : division_(std::move(division)), index_(index)
+    {
+        key_ = std::move(key);
+    }
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    DocumentChange::Kind Does() const override;
+
+private:
+    std::string division_;
+    std::size_t index_;
+    bool applied_ = false;
+    bool moved_ = false;
+    std::string fromDivision_;
+    std::size_t from_ = 0;
+};
+
 } // namespace mirvane

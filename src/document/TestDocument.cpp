@@ -234,7 +234,7 @@ DocumentChange TestDocument::Move(std::string_view key, bool down)
             return {}; // a question never leaves its division
         const std::size_t to = down ? i + 1 : i - 1;
         std::swap(keys[i], keys[to]);
-        return Announce({DocumentChange::Kind::Moved, std::string(key), parent, to, i});
+        return Announce({DocumentChange::Kind::Moved, std::string(key), parent, to, i, parent});
     }
     case NodeKind::Division: {
         const std::size_t i = DivisionIndex(key);
@@ -243,6 +243,46 @@ DocumentChange TestDocument::Move(std::string_view key, bool down)
         const std::size_t to = down ? i + 1 : i - 1;
         std::swap(order_.Divisions[i], order_.Divisions[to]);
         return Announce({DocumentChange::Kind::Moved, std::string(key), {}, to, i});
+    }
+    default:
+        return {};
+    }
+}
+
+DocumentChange TestDocument::MoveTo(std::string_view key, const std::string& division, std::size_t index)
+{
+    DocumentChange change;
+    change.What = DocumentChange::Kind::Moved;
+    change.Key = std::string(key);
+    change.Index = index;
+    switch (KindOf(key)) {
+    case NodeKind::Division: {
+        change.From = DivisionIndex(key);
+        if (!division.empty() || index >= order_.Divisions.size() || index == change.From)
+            return {};
+        DocumentOrder::DivisionEntry entry = std::move(order_.Divisions[change.From]);
+        order_.Divisions.erase(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(change.From));
+        order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+        return Announce(std::move(change));
+    }
+    case NodeKind::Question: {
+        if (KindOf(division) != NodeKind::Division || !test_->Divisions.Contains(division))
+            return {};
+        change.FromParent = ParentOf(key);
+        change.Parent = division;
+        std::vector<std::string>& from = Entry(change.FromParent).QuestionKeys;
+        std::vector<std::string>& to = Entry(division).QuestionKeys;
+        change.From = PlaceOf(from, key);
+        const bool same = change.FromParent == division;
+        if (index > to.size() - (same ? 1 : 0) || (same && index == change.From))
+            return {};
+        from.erase(from.begin() + static_cast<std::ptrdiff_t>(change.From));
+        to.insert(to.begin() + static_cast<std::ptrdiff_t>(index), change.Key);
+        if (!same) {
+            Division& source = test_->Divisions.Item(change.FromParent);
+            test_->Divisions.Item(division).Questions.Add(change.Key, source.Questions.Take(change.Key));
+        }
+        return Announce(std::move(change));
     }
     default:
         return {};

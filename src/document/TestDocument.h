@@ -98,6 +98,12 @@ public:
     // at the first or last place nothing changes.
     DocumentChange MoveUp(std::string_view key) { return Move(key, false); }
     DocumentChange MoveDown(std::string_view key) { return Move(key, true); }
+    // Puts the division at `index` among the divisions, or the question at
+    // `index` among the questions of `division` (its own or another), the
+    // place counted as if it were already taken out. An empty change when it
+    // stands there already or the place does not exist; a question never
+    // becomes a division, nor a division a question.
+    DocumentChange MoveTo(std::string_view key, const std::string& division, std::size_t index);
 
     // The fields. Each announces an edit when the value differs from the
     // one held; the key must name an item of the field's kind

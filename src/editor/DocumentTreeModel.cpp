@@ -5,11 +5,15 @@
 #include "model/Misc.h"
 #include "platform/TextBridge.h"
 
+#include <QMimeData>
+
 #include <algorithm>
 
 namespace mirvane {
 
 namespace {
+
+const QString kNodeMime = QStringLiteral("application/x-mirvane-node");
 
 // Restores the count on every way out, an exception included.
 class Counting {
@@ -180,6 +184,89 @@ void DocumentTreeModel::fetchMore(const QModelIndex& parent)
     endInsertRows();
 }
 
+Qt::ItemFlags DocumentTreeModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index) | Qt::ItemIsDropEnabled;
+    const NodeKind kind = KindOf(KeyOf(index));
+    if (kind == NodeKind::Division || kind == NodeKind::Question)
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList DocumentTreeModel::mimeTypes() const { return {kNodeMime}; }
+
+QMimeData* DocumentTreeModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (indexes.size() != 1)
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(kNodeMime, QByteArray::fromStdString(KeyOf(indexes.front())));
+    return data;
+}
+
+bool DocumentTreeModel::DropPlace(const QMimeData* data, int row, const QModelIndex& parent, Drop& drop) const
+{
+    if (!data || !data->hasFormat(kNodeMime) || !document_)
+        return false;
+    drop.key = data->data(kNodeMime).toStdString();
+    if (!document_->Contains(drop.key))
+        return false;
+    const std::string onto = KeyOf(parent);
+    if (KindOf(drop.key) == NodeKind::Division) {
+        int at = 0; // the row it goes before, among the top rows
+        if (!parent.isValid())
+            at = row < 0 ? rowCount() : row;
+        else if (KindOf(onto) == NodeKind::Division && row < 0)
+            at = parent.row() + 1;
+        else
+            return false;
+        if (at < kFixedRows)
+            return false; // the parameters and the marks stay first
+        int from = 0;
+        Division(drop.key, &from);
+        drop.index = static_cast<std::size_t>(at - kFixedRows - (at > from ? 1 : 0));
+        return drop.index != static_cast<std::size_t>(from - kFixedRows);
+    }
+    // A question: into a division, or after the question it is dropped onto.
+    std::size_t at = 0;
+    if (KindOf(onto) == NodeKind::Division) {
+        drop.division = onto;
+        const DivisionRows* division = Division(onto);
+        at = row < 0 || !division->fetched ? document_->QuestionKeys(onto).size() : static_cast<std::size_t>(row);
+    } else if (KindOf(onto) == NodeKind::Question && row < 0) {
+        drop.division = document_->ParentOf(onto);
+        const std::vector<std::string>& keys = document_->QuestionKeys(drop.division);
+        at = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), onto) - keys.begin()) + 1;
+    } else {
+        return false;
+    }
+    if (document_->ParentOf(drop.key) == drop.division) {
+        const std::vector<std::string>& keys = document_->QuestionKeys(drop.division);
+        const auto from = static_cast<std::size_t>(std::find(keys.begin(), keys.end(), drop.key) - keys.begin());
+        drop.index = at - (at > from ? 1 : 0);
+        return drop.index != from;
+    }
+    drop.index = at;
+    return true;
+}
+
+bool DocumentTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                        const QModelIndex& parent) const
+{
+    Drop drop;
+    return action == Qt::MoveAction && DropPlace(data, row, parent, drop);
+}
+
+bool DocumentTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                     const QModelIndex& parent)
+{
+    Drop drop;
+    if (action != Qt::MoveAction || !DropPlace(data, row, parent, drop))
+        return false;
+    emit MoveRequested(drop.key, drop.division, drop.index);
+    return true;
+}
+
 QString DocumentTreeModel::Label(const std::string& key) const
 {
     if (const auto it = labels_.find(key); it != labels_.end())
@@ -257,6 +344,10 @@ void DocumentTreeModel::Follow(const DocumentChange& change)
     }
     if (change.What == Kind::Removed || change.What == Kind::Added)
         labels_.erase(change.Key);
+    if (change.What == Kind::Moved && !change.Parent.empty()) {
+        FollowQuestionMove(change);
+        return;
+    }
 
     // The rows among which the change happened.
     QModelIndex parent;
@@ -300,20 +391,47 @@ void DocumentTreeModel::Follow(const DocumentChange& change)
             break;
         // Qt counts the destination before the move: one more when moving down.
         beginMoveRows(parent, from, from, parent, at > from ? at + 1 : at);
-        if (questions) {
-            std::string key = std::move((*questions)[change.From]);
-            questions->erase(questions->begin() + static_cast<std::ptrdiff_t>(change.From));
-            questions->insert(questions->begin() + static_cast<std::ptrdiff_t>(change.Index), std::move(key));
-        } else {
-            auto moved = std::move(divisions_[change.From]);
-            divisions_.erase(divisions_.begin() + static_cast<std::ptrdiff_t>(change.From));
-            divisions_.insert(divisions_.begin() + static_cast<std::ptrdiff_t>(change.Index), std::move(moved));
-        }
+        auto moved = std::move(divisions_[change.From]);
+        divisions_.erase(divisions_.begin() + static_cast<std::ptrdiff_t>(change.From));
+        divisions_.insert(divisions_.begin() + static_cast<std::ptrdiff_t>(change.Index), std::move(moved));
         endMoveRows();
         break;
     }
     default:
         break;
+    }
+}
+
+void DocumentTreeModel::FollowQuestionMove(const DocumentChange& change)
+{
+    // A division not opened yet makes its rows from the document later: the
+    // question only leaves or joins the rows that exist.
+    int fromRow = 0, toRow = 0;
+    DivisionRows* source = Division(change.FromParent, &fromRow);
+    DivisionRows* target = Division(change.Parent, &toRow);
+    const bool leaves = source && source->fetched;
+    const bool joins = target && target->fetched;
+    const int from = static_cast<int>(change.From);
+    const int to = static_cast<int>(change.Index);
+    const QModelIndex sourceIndex = index(fromRow, 0);
+    const QModelIndex targetIndex = index(toRow, 0);
+    if (leaves && joins) {
+        const bool same = source == target;
+        if (same && from == to)
+            return;
+        // Qt counts the destination before the move: one more when moving down.
+        beginMoveRows(sourceIndex, from, from, targetIndex, same && to > from ? to + 1 : to);
+        source->questions.erase(source->questions.begin() + from);
+        target->questions.insert(target->questions.begin() + to, change.Key);
+        endMoveRows();
+    } else if (leaves) {
+        beginRemoveRows(sourceIndex, from, from);
+        source->questions.erase(source->questions.begin() + from);
+        endRemoveRows();
+    } else if (joins) {
+        beginInsertRows(targetIndex, to, to);
+        target->questions.insert(target->questions.begin() + to, change.Key);
+        endInsertRows();
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModel>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string>
@@ -51,6 +52,22 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
+    // Dragging: a division among the divisions (never above the two fixed
+    // rows), a question into any division, dropped between rows or onto a
+    // node (then it goes after that node, as a paste does). The model
+    // changes nothing itself: it asks for the move.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+signals:
+    // `division` empty for a division; `index` as TestDocument::MoveTo takes it.
+    void MoveRequested(const std::string& key, const std::string& division, std::size_t index);
 
 private:
     struct DivisionRows {
@@ -62,7 +79,15 @@ private:
     static constexpr int kFixedRows = 2;
 
     void DocumentChanged(const DocumentChange& change) override;
+    struct Drop {
+        std::string key;
+        std::string division;
+        std::size_t index = 0;
+    };
+    // Where a drop puts the dragged node; false when it may not go there.
+    bool DropPlace(const QMimeData* data, int row, const QModelIndex& parent, Drop& drop) const;
     void Follow(const DocumentChange& change);
+    void FollowQuestionMove(const DocumentChange& change);
     // The division's rows, or null; its row number in `row`.
     DivisionRows* Division(const std::string& key, int* row = nullptr) const;
     DivisionRows* DivisionOf(const QModelIndex& index) const;

@@ -142,6 +142,11 @@ void StructuralEdits::Move(bool down)
     Push(StepName("перемещение", kind), std::make_unique<MoveItem>(key, down));
 }
 
+void StructuralEdits::MoveTo(const std::string& key, const std::string& division, std::size_t index)
+{
+    Push(StepName("перемещение", KindOf(key)), std::make_unique<MoveItemTo>(key, division, index));
+}
+
 void StructuralEdits::Run(EditCommand& command, bool apply)
 {
     TestDocument& document = *state_.Document;

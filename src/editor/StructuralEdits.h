@@ -49,6 +49,10 @@ public:
     // The panel keeps showing the moved item with whatever was typed into it.
     void MoveUp();
     void MoveDown();
+    // Puts the division or question at the place it was dragged to, as one
+    // step: `division` empty for a division, `index` as TestDocument::MoveTo
+    // takes it.
+    void MoveTo(const std::string& key, const std::string& division, std::size_t index);
     // Where the typing goes after an add: the new item's first box.
     void FocusAfterAdding(std::function<void(const std::string& key)> focusAdded)
     {

@@ -27,6 +27,10 @@ StructureTree::StructureTree(QWidget* parent)
     tvTreeView_->setUniformRowHeights(true);
     tvTreeView_->setRootIsDecorated(true);
     tvTreeView_->viewport()->installEventFilter(this);
+    tvTreeView_->setDragDropMode(QAbstractItemView::InternalMove);
+    tvTreeView_->setDefaultDropAction(Qt::MoveAction);
+    tvTreeView_->setDropIndicatorShown(true);
+    connect(model_, &DocumentTreeModel::MoveRequested, this, &StructureTree::MoveRequested);
 
     connect(tvTreeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {

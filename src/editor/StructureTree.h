@@ -52,6 +52,9 @@ signals:
     void SelectionProcedureRequested();
     // The right mouse button was released over the tree.
     void RightButtonReleased(QPoint globalPosition);
+    // A node was dragged to a new place: `division` empty for a division,
+    // `index` as TestDocument::MoveTo takes it.
+    void MoveRequested(const std::string& key, const std::string& division, std::size_t index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

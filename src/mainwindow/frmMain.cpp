@@ -168,6 +168,10 @@ void frmMain::CreateCommands()
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
         RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->tvTreeView_MouseUp(2, position); });
     });
+    connect(tree_, &StructureTree::MoveRequested, this,
+            [this](const std::string& key, const std::string& division, std::size_t index) {
+                RunGuarded(QStringLiteral("Перемещение"), [&] { edits_->MoveTo(key, division, index); });
+            });
 }
 
 void frmMain::RunGuarded(const QString& what, const std::function<void()>& action)

@@ -41,6 +41,19 @@ public:
         changes.push_back(c);
         if (c.What == Kind::Edited)
             return;
+        auto questionsOf = [&](const std::string& key) -> Keys& {
+            return std::find_if(divisions_.begin(), divisions_.end(), [&](auto& e) { return e.key == key; })->questions;
+        };
+        if (c.What == Kind::Moved && !c.Parent.empty()) {
+            Keys& from = questionsOf(c.FromParent);
+            ASSERT_LT(c.From, from.size());
+            ASSERT_EQ(from[c.From], c.Key);
+            from.erase(from.begin() + static_cast<std::ptrdiff_t>(c.From));
+            Keys& to = questionsOf(c.Parent);
+            ASSERT_LE(c.Index, to.size());
+            to.insert(to.begin() + static_cast<std::ptrdiff_t>(c.Index), c.Key);
+            return;
+        }
         if (c.Parent.empty()) {
             Move(divisions_, c, [&] { return Entry{c.Key, doc_.QuestionKeys(c.Key)}; });
         } else {
@@ -179,7 +192,7 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
             const std::string target = all[random() % all.size()];
             const bool item = KindOf(target) == NodeKind::Division || KindOf(target) == NodeKind::Question;
             std::unique_ptr<EditCommand> command;
-            switch (random() % 6) {
+            switch (random() % 7) {
             case 0:
                 command = std::make_unique<AddItem>(target, NewDivision{});
                 break;
@@ -204,6 +217,17 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
                     continue;
                 command = std::make_unique<RemoveItem>(target);
                 break;
+            case 4: { // dragged somewhere, maybe into another division
+                const auto& divisions = doc.Order().Divisions;
+                if (!item || divisions.empty())
+                    continue;
+                const auto& into = divisions[random() % divisions.size()];
+                const bool question = KindOf(target) == NodeKind::Question;
+                const std::size_t places = question ? into.QuestionKeys.size() + 1 : divisions.size();
+                command = std::make_unique<MoveItemTo>(target, question ? into.Key : std::string(),
+                                                       random() % places);
+                break;
+            }
             default:
                 command = std::make_unique<MoveItem>(target, random() % 2 == 0);
                 break;
@@ -232,6 +256,32 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
     }
     EXPECT_EQ(Written(doc), files.front());
     EXPECT_TRUE(mirror.AgreesWithDocument());
+}
+
+TEST(EditCommands, AQuestionDraggedIntoAnotherDivisionGoesBackOnUndo)
+{
+    TestDocument doc = Sample();
+    Mirror mirror(doc);
+    const std::string before = Written(doc);
+    MoveItemTo drag("q2", "d7", 0); // into the empty last division
+    drag.Apply(doc);
+    EXPECT_EQ(drag.Does(), Kind::Moved);
+    EXPECT_EQ(doc.ParentOf("q2"), "d7");
+    EXPECT_EQ(doc.QuestionKeys("d1"), (Keys{"q3", "q4"}));
+    ASSERT_EQ(mirror.changes.size(), 1u);
+    EXPECT_EQ(mirror.changes[0].FromParent, "d1");
+    EXPECT_EQ(mirror.changes[0].Parent, "d7");
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+    drag.Revert(doc);
+    EXPECT_EQ(Written(doc), before);
+    EXPECT_EQ(doc.DivisionAt("d1").Questions.Count(), 3u);
+
+    EXPECT_FALSE(doc.MoveTo("q2", "d1", 0)); // where it stands
+    EXPECT_FALSE(doc.MoveTo("q2", "d1", 3)); // past the end, counted without it
+    EXPECT_FALSE(doc.MoveTo("q2", "", 0));   // never a division
+    EXPECT_FALSE(doc.MoveTo("d1", "d5", 0)); // nor a division a question
+    EXPECT_TRUE(doc.MoveTo("d1", "", 2));
+    EXPECT_EQ(doc.Order().Divisions.back().Key, "d1");
 }
 
 TEST(EditCommands, WhatFindsNothingToDoIsNoStep)
