@@ -26,7 +26,7 @@
 #include <QRadioButton>
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 #include <QElapsedTimer>
 #include <QThreadPool>

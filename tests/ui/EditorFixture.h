@@ -12,7 +12,9 @@
 #include "testfile/FileIo.h"
 
 #include <QTest>
-#include <QTreeWidget>
+#include <QAbstractItemModel>
+#include <QPersistentModelIndex>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -40,44 +42,64 @@ protected:
         window->ShowDocument(std::make_unique<TestDocument>(std::move(loaded.test)));
     }
 
-    QTreeWidgetItem* Node(const std::string& key)
+    // A row of the tree as a test looks at it.
+    struct TreeNode {
+        QTreeView* view;
+        QPersistentModelIndex at;
+        const TreeNode* operator->() const { return this; }
+        explicit operator bool() const { return at.isValid(); }
+        QString text(int) const { return at.data().toString(); }
+        std::string key() const { return at.data(Qt::UserRole).toString().toStdString(); }
+        bool isExpanded() const { return view->isExpanded(at); }
+        void setExpanded(bool expanded) const { view->setExpanded(at, expanded); }
+        int childCount() const { return view->model()->rowCount(at); }
+        TreeNode child(int row) const { return {view, view->model()->index(row, 0, at)}; }
+    };
+
+    // The node's row as the tree has made it so far: a question of a
+    // division never opened has none.
+    TreeNode Node(const std::string& key)
     {
-        QTreeWidget* tree = window->Tree().Widget();
-        QTreeWidgetItemIterator it(tree);
-        for (; *it; ++it) {
-            if ((*it)->data(0, Qt::UserRole).toString().toStdString() == key)
-                return *it;
+        QTreeView* tree = window->Tree().Widget();
+        QAbstractItemModel* model = tree->model();
+        for (int i = 0; i < model->rowCount(); ++i) {
+            const TreeNode top{tree, model->index(i, 0)};
+            if (top.key() == key)
+                return top;
+            for (int j = 0; j < top.childCount(); ++j)
+                if (top.child(j).key() == key)
+                    return top.child(j);
         }
-        return nullptr;
+        return {tree, {}};
     }
 
     // A left click on the node, as the mouse does it.
     void Click(const std::string& key)
     {
-        QTreeWidget* tree = window->Tree().Widget();
-        if (!Node(key) && window->Tree().Contains(key))
-            window->Tree().Select(key); // a division of a large test opened first
-        QTreeWidgetItem* item = Node(key);
-        ASSERT_NE(item, nullptr) << key;
-        if (item->parent())
-            item->parent()->setExpanded(true);
-        tree->scrollToItem(item);
+        QTreeView* tree = window->Tree().Widget();
+        const QModelIndex at = window->Tree().Index(key); // a division of a large test opened first
+        ASSERT_TRUE(at.isValid()) << key;
+        if (at.parent().isValid())
+            tree->expand(at.parent());
+        tree->scrollTo(at);
         QApplication::processEvents();
-        const QRect rect = tree->visualItemRect(item);
+        const QRect rect = tree->visualRect(at);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     // The division nodes after "mrk" and their question nodes, as the tree
-    // shows them.
+    // shows them (every division opened).
     DocumentOrder TreeOrder()
     {
         DocumentOrder order;
-        QTreeWidget* tree = window->Tree().Widget();
-        for (int i = 2; i < tree->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* division = tree->topLevelItem(i);
-            DocumentOrder::DivisionEntry entry{division->data(0, Qt::UserRole).toString().toStdString(), {}};
-            for (int j = 0; j < division->childCount(); ++j)
-                entry.QuestionKeys.push_back(division->child(j)->data(0, Qt::UserRole).toString().toStdString());
+        QAbstractItemModel* model = window->Tree().Widget()->model();
+        for (int i = 2; i < model->rowCount(); ++i) {
+            const QModelIndex division = model->index(i, 0);
+            if (model->canFetchMore(division))
+                model->fetchMore(division);
+            DocumentOrder::DivisionEntry entry{division.data(Qt::UserRole).toString().toStdString(), {}};
+            for (int j = 0; j < model->rowCount(division); ++j)
+                entry.QuestionKeys.push_back(model->index(j, 0, division).data(Qt::UserRole).toString().toStdString());
             order.Divisions.push_back(std::move(entry));
         }
         return order;

@@ -88,7 +88,7 @@ const std::vector<std::string>& TestDocument::QuestionKeys(std::string_view divi
     return Entry(divisionKey).QuestionKeys;
 }
 
-DocumentChange TestDocument::AddDivision(std::string_view selectedKey)
+DocumentChange TestDocument::AddDivision(std::string_view selectedKey, NewDivision content)
 {
     const std::string key = NextKey(NodeKind::Division);
     std::size_t index = 0; // the parameters or the marks: the first division
@@ -104,14 +104,22 @@ DocumentChange TestDocument::AddDivision(std::string_view selectedKey)
     }
     auto division = std::make_unique<Division>();
     division->Key = key;
-    division->Name = std::string(kNewDivisionName);
+    division->Name = std::move(content.Name);
+    division->NQ = content.Count;
+    DocumentOrder::DivisionEntry entry{key, {}};
+    for (Question& question : content.Questions) {
+        std::string questionKey = NextKey(NodeKind::Question);
+        auto taken = std::make_unique<Question>(std::move(question));
+        taken->Key = questionKey;
+        division->Questions.Add(questionKey, std::move(taken));
+        entry.QuestionKeys.push_back(std::move(questionKey));
+    }
     test_->Divisions.Add(key, std::move(division));
-    order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(index),
-                            DocumentOrder::DivisionEntry{key, {}});
-    return {DocumentChange::Kind::Added, key, {}, index};
+    order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+    return Announce({DocumentChange::Kind::Added, key, {}, index});
 }
 
-DocumentChange TestDocument::AddQuestion(std::string_view selectedKey)
+DocumentChange TestDocument::AddQuestion(std::string_view selectedKey, std::optional<Question> content)
 {
     const std::string key = NextKey(NodeKind::Question);
     std::string parent;
@@ -128,12 +136,12 @@ DocumentChange TestDocument::AddQuestion(std::string_view selectedKey)
     default:
         return {};
     }
-    auto question = std::make_unique<Question>();
+    auto question = content ? std::make_unique<Question>(std::move(*content)) : std::make_unique<Question>();
     question->Key = key;
     test_->Divisions.Item(parent).Questions.Add(key, std::move(question));
     std::vector<std::string>& keys = Entry(parent).QuestionKeys;
     keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(index), key);
-    return {DocumentChange::Kind::Added, key, parent, index};
+    return Announce({DocumentChange::Kind::Added, key, parent, index});
 }
 
 std::string TestDocument::SelectionAfterDelete(std::string_view key) const
@@ -186,8 +194,9 @@ DetachedItem TestDocument::Detach(std::string_view key)
         item.TakenDivision = test_->Divisions.Take(item.Key);
         break;
     default:
-        break;
+        return item;
     }
+    Announce({DocumentChange::Kind::Removed, item.Key, item.Parent, item.Index});
     return item;
 }
 
@@ -201,7 +210,7 @@ DocumentChange TestDocument::Attach(DetachedItem item)
         test_->Divisions.Add(item.Key, std::move(item.TakenDivision));
         order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(item.Index),
                                 DocumentOrder::DivisionEntry{item.Key, std::move(item.QuestionOrder)});
-        return {DocumentChange::Kind::Added, item.Key, {}, item.Index};
+        return Announce({DocumentChange::Kind::Added, item.Key, {}, item.Index});
     }
     if (item.TakenQuestion) {
         std::vector<std::string>& keys = Entry(item.Parent).QuestionKeys;
@@ -209,7 +218,7 @@ DocumentChange TestDocument::Attach(DetachedItem item)
             throw std::out_of_range("no place " + std::to_string(item.Index) + " in " + item.Parent);
         test_->Divisions.Item(item.Parent).Questions.Add(item.Key, std::move(item.TakenQuestion));
         keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(item.Index), item.Key);
-        return {DocumentChange::Kind::Added, item.Key, item.Parent, item.Index};
+        return Announce({DocumentChange::Kind::Added, item.Key, item.Parent, item.Index});
     }
     return {};
 }
@@ -225,7 +234,7 @@ DocumentChange TestDocument::Move(std::string_view key, bool down)
             return {}; // a question never leaves its division
         const std::size_t to = down ? i + 1 : i - 1;
         std::swap(keys[i], keys[to]);
-        return {DocumentChange::Kind::Moved, std::string(key), parent, to};
+        return Announce({DocumentChange::Kind::Moved, std::string(key), parent, to, i, parent});
     }
     case NodeKind::Division: {
         const std::size_t i = DivisionIndex(key);
@@ -233,10 +242,185 @@ DocumentChange TestDocument::Move(std::string_view key, bool down)
             return {}; // the first division does not move above the marks
         const std::size_t to = down ? i + 1 : i - 1;
         std::swap(order_.Divisions[i], order_.Divisions[to]);
-        return {DocumentChange::Kind::Moved, std::string(key), {}, to};
+        return Announce({DocumentChange::Kind::Moved, std::string(key), {}, to, i});
     }
     default:
         return {};
+    }
+}
+
+DocumentChange TestDocument::MoveTo(std::string_view key, const std::string& division, std::size_t index)
+{
+    DocumentChange change;
+    change.What = DocumentChange::Kind::Moved;
+    change.Key = std::string(key);
+    change.Index = index;
+    switch (KindOf(key)) {
+    case NodeKind::Division: {
+        change.From = DivisionIndex(key);
+        if (!division.empty() || index >= order_.Divisions.size() || index == change.From)
+            return {};
+        DocumentOrder::DivisionEntry entry = std::move(order_.Divisions[change.From]);
+        order_.Divisions.erase(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(change.From));
+        order_.Divisions.insert(order_.Divisions.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+        return Announce(std::move(change));
+    }
+    case NodeKind::Question: {
+        if (KindOf(division) != NodeKind::Division || !test_->Divisions.Contains(division))
+            return {};
+        change.FromParent = ParentOf(key);
+        change.Parent = division;
+        std::vector<std::string>& from = Entry(change.FromParent).QuestionKeys;
+        std::vector<std::string>& to = Entry(division).QuestionKeys;
+        change.From = PlaceOf(from, key);
+        const bool same = change.FromParent == division;
+        if (index > to.size() - (same ? 1 : 0) || (same && index == change.From))
+            return {};
+        from.erase(from.begin() + static_cast<std::ptrdiff_t>(change.From));
+        to.insert(to.begin() + static_cast<std::ptrdiff_t>(index), change.Key);
+        if (!same) {
+            Division& source = test_->Divisions.Item(change.FromParent);
+            test_->Divisions.Item(division).Questions.Add(change.Key, source.Questions.Take(change.Key));
+        }
+        return Announce(std::move(change));
+    }
+    default:
+        return {};
+    }
+}
+
+DocumentChange TestDocument::Announce(DocumentChange change)
+{
+    notices_.Tell(change);
+    return change;
+}
+
+void TestDocument::Edited(DocumentField field, std::string key, int slot)
+{
+    DocumentChange change;
+    change.What = DocumentChange::Kind::Edited;
+    change.Key = std::move(key);
+    if (KindOf(change.Key) == NodeKind::Question)
+        change.Parent = ParentOf(change.Key);
+    change.Field = field;
+    change.Slot = slot;
+    notices_.Tell(change);
+}
+
+namespace {
+
+// Sets `held` and says whether it changed.
+template <typename T> bool Changes(T& held, T value)
+{
+    if (held == value)
+        return false;
+    held = std::move(value);
+    return true;
+}
+
+} // namespace
+
+void TestDocument::SetTestName(std::string name)
+{
+    if (Changes(test_->TestName, std::move(name)))
+        Edited(DocumentField::TestName);
+}
+
+void TestDocument::SetTestTime(std::int16_t minutes)
+{
+    if (Changes(test_->TestTime, minutes))
+        Edited(DocumentField::TestTime);
+}
+
+void TestDocument::SetShowErrors(std::int16_t show)
+{
+    if (Changes(test_->ShowErrors, show))
+        Edited(DocumentField::ShowErrors);
+}
+
+void TestDocument::SetLogType(std::int16_t type)
+{
+    if (Changes(test_->LogType, type))
+        Edited(DocumentField::LogType);
+}
+
+void TestDocument::SetLogFile(std::string file)
+{
+    if (Changes(test_->LogFile, std::move(file)))
+        Edited(DocumentField::LogFile);
+}
+
+void TestDocument::SetMark(int slot, std::string description, std::int16_t score)
+{
+    if (test_->MarkDiscriptionsGet(slot) == description && test_->MarkScoresGet(slot) == score)
+        return;
+    test_->MarkDiscriptionsSet(slot, std::move(description));
+    test_->MarkScoresSet(slot, score);
+    Edited(DocumentField::Mark, {}, slot);
+}
+
+void TestDocument::SetDivisionName(const std::string& key, std::string name)
+{
+    if (Changes(DivisionAt(key).Name, std::move(name)))
+        Edited(DocumentField::DivisionName, key);
+}
+
+void TestDocument::SetDivisionCount(const std::string& key, std::int16_t count)
+{
+    if (Changes(DivisionAt(key).NQ, count))
+        Edited(DocumentField::DivisionCount, key);
+}
+
+void TestDocument::SetQuestionText(const std::string& key, std::string text)
+{
+    Question& question = QuestionAt(key);
+    if (question.Q() == text)
+        return;
+    question.QSet(std::move(text));
+    Edited(DocumentField::QuestionText, key);
+}
+
+void TestDocument::SetAnswer(const std::string& key, int slot, std::string text)
+{
+    Question& question = QuestionAt(key);
+    if (question.AGet(slot) == text)
+        return;
+    question.ASet(slot, std::move(text));
+    Edited(DocumentField::Answer, key, slot);
+}
+
+void TestDocument::SetScore(const std::string& key, int slot, std::int16_t score)
+{
+    Question& question = QuestionAt(key);
+    if (question.AScoreGet(slot) == score)
+        return;
+    question.AScoreSet(slot, score);
+    Edited(DocumentField::Score, key, slot);
+}
+
+void TestDocument::SetHeader(const Test& header)
+{
+    SetTestName(header.TestName);
+    SetTestTime(header.TestTime);
+    SetShowErrors(header.ShowErrors);
+    SetLogType(header.LogType);
+    SetLogFile(header.LogFile);
+    for (int i = 0; i < Test::kMarkSlots; ++i)
+        SetMark(i, header.MarkDiscriptionsGet(i), header.MarkScoresGet(i));
+}
+
+void TestDocument::SetDivisionHead(const std::string& key, const Division& head)
+{
+    SetDivisionName(key, head.Name);
+    SetDivisionCount(key, head.NQ);
+}
+
+void TestDocument::SetQuestion(const std::string& key, const Question& question)
+{
+    SetQuestionText(key, std::string(question.Q()));
+    for (int i = 0; i < Question::kAnswerSlots; ++i) {
+        SetAnswer(key, i, std::string(question.AGet(i)));
+        SetScore(key, i, question.AScoreGet(i));
     }
 }
 

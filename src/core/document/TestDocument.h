@@ -5,14 +5,19 @@
 // their collections; where they stand in the document is kept here, so after
 // editing the collections' own order may differ from the document's.
 //
-// The structural edits of the editor are plain operations here. Each says
-// what it changed, so that a view (the structure tree) can follow it.
+// Every change of the test goes through here: the structural operations and
+// one Set operation per field. Each change is announced to the document's
+// observers, so that a view (the structure tree) follows it without being
+// told by whoever made the change.
+#include "document/DocumentObserver.h"
 #include "model/DocumentOrder.h"
 #include "model/NodeKey.h"
 #include "model/Test.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,18 +25,6 @@
 namespace mirvane {
 
 inline constexpr std::string_view kNewDivisionName = "Новый раздел";
-
-struct DocumentChange {
-    enum class Kind { None, Added, Removed, Moved };
-    Kind What = Kind::None;
-    std::string Key;       // the division or question added, removed or moved
-    std::string Parent;    // a question's division; empty for a division
-    std::size_t Index = 0; // its place among its siblings, from 0: after an add
-                           // or a move where it now stands, after a removal
-                           // where it stood
-
-    explicit operator bool() const { return What != Kind::None; }
-};
 
 // A division (with its questions) or a question taken out of the document,
 // with the place it had, so that it can be put back exactly as it was.
@@ -44,6 +37,14 @@ struct DetachedItem {
     std::unique_ptr<Question> TakenQuestion;
 
     explicit operator bool() const { return TakenDivision || TakenQuestion; }
+};
+
+// What a new division holds: the defaults, or a pasted division's head and
+// questions (in order; their keys are drawn when they are added).
+struct NewDivision {
+    std::string Name = std::string(kNewDivisionName);
+    std::int16_t Count = 1;
+    std::vector<Question> Questions;
 };
 
 class TestDocument {
@@ -72,12 +73,12 @@ public:
     // Adds "Новый раздел" after the selected division, after the selected
     // question's division, or as the first division when the parameters or
     // the marks are selected.
-    DocumentChange AddDivision(std::string_view selectedKey);
+    DocumentChange AddDivision(std::string_view selectedKey, NewDivision content = {});
     // Adds an empty question as the selected division's last question, or
     // directly after the selected question. The key is drawn first, so it is
     // used up even when the parameters or the marks are selected and nothing
     // is added.
-    DocumentChange AddQuestion(std::string_view selectedKey);
+    DocumentChange AddQuestion(std::string_view selectedKey, std::optional<Question> content = {});
 
     // The node to select when the item goes: a question's next sibling, else
     // its previous one, else its division; a division's next division, else
@@ -97,15 +98,51 @@ public:
     // at the first or last place nothing changes.
     DocumentChange MoveUp(std::string_view key) { return Move(key, false); }
     DocumentChange MoveDown(std::string_view key) { return Move(key, true); }
+    // Puts the division at `index` among the divisions, or the question at
+    // `index` among the questions of `division` (its own or another), the
+    // place counted as if it were already taken out. An empty change when it
+    // stands there already or the place does not exist; a question never
+    // becomes a division, nor a division a question.
+    DocumentChange MoveTo(std::string_view key, const std::string& division, std::size_t index);
+
+    // The fields. Each announces an edit when the value differs from the
+    // one held; the key must name an item of the field's kind
+    // (std::out_of_range), a slot must be one the model has.
+    void SetTestName(std::string name);
+    void SetTestTime(std::int16_t minutes);
+    void SetShowErrors(std::int16_t show);
+    void SetLogType(std::int16_t type);
+    void SetLogFile(std::string file);
+    void SetMark(int slot, std::string description, std::int16_t score);
+    void SetDivisionName(const std::string& key, std::string name);
+    void SetDivisionCount(const std::string& key, std::int16_t count);
+    void SetQuestionText(const std::string& key, std::string text);
+    void SetAnswer(const std::string& key, int slot, std::string text);
+    void SetScore(const std::string& key, int slot, std::int16_t score);
+
+    // Each field of `header` (title, time, journal, marks), of `head` (a
+    // division's name and count) or of `question` set through the Set
+    // operations above.
+    void SetHeader(const Test& header);
+    void SetDivisionHead(const std::string& key, const Division& head);
+    void SetQuestion(const std::string& key, const Question& question);
+
+    // Observers are told of every change from now until the subscription
+    // is dropped; a subscription may outlive the document.
+    [[nodiscard]] DocumentSubscription Subscribe(DocumentObserver& observer) { return notices_.Subscribe(observer); }
 
 private:
     DocumentOrder::DivisionEntry& Entry(std::string_view divisionKey);
     const DocumentOrder::DivisionEntry& Entry(std::string_view divisionKey) const;
     std::size_t DivisionIndex(std::string_view divisionKey) const;
     DocumentChange Move(std::string_view key, bool down);
+    // Announces the change and gives it back.
+    DocumentChange Announce(DocumentChange change);
+    void Edited(DocumentField field, std::string key = {}, int slot = 0);
 
     std::unique_ptr<Test> test_;
     DocumentOrder order_;
+    DocumentNotices notices_;
 };
 
 } // namespace mirvane

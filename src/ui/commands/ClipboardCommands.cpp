@@ -1,15 +1,15 @@
 #include "commands/ClipboardCommands.h"
 
 #include "clipboard/ClipboardRecord.h"
+#include "document/EditCommand.h"
 #include "editor/EditorState.h"
-#include "editor/PanelHost.h"
 #include "editor/PanelTextBox.h"
 #include "commands/StructuralEdits.h"
 #include "tree/StructureTree.h"
 #include "platform/Clipboard.h"
 #include "platform/TextBridge.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWidget>
 
 namespace mirvane {
@@ -80,47 +80,29 @@ void ClipboardCommands::PasteHere()
 
 void ClipboardCommands::PasteQuestion(const ClipboardRecord& record)
 {
-    TestDocument& document = *state_.Document;
-    const DocumentChange change = document.AddQuestion(tree_.SelectedKey());
-    if (!change)
-        return; // the parameters or the marks: nothing to paste into
-    FillQuestion(document.QuestionAt(change.Key), record.Questions.front());
-    tree_.Apply(change, document);
-    ShowPasted(change.Key);
-    edits_.RecordPasted(change.Key);
+    Question question;
+    FillQuestion(question, record.Questions.front());
+    // The parameters or the marks selected: nothing to paste into.
+    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), std::move(question)), NodeKind::Question);
 }
 
 void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
 {
-    TestDocument& document = *state_.Document;
-    const DocumentChange added = document.AddDivision(tree_.SelectedKey());
-    Division& division = document.DivisionAt(added.Key);
+    NewDivision division;
     if (record.Name)
         division.Name = *record.Name;
     if (record.NQ)
-        division.NQ = *record.NQ;
-    tree_.Apply(added, document);
-    // Each question goes after the one pasted before it. Every question but
-    // the last passes through the panel on its way, as the one after it is
-    // added; the last is shown in the panel.
-    std::string last = added.Key;
+        division.Count = *record.NQ;
+    // Every question but the last passes through the panel on its way, as
+    // the one after it would be added behind it; the last is shown in the
+    // panel.
     for (std::size_t i = 0; i < record.Questions.size(); ++i) {
-        const DocumentChange change = document.AddQuestion(last);
-        Question& question = document.QuestionAt(change.Key);
+        Question& question = division.Questions.emplace_back();
         FillQuestion(question, record.Questions[i]);
         if (i + 1 < record.Questions.size())
             PassThroughPanel(question);
-        tree_.Apply(change, document);
-        last = change.Key;
     }
-    ShowPasted(last);
-    edits_.RecordPasted(added.Key); // the division with its questions is one step
-}
-
-void ClipboardCommands::ShowPasted(const std::string& key)
-{
-    tree_.Select(key);
-    host_.ShowSelectedNode();
+    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), std::move(division)), NodeKind::Division);
 }
 
 } // namespace mirvane

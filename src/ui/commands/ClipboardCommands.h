@@ -4,14 +4,11 @@
 // box); in the structure tree they carry whole questions and divisions on
 // the system clipboard as records, also between two running editors. Any
 // other control: nothing.
-#include <string>
-
 class QWidget;
 
 namespace mirvane {
 
 class Clipboard;
-class PanelHost;
 class PanelTextBox;
 class StructuralEdits;
 class StructureTree;
@@ -21,10 +18,9 @@ struct EditorState;
 class ClipboardCommands {
 public:
     // `mainWindow` tells which control has the focus; `pane` holds the panel.
-    ClipboardCommands(EditorState& state, StructureTree& tree, StructuralEdits& edits, PanelHost& host,
-                      Clipboard& clipboard, QWidget& mainWindow, QWidget& pane)
-        : state_(state), tree_(tree), edits_(edits), host_(host), clipboard_(clipboard), mainWindow_(mainWindow),
-          pane_(pane)
+    ClipboardCommands(EditorState& state, StructureTree& tree, StructuralEdits& edits, Clipboard& clipboard,
+                      QWidget& mainWindow, QWidget& pane)
+        : state_(state), tree_(tree), edits_(edits), clipboard_(clipboard), mainWindow_(mainWindow), pane_(pane)
     {
     }
 
@@ -41,13 +37,10 @@ private:
     bool CopyItem();
     void PasteQuestion(const ClipboardRecord& record);
     void PasteDivision(const ClipboardRecord& record);
-    // Shows the last pasted item: the old panel is stored, the new one shown.
-    void ShowPasted(const std::string& key);
 
     EditorState& state_;
     StructureTree& tree_;
     StructuralEdits& edits_;
-    PanelHost& host_;
     Clipboard& clipboard_;
     QWidget& mainWindow_;
     QWidget& pane_;

@@ -1,5 +1,6 @@
 #include "commands/StructuralEdits.h"
 
+#include "document/EditCommand.h"
 #include "editor/EditHistory.h"
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
@@ -8,6 +9,7 @@
 
 #include <QUndoCommand>
 
+#include <memory>
 #include <utility>
 
 namespace mirvane {
@@ -16,79 +18,39 @@ namespace {
 
 // "удаление вопроса", "вставку раздела": what a step did, in the accusative,
 // to follow "Отменить" or "Повторить" in the menu.
-QString StepName(const char* verb, const std::string& key)
+QString StepName(const char* verb, NodeKind kind)
 {
     return QString::fromUtf8(verb) +
-           (KindOf(key) == NodeKind::Question ? QStringLiteral(" вопроса") : QStringLiteral(" раздела"));
+           (kind == NodeKind::Question ? QStringLiteral(" вопроса") : QStringLiteral(" раздела"));
 }
 
-// A step recorded after the change was made: the first redo does nothing.
-class DoneStep : public QUndoCommand {
+// A document command on the edit history: redo applies it, undo reverts it,
+// and the editor's selection and panel follow.
+class DocumentStep : public QUndoCommand {
 public:
-    DoneStep(StructuralEdits& edits, const QString& name) : edits_(edits) { setText(name); }
-    void redo() final
+    // The first redo tells `done` the key of the item it concerns, or
+    // leaves it empty when it did nothing.
+    DocumentStep(StructuralEdits& edits, const QString& name, std::unique_ptr<EditCommand> command,
+                 std::string& done)
+        : edits_(edits), command_(std::move(command)), done_(&done)
     {
-        if (done_)
-            Redo();
-        done_ = true;
+        setText(name);
     }
+    void redo() override
+    {
+        edits_.Run(*command_, true);
+        const bool nothing = command_->Does() == DocumentChange::Kind::None;
+        if (done_ && !nothing)
+            *done_ = command_->Key();
+        done_ = nullptr;
+        setObsolete(nothing); // the stack drops it
+    }
+    void undo() override { edits_.Run(*command_, false); }
 
-protected:
-    virtual void Redo() = 0;
+private:
     StructuralEdits& edits_;
-
-private:
-    bool done_ = false;
-};
-
-// An item that came into the document: undo takes it out and keeps it.
-class ItemAdded : public DoneStep {
-public:
-    ItemAdded(StructuralEdits& edits, const QString& name, std::string key)
-        : DoneStep(edits, name), key_(std::move(key))
-    {
-    }
-    void undo() override { item_ = edits_.TakeOut(key_); }
-
-protected:
-    void Redo() override { edits_.PutBack(std::move(item_)); }
-
-private:
-    std::string key_;
-    DetachedItem item_;
-};
-
-// An item that went: the step keeps it until undo puts it back.
-class ItemRemoved : public DoneStep {
-public:
-    ItemRemoved(StructuralEdits& edits, const QString& name, DetachedItem item)
-        : DoneStep(edits, name), key_(item.Key), item_(std::move(item))
-    {
-    }
-    void undo() override { edits_.PutBack(std::move(item_)); }
-
-protected:
-    void Redo() override { item_ = edits_.TakeOut(key_); }
-
-private:
-    std::string key_;
-    DetachedItem item_;
-};
-
-class ItemMoved : public DoneStep {
-public:
-    ItemMoved(StructuralEdits& edits, const QString& name, std::string key, bool down)
-        : DoneStep(edits, name), key_(std::move(key)), down_(down)
-    {
-    }
-    void undo() override { edits_.MoveItem(key_, !down_); }
-
-protected:
-    void Redo() override { edits_.MoveItem(key_, down_); }
-
-private:
-    std::string key_;
-    bool down_;
+    std::unique_ptr<EditCommand> command_;
+    std::string* done_;
 };
 
 } // namespace
@@ -105,32 +67,44 @@ void StructuralEdits::Show(const std::string& key)
         SelectAndRun(key);
 }
 
-std::string StructuralEdits::Added(const DocumentChange& change, const char* stepVerb)
+std::string StructuralEdits::Push(const QString& name, std::unique_ptr<EditCommand> command)
 {
-    if (!change)
-        return {};
-    tree_.Apply(change, *state_.Document);
-    // The old panel is stored, then the new item's panel is shown.
-    SelectAndRun(change.Key);
-    history_.Record(new ItemAdded(*this, StepName(stepVerb, change.Key), change.Key));
-    if (focusAdded_)
-        focusAdded_(change.Key);
-    return change.Key;
+    std::string key;
+    history_.Record(new DocumentStep(*this, name, std::move(command), key));
+    return key;
+}
+
+std::string StructuralEdits::Added(std::unique_ptr<EditCommand> command, NodeKind kind, const char* stepVerb)
+{
+    const std::string key = Push(StepName(stepVerb, kind), std::move(command));
+    if (!key.empty() && focusAdded_)
+        focusAdded_(key);
+    return key;
 }
 
 std::string StructuralEdits::AddDivision()
 {
-    return Added(state_.Document->AddDivision(tree_.SelectedKey()), "добавление");
+    return Added(std::make_unique<AddItem>(tree_.SelectedKey(), NewDivision{}), NodeKind::Division, "добавление");
 }
 
 std::string StructuralEdits::AddQuestion()
 {
-    return Added(state_.Document->AddQuestion(tree_.SelectedKey()), "добавление");
+    return Added(std::make_unique<AddItem>(tree_.SelectedKey(), std::optional<Question>()), NodeKind::Question,
+                 "добавление");
 }
 
-void StructuralEdits::RecordPasted(const std::string& key)
+std::string StructuralEdits::Paste(std::unique_ptr<AddItem> paste, NodeKind kind)
 {
-    history_.Record(new ItemAdded(*this, StepName("вставку", key), key));
+    pasting_ = true;
+    std::string key;
+    try {
+        key = Push(StepName("вставку", kind), std::move(paste));
+    } catch (...) {
+        pasting_ = false;
+        throw;
+    }
+    pasting_ = false;
+    return key;
 }
 
 void StructuralEdits::DeleteItem()
@@ -152,59 +126,65 @@ void StructuralEdits::Remove(const char* stepVerb)
     const NodeKind kind = KindOf(key);
     if (kind != NodeKind::Question && kind != NodeKind::Division)
         return;
-    history_.Record(new ItemRemoved(*this, StepName(stepVerb, key), TakeOut(key)));
+    Push(StepName(stepVerb, kind), std::make_unique<RemoveItem>(key));
 }
 
-DetachedItem StructuralEdits::TakeOut(const std::string& key)
-{
-    TestDocument& document = *state_.Document;
-    const std::string next = document.SelectionAfterDelete(key);
-    // Stores the panel into the item about to go, then shows the next one.
-    SelectAndRun(next);
-    DetachedItem item = document.Detach(key);
-    tree_.Apply({DocumentChange::Kind::Removed, item.Key, item.Parent, item.Index}, document);
-    if (next == item.Parent)
-        host_.Data2Form(); // the division's panel counts its questions without the deleted one
-    return item;
-}
+void StructuralEdits::MoveUp() { Move(false); }
 
-void StructuralEdits::PutBack(DetachedItem item)
-{
-    TestDocument& document = *state_.Document;
-    const DocumentChange change = document.Attach(std::move(item));
-    tree_.Apply(change, document);
-    SelectAndRun(change.Key);
-}
+void StructuralEdits::MoveDown() { Move(true); }
 
-void StructuralEdits::MoveUp()
-{
-    if (Move(false))
-        history_.Record(new ItemMoved(*this, StepName("перемещение", state_.CurrentKey), state_.CurrentKey, false));
-}
-
-void StructuralEdits::MoveDown()
-{
-    if (Move(true))
-        history_.Record(new ItemMoved(*this, StepName("перемещение", state_.CurrentKey), state_.CurrentKey, true));
-}
-
-void StructuralEdits::MoveItem(const std::string& key, bool down)
-{
-    Show(key);
-    Move(down);
-}
-
-bool StructuralEdits::Move(bool down)
+void StructuralEdits::Move(bool down)
 {
     const std::string key = state_.CurrentKey;
+    const NodeKind kind = KindOf(key);
+    if (kind != NodeKind::Question && kind != NodeKind::Division)
+        return;
+    Push(StepName("перемещение", kind), std::make_unique<MoveItem>(key, down));
+}
+
+void StructuralEdits::MoveTo(const std::string& key, const std::string& division, std::size_t index)
+{
+    Push(StepName("перемещение", KindOf(key)), std::make_unique<MoveItemTo>(key, division, index));
+}
+
+void StructuralEdits::Run(EditCommand& command, bool apply)
+{
     TestDocument& document = *state_.Document;
-    const DocumentChange change = down ? document.MoveDown(key) : document.MoveUp(key);
-    if (!change)
-        return false;
-    // Neither stored nor reloaded: the panel stays on the moved item.
-    tree_.Apply(change, document);
-    tree_.Select(key);
-    return true;
+    DocumentChange::Kind does = command.Does();
+    if (!apply && does != DocumentChange::Kind::Moved)
+        does = does == DocumentChange::Kind::Added ? DocumentChange::Kind::Removed : DocumentChange::Kind::Added;
+    switch (does) {
+    case DocumentChange::Kind::Removed: {
+        const std::string& key = command.Key();
+        const std::string next = document.SelectionAfterDelete(key);
+        const std::string parent = KindOf(key) == NodeKind::Question ? document.ParentOf(key) : std::string();
+        // Stores the panel into the item about to go, then shows the next one.
+        SelectAndRun(next);
+        apply ? command.Apply(document) : command.Revert(document);
+        if (next == parent)
+            host_.Data2Form(); // the division's panel counts its questions without the deleted one
+        break;
+    }
+    case DocumentChange::Kind::Moved:
+        // Neither stored nor reloaded when already shown: the panel stays on
+        // the moved item with whatever was typed into it.
+        Show(command.Key());
+        apply ? command.Apply(document) : command.Revert(document);
+        if (command.Does() == DocumentChange::Kind::Moved)
+            tree_.Select(command.Key());
+        break;
+    default: { // an item comes (the first apply of an add tells its key only now)
+        apply ? command.Apply(document) : command.Revert(document);
+        std::string shown = command.Key();
+        // A pasted division's questions have passed through the panel but
+        // the last, which is shown; the division itself is not.
+        if (pasting_ && KindOf(shown) == NodeKind::Division && !document.QuestionKeys(shown).empty())
+            shown = document.QuestionKeys(shown).back();
+        if (!shown.empty())
+            SelectAndRun(shown);
+        break;
+    }
+    }
 }
 
 } // namespace mirvane

@@ -1,23 +1,26 @@
 #pragma once
-// Adding, deleting and moving divisions and questions from the editor: the
-// document performs the operation, the tree follows it, and the selection
-// and the panel go where the user expects them. Adding works on the
+// Adding, deleting and moving divisions and questions from the editor: a
+// document command performs the operation, the tree follows the document,
+// and the selection and the panel go where the user expects them. Adding works on the
 // selected node, deleting and moving on the node of the current key; the
 // two are the same node after every selection change. Every edit is one step
-// of the edit history.
+// of the edit history, made by applying it.
+#include "model/NodeKey.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace mirvane {
 
+class AddItem;
+class EditCommand;
 class EditHistory;
 class PanelHost;
 class Prompter;
 class StructureTree;
-struct DetachedItem;
-struct DocumentChange;
 struct EditorState;
 
 namespace edit_text {
@@ -46,28 +49,33 @@ public:
     // The panel keeps showing the moved item with whatever was typed into it.
     void MoveUp();
     void MoveDown();
+    // Puts the division or question at the place it was dragged to, as one
+    // step: `division` empty for a division, `index` as TestDocument::MoveTo
+    // takes it.
+    void MoveTo(const std::string& key, const std::string& division, std::size_t index);
     // Where the typing goes after an add: the new item's first box.
     void FocusAfterAdding(std::function<void(const std::string& key)> focusAdded)
     {
         focusAdded_ = std::move(focusAdded);
     }
-    // Records a division or question just pasted as one step.
-    void RecordPasted(const std::string& key);
+    // Adds a pasted division (with its questions) or question as one step;
+    // the pasted question, or a pasted division's last question, is
+    // selected and shown. Gives the key, empty when nothing was added.
+    std::string Paste(std::unique_ptr<AddItem> paste, NodeKind kind);
 
-    // What the steps replay. The panel is stored into the item before it
-    // goes; the next node is shown.
-    DetachedItem TakeOut(const std::string& key);
-    // The item comes back at its place, selected, its panel shown.
-    void PutBack(DetachedItem item);
-    // Shows the item, then moves it.
-    void MoveItem(const std::string& key, bool down);
+    // Applies or reverts a step's command, the selection and the panel
+    // following: the panel is stored into an item before it goes and the
+    // next node shown; an item that comes is selected and shown; a moved
+    // item is shown, then moved.
+    void Run(EditCommand& command, bool apply);
     // Selects the node and shows its panel, unless it is shown already.
     void Show(const std::string& key);
 
 private:
-    std::string Added(const DocumentChange& change, const char* stepVerb);
+    std::string Push(const QString& name, std::unique_ptr<EditCommand> command);
+    std::string Added(std::unique_ptr<EditCommand> command, NodeKind kind, const char* stepVerb);
     void Remove(const char* stepVerb);
-    bool Move(bool down);
+    void Move(bool down);
     void SelectAndRun(const std::string& key);
 
     EditorState& state_;
@@ -76,6 +84,7 @@ private:
     PanelHost& host_;
     EditHistory& history_;
     std::function<void(const std::string& key)> focusAdded_;
+    bool pasting_ = false;
 };
 
 } // namespace mirvane

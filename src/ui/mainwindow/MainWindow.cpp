@@ -51,7 +51,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUndoStack>
 
 namespace mirvane {
@@ -105,7 +105,7 @@ void MainWindow::CreateParts()
     picSplitter_ = new QWidget(client_);
     picSplitter_->setObjectName(QStringLiteral("picSplitter"));
 
-    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *tree_, *platform_.prompter);
+    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *platform_.prompter);
     sizing_ = new WindowSizing({this, client_, picTitles_, lblTitle_[0], lblTitle_[1], tree_->Widget(), imgSplitter_,
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
@@ -138,7 +138,7 @@ void MainWindow::CreateCommands()
 {
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
     exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
-    clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *this, *platform_.clipboard, *this, *pane_);
+    clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *platform_.clipboard, *this, *pane_);
     const QString programFolder = QCoreApplication::applicationDirPath();
     preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
@@ -177,6 +177,10 @@ void MainWindow::CreateCommands()
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
         RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->TreeMouseReleased(2, position); });
     });
+    connect(tree_, &StructureTree::MoveRequested, this,
+            [this](const std::string& key, const std::string& division, std::size_t index) {
+                RunGuarded(QStringLiteral("Перемещение"), [&] { edits_->MoveTo(key, division, index); });
+            });
 }
 
 void MainWindow::CreateFindings()

@@ -1,7 +1,6 @@
 #include "mainwindow/PanelTransfer.h"
 
 #include "editor/EditorState.h"
-#include "tree/StructureTree.h"
 #include "mainwindow/EditPanels.h"
 #include "platform/TextBridge.h"
 #include "model/Misc.h"
@@ -45,24 +44,34 @@ QString QuestionCountCaption(int count)
 
 void PanelTransfer::Form2Data()
 {
+    // The panel's values go into a copy of what it shows, then field by
+    // field into the document, which tells the tree what changed.
+    TestDocument& document = *state_.Document;
     const std::string& key = state_.CurrentKey;
     switch (KindOf(key)) {
     case NodeKind::Parameters:
-        StoreParameters(state_.Document->Model(), false);
+    case NodeKind::Marks: {
+        Test header;
+        CopyHeader(document.Model(), header);
+        if (KindOf(key) == NodeKind::Parameters)
+            StoreParameters(header, false);
+        else
+            StoreMarks(header, false);
+        document.SetHeader(header);
         break;
-    case NodeKind::Marks:
-        StoreMarks(state_.Document->Model(), false);
-        break;
+    }
     case NodeKind::Division: {
-        Division& division = state_.Document->DivisionAt(key);
-        StoreDivision(division, false);
-        tree_.SetText(key, ToQt(division.Name));
+        Division head;
+        head.Name = document.DivisionAt(key).Name;
+        head.NQ = document.DivisionAt(key).NQ;
+        StoreDivision(head, false);
+        document.SetDivisionHead(key, head);
         break;
     }
     case NodeKind::Question: {
-        Question& question = state_.Document->QuestionAt(key);
+        Question question = document.QuestionAt(key);
         StoreQuestion(question, false);
-        tree_.SetText(key, ToQt(QuestionCaption(question.Q())));
+        document.SetQuestion(key, question);
         break;
     }
     default:

@@ -13,7 +13,6 @@ class EditPanels;
 class Question;
 class Test;
 class Prompter;
-class StructureTree;
 struct EditorState;
 
 namespace panel_text {
@@ -28,8 +27,8 @@ QString QuestionCountCaption(int count);
 
 class PanelTransfer {
 public:
-    PanelTransfer(EditorState& state, EditPanels& panels, StructureTree& tree, Prompter& prompter)
-        : state_(state), panels_(panels), tree_(tree), prompter_(prompter)
+    PanelTransfer(EditorState& state, EditPanels& panels, Prompter& prompter)
+        : state_(state), panels_(panels), prompter_(prompter)
     {
     }
 
@@ -62,7 +61,6 @@ private:
 
     EditorState& state_;
     EditPanels& panels_;
-    StructureTree& tree_;
     Prompter& prompter_;
 };
 

@@ -1,58 +1,59 @@
 #include "tree/StructureTree.h"
 
 #include "document/TestDocument.h"
-#include "model/Misc.h"
-#include "platform/TextBridge.h"
+#include "tree/DocumentTreeModel.h"
 
 #include <QEvent>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
-#include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QToolTip>
+#include <QTreeView>
 
 #include <stdexcept>
 
 namespace mirvane {
 
-namespace {
-
-constexpr int kKeyRole = Qt::UserRole;
-
-QString DivisionLabel(const Division& division) { return ToQt(TrimSpaces(division.Name)); }
-
-QString QuestionLabel(const Question& question) { return ToQt(QuestionCaption(question.Q())); }
-
-} // namespace
-
 StructureTree::StructureTree(QWidget* parent)
-    : QObject(parent), tvTreeView_(new QTreeWidget(parent))
+    : QObject(parent), tvTreeView_(new QTreeView(parent)), model_(new DocumentTreeModel(this))
 {
     tvTreeView_->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView_->setHeaderHidden(true);
-    tvTreeView_->setColumnCount(1);
+    tvTreeView_->setModel(model_);
     tvTreeView_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Labels follow the model; a label edited in place would never reach it.
     tvTreeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvTreeView_->setUniformRowHeights(true);
     tvTreeView_->setRootIsDecorated(true);
     tvTreeView_->viewport()->installEventFilter(this);
+    tvTreeView_->setDragDropMode(QAbstractItemView::InternalMove);
+    tvTreeView_->setDefaultDropAction(Qt::MoveAction);
+    tvTreeView_->setDropIndicatorShown(true);
+    connect(model_, &DocumentTreeModel::MoveRequested, this, &StructureTree::MoveRequested);
 
-    connect(tvTreeView_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { Fill(KeyOf(item)); });
-    connect(tvTreeView_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (selectingInCode_ || !current)
-            return;
-        changedSincePress_ = true;
-        emit SelectionProcedureRequested();
-    });
+    connect(tvTreeView_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                // Rows coming and going as the document changes are not the
+                // user's choice: the caller decides what is selected then.
+                if (selectingInCode_ || model_->Following() || !current.isValid())
+                    return;
+                changedSincePress_ = true;
+                emit SelectionProcedureRequested();
+            });
     // Some node is always selected: a click on empty space must not clear it.
-    connect(tvTreeView_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (tvTreeView_->selectedItems().isEmpty() && tvTreeView_->currentItem()) {
-            const QSignalBlocker blocker(tvTreeView_);
-            tvTreeView_->currentItem()->setSelected(true);
-        }
+    connect(tvTreeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        QItemSelectionModel* selection = tvTreeView_->selectionModel();
+        if (!selection->hasSelection() && selection->currentIndex().isValid())
+            selection->select(selection->currentIndex(), QItemSelectionModel::Select);
     });
+    // A moved division is shown closed.
+    connect(model_, &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex&, int start, int, const QModelIndex& destination, int row) {
+                // Qt names the destination as it was before the move.
+                if (!destination.isValid())
+                    tvTreeView_->collapse(model_->index(row > start ? row - 1 : row, 0));
+            });
 }
 
 bool StructureTree::eventFilter(QObject* watched, QEvent* event)
@@ -60,13 +61,14 @@ bool StructureTree::eventFilter(QObject* watched, QEvent* event)
     if (watched == tvTreeView_->viewport() && event->type() == QEvent::ToolTip) {
         // The full label, when the tree's width cuts it.
         auto* help = static_cast<QHelpEvent*>(event);
-        QTreeWidgetItem* item = tvTreeView_->itemAt(help->pos());
-        if (item) {
-            const QRect rect = tvTreeView_->visualItemRect(item);
-            const int needed = rect.x() + tvTreeView_->iconSize().width() + 12 +
-                               tvTreeView_->fontMetrics().horizontalAdvance(item->text(0));
+        const QModelIndex at = tvTreeView_->indexAt(help->pos());
+        if (at.isValid()) {
+            const QRect rect = tvTreeView_->visualRect(at);
+            const QString text = at.data().toString();
+            const int needed =
+                rect.x() + tvTreeView_->iconSize().width() + 12 + tvTreeView_->fontMetrics().horizontalAdvance(text);
             if (needed > tvTreeView_->viewport()->width()) {
-                QToolTip::showText(help->globalPos(), item->text(0), tvTreeView_->viewport(), rect);
+                QToolTip::showText(help->globalPos(), text, tvTreeView_->viewport(), rect);
                 return true;
             }
         }
@@ -95,203 +97,57 @@ bool StructureTree::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-std::string StructureTree::KeyOf(const QTreeWidgetItem* item)
+void StructureTree::BuildTree(TestDocument& document)
 {
-    return item ? item->data(0, kKeyRole).toString().toStdString() : std::string();
-}
-
-QTreeWidgetItem* StructureTree::Item(const std::string& key) const
-{
-    auto it = items_.find(key);
-    if (it == items_.end() && KindOf(key) == NodeKind::Question && document_ && document_->Contains(key)) {
-        Fill(document_->ParentOf(key));
-        it = items_.find(key);
-    }
-    if (it == items_.end())
-        throw std::out_of_range("no tree node with key " + key);
-    return it->second;
-}
-
-QTreeWidgetItem* StructureTree::MakeItem(const std::string& key, const QString& text, TreeImage image) const
-{
-    if (items_.count(key))
-        throw std::invalid_argument("duplicate tree key " + key);
-    auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setData(0, kKeyRole, ToQt(key));
-    item->setIcon(0, TreeIcon(image));
-    items_.emplace(key, item);
-    return item;
-}
-
-QList<QTreeWidgetItem*> StructureTree::MakeQuestionItems(const Division& division,
-                                                         const std::vector<std::string>& questionKeys) const
-{
-    QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(questionKeys.size()));
-    for (std::size_t j = 0; j < questionKeys.size(); ++j)
-        children.append(MakeItem(questionKeys[j], QuestionLabel(QuestionInOrder(division, questionKeys, j)),
-                                 TreeImage::Question));
-    return children;
-}
-
-QTreeWidgetItem* StructureTree::MakeDivisionItem(const Division& division,
-                                                 const std::vector<std::string>& questionKeys) const
-{
-    QTreeWidgetItem* node = MakeItem(division.Key, DivisionLabel(division), TreeImage::Division);
-    if (!shownInParts_) {
-        node->addChildren(MakeQuestionItems(division, questionKeys));
-    } else if (!questionKeys.empty()) {
-        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-        unfilled_.insert(division.Key);
-    }
-    return node;
-}
-
-void StructureTree::Fill(const std::string& divisionKey) const
-{
-    if (!unfilled_.erase(divisionKey) || !document_)
-        return;
-    QTreeWidgetItem* node = items_.at(divisionKey);
-    const QSignalBlocker blocker(tvTreeView_);
-    node->addChildren(MakeQuestionItems(document_->DivisionAt(divisionKey), document_->QuestionKeys(divisionKey)));
-    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-}
-
-void StructureTree::Forget(QTreeWidgetItem* item)
-{
-    for (int i = 0; i < item->childCount(); ++i)
-        Forget(item->child(i));
-    const std::string key = KeyOf(item);
-    items_.erase(key);
-    unfilled_.erase(key);
-}
-
-void StructureTree::BuildTree(const TestDocument& document)
-{
-    const QSignalBlocker blocker(tvTreeView_);
     selectingInCode_ = true;
-    tvTreeView_->setUpdatesEnabled(false);
-    tvTreeView_->clear();
-    items_.clear();
-    unfilled_.clear();
-    document_ = &document;
-    const DocumentOrder& order = document.Order();
-    std::size_t questions = 0;
-    for (const DocumentOrder::DivisionEntry& entry : order.Divisions)
-        questions += entry.QuestionKeys.size();
-    shownInParts_ = questions > questionsShownAtOnce_;
-    items_.reserve((shownInParts_ ? 0 : questions) + order.Divisions.size() + kFixedRoots);
-
-    QList<QTreeWidgetItem*> roots;
-    roots.append(MakeItem(std::string(kParametersKey), QStringLiteral("Параметры теста"), TreeImage::Parameters));
-    roots.append(MakeItem(std::string(kMarksKey), QStringLiteral("Система оценок"), TreeImage::Marks));
-    for (const DocumentOrder::DivisionEntry& entry : order.Divisions)
-        roots.append(MakeDivisionItem(document.DivisionAt(entry.Key), entry.QuestionKeys));
-    tvTreeView_->addTopLevelItems(roots);
-    tvTreeView_->setCurrentItem(roots.front());
-    tvTreeView_->setUpdatesEnabled(true);
+    model_->SetDocument(document);
+    tvTreeView_->setCurrentIndex(model_->index(0, 0));
     selectingInCode_ = false;
 }
 
-bool StructureTree::Contains(const std::string& key) const
-{
-    return items_.count(key) != 0 || (KindOf(key) == NodeKind::Question && document_ && document_->Contains(key));
-}
+bool StructureTree::Contains(const std::string& key) const { return model_->Contains(key); }
 
-std::string StructureTree::SelectedKey() const { return KeyOf(tvTreeView_->currentItem()); }
+std::string StructureTree::SelectedKey() const { return DocumentTreeModel::KeyOf(tvTreeView_->currentIndex()); }
+
+QModelIndex StructureTree::Index(const std::string& key) const { return model_->IndexOf(key); }
 
 void StructureTree::Select(const std::string& key)
 {
-    QTreeWidgetItem* item = Item(key);
+    const QModelIndex at = model_->IndexOf(key);
+    if (!at.isValid())
+        throw std::out_of_range("no tree node with key " + key);
     selectingInCode_ = true;
-    {
-        const QSignalBlocker blocker(tvTreeView_);
-        tvTreeView_->setCurrentItem(item);
-        item->setSelected(true);
-    }
-    if (item->parent())
-        item->parent()->setExpanded(true);
-    tvTreeView_->scrollToItem(item);
+    tvTreeView_->setCurrentIndex(at);
+    if (at.parent().isValid())
+        tvTreeView_->expand(at.parent());
+    tvTreeView_->scrollTo(at);
     selectingInCode_ = false;
 }
 
 int StructureTree::ChildCount(const std::string& key) const
 {
-    Fill(key);
-    return Item(key)->childCount();
+    const QModelIndex at = model_->IndexOf(key);
+    if (model_->canFetchMore(at))
+        model_->fetchMore(at);
+    return model_->rowCount(at);
 }
 
 std::string StructureTree::ChildKey(const std::string& key, int index) const
 {
-    Fill(key);
-    return KeyOf(Item(key)->child(index));
+    const QModelIndex at = model_->IndexOf(key);
+    if (model_->canFetchMore(at))
+        model_->fetchMore(at);
+    return DocumentTreeModel::KeyOf(model_->index(index, 0, at));
 }
 
-QString StructureTree::Text(const std::string& key) const { return Item(key)->text(0); }
-
-void StructureTree::SetText(const std::string& key, const QString& text)
+QString StructureTree::Text(const std::string& key) const
 {
-    QTreeWidgetItem* item = Item(key);
-    if (item->text(0) != text)
-        item->setText(0, text);
+    const QModelIndex at = model_->IndexOf(key);
+    if (!at.isValid())
+        throw std::out_of_range("no tree node with key " + key);
+    return at.data().toString();
 }
 
-QTreeWidgetItem* StructureTree::ParentItem(const DocumentChange& change) const
-{
-    return change.Parent.empty() ? tvTreeView_->invisibleRootItem() : Item(change.Parent);
-}
-
-int StructureTree::ChildIndex(const DocumentChange& change) const
-{
-    return static_cast<int>(change.Index) + (change.Parent.empty() ? kFixedRoots : 0);
-}
-
-void StructureTree::Apply(const DocumentChange& change, const TestDocument& document)
-{
-    // The tree's own reactions to a node coming or going are not the user's
-    // selection: the caller decides what is selected afterwards.
-    selectingInCode_ = true;
-    const QSignalBlocker blocker(tvTreeView_);
-    switch (change.What) {
-    case DocumentChange::Kind::Added: {
-        if (unfilled_.count(change.Parent))
-            break; // the division makes its question nodes when it is opened
-        // A division put back comes with its questions.
-        QTreeWidgetItem* item =
-            change.Parent.empty()
-                ? MakeDivisionItem(document.DivisionAt(change.Key), document.QuestionKeys(change.Key))
-                : MakeItem(change.Key, QuestionLabel(document.QuestionAt(change.Key)), TreeImage::Question);
-        ParentItem(change)->insertChild(ChildIndex(change), item);
-        break;
-    }
-    case DocumentChange::Kind::Removed: {
-        const auto found = items_.find(change.Key);
-        if (found == items_.end())
-            break; // a question of a division not opened yet
-        QTreeWidgetItem* item = found->second;
-        Forget(item);
-        delete item;
-        break;
-    }
-    case DocumentChange::Kind::Moved: {
-        if (unfilled_.count(change.Parent))
-            break;
-        QTreeWidgetItem* item = Item(change.Key);
-        const bool wasCurrent = tvTreeView_->currentItem() == item;
-        QTreeWidgetItem* parent = ParentItem(change);
-        parent->takeChild(parent->indexOfChild(item));
-        parent->insertChild(ChildIndex(change), item);
-        item->setExpanded(false); // a moved division is shown collapsed
-        if (wasCurrent) {
-            tvTreeView_->setCurrentItem(item);
-            item->setSelected(true);
-        }
-        break;
-    }
-    case DocumentChange::Kind::None:
-        break;
-    }
-    selectingInCode_ = false;
-}
+void StructureTree::SetText(const std::string& key, const QString& text) { model_->SetLabel(key, text); }
 
 } // namespace mirvane

@@ -1,53 +1,35 @@
 #pragma once
 // The structure tree: "Параметры теста", "Система оценок", then one node per
 // division with one child per question, each node keyed by its model key. It
-// is a view of the document: built from it, and following each change the
-// document reports.
-#include "tree/TreeImages.h"
-
+// is a view over the document's tree model, which follows each change the
+// document announces.
 #include <QObject>
+#include <QModelIndex>
 #include <QPoint>
-#include <QList>
 #include <QString>
 
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
-#include <vector>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class QWidget;
 
 namespace mirvane {
 
-class Division;
+class DocumentTreeModel;
 class TestDocument;
-struct DocumentChange;
 
 class StructureTree : public QObject {
     Q_OBJECT
 public:
     explicit StructureTree(QWidget* parent);
 
-    QTreeWidget* Widget() const { return tvTreeView_; }
+    QTreeView* Widget() const { return tvTreeView_; }
 
-    // Rebuilds every node from the document, in its order, all collapsed,
-    // and selects "par" (without running the selection procedure). In a
-    // test of more questions than `QuestionsShownAtOnce()`, a division's
-    // question nodes are made when the division is first opened or one of
-    // its questions is selected: building and labelling 180,000 nodes at
-    // once would cost seconds and as much memory as the test itself.
-    void BuildTree(const TestDocument& document);
-    static std::size_t QuestionsShownAtOnce() { return questionsShownAtOnce_; }
-    static void SetQuestionsShownAtOnce(std::size_t count) { questionsShownAtOnce_ = count; }
-
-    // Follows one change of the document, touching only the nodes it
-    // concerns: an added node is placed and labelled from the document, a
-    // removed one goes with its children, a moved one keeps its key, label
-    // and children and is shown collapsed. The selection is not changed,
-    // except that a removed node is no longer selected.
-    void Apply(const DocumentChange& change, const TestDocument& document);
+    // Shows the document, in its order, every division closed, and selects
+    // "par" (without running the selection procedure); from then on the
+    // tree follows the document's notices. A division's question rows are
+    // made when it is first opened or one of its questions selected.
+    void BuildTree(TestDocument& document);
 
     bool Contains(const std::string& key) const;
     std::string SelectedKey() const;
@@ -55,9 +37,13 @@ public:
     // brought into view, its division expanded when needed.
     void Select(const std::string& key);
 
+    // The node's row (its division's rows made first); invalid for a key
+    // not shown.
+    QModelIndex Index(const std::string& key) const;
     int ChildCount(const std::string& key) const;
     std::string ChildKey(const std::string& key, int index) const;
     QString Text(const std::string& key) const;
+    // Shows typing in the tree before it is stored in the document.
     void SetText(const std::string& key, const QString& text);
 
 signals:
@@ -66,39 +52,16 @@ signals:
     void SelectionProcedureRequested();
     // The right mouse button was released over the tree.
     void RightButtonReleased(QPoint globalPosition);
+    // A node was dragged to a new place: `division` empty for a division,
+    // `index` as TestDocument::MoveTo takes it.
+    void MoveRequested(const std::string& key, const std::string& division, std::size_t index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The node of the key; a question's division gets its question nodes
-    // first when it has none yet.
-    QTreeWidgetItem* Item(const std::string& key) const;
-    // Makes the question nodes of a division that was shown without them.
-    void Fill(const std::string& divisionKey) const;
-    QTreeWidgetItem* MakeItem(const std::string& key, const QString& text, TreeImage image) const;
-    QList<QTreeWidgetItem*> MakeQuestionItems(const Division& division,
-                                              const std::vector<std::string>& questionKeys) const;
-    // A division's node, with its question nodes unless the test is shown in
-    // parts.
-    QTreeWidgetItem* MakeDivisionItem(const Division& division, const std::vector<std::string>& questionKeys) const;
-    void Forget(QTreeWidgetItem* item);
-    static std::string KeyOf(const QTreeWidgetItem* item);
-    // The division's root node or the question's division node; the
-    // invisible root for a division.
-    QTreeWidgetItem* ParentItem(const DocumentChange& change) const;
-    // Root nodes before the first division: "par" and "mrk".
-    static constexpr int kFixedRoots = 2;
-    int ChildIndex(const DocumentChange& change) const;
-
-    QTreeWidget* tvTreeView_;
-    // The nodes made so far, and the divisions still without their question
-    // nodes: a cache of the document, which filling does not change.
-    mutable std::unordered_map<std::string, QTreeWidgetItem*> items_;
-    mutable std::unordered_set<std::string> unfilled_;
-    const TestDocument* document_ = nullptr;
-    bool shownInParts_ = false;
-    static inline std::size_t questionsShownAtOnce_ = 20000;
+    QTreeView* tvTreeView_;
+    DocumentTreeModel* model_;
     bool selectingInCode_ = false;
     bool changedSincePress_ = false;
 };

@@ -19,7 +19,7 @@
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <iostream>
 

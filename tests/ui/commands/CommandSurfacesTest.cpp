@@ -34,12 +34,12 @@ protected:
     void RightClick(const std::string& key)
     {
         enabled.clear();
-        QTreeWidget* tree = window->Tree().Widget();
-        QTreeWidgetItem* item = Node(key);
-        if (item->parent())
-            item->parent()->setExpanded(true);
+        QTreeView* tree = window->Tree().Widget();
+        const QModelIndex item = window->Tree().Index(key);
+        if (item.parent().isValid())
+            tree->expand(item.parent());
         QApplication::processEvents();
-        const QPoint at = tree->visualItemRect(item).center();
+        const QPoint at = tree->visualRect(item).center();
         QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
         QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
         QMenu* menu = window->ContextMenu().Context();

@@ -95,7 +95,7 @@ TEST_F(DocumentCommandsTest, CancelInThePromptChangesNothing)
     Commands().OpenTest();
     EXPECT_EQ(Doc().TestName, "Химия");
     EXPECT_EQ(window->State().DocumentFile, Path("saved.q"));
-    EXPECT_EQ(window->Tree().Widget()->topLevelItemCount(), 3);
+    EXPECT_EQ(window->Tree().Widget()->model()->rowCount(), 3);
     EXPECT_EQ(Current(), "d1");
     EXPECT_EQ(platform.fileDialogs.shown.size(), 1u); // only the first Open's
 }
@@ -188,7 +188,7 @@ TEST_F(DocumentCommandsTest, OpeningANonTestFileLeavesADefaultTest)
     EXPECT_EQ(platform.prompter.shown[1].Caption, "Mirvane");
     EXPECT_EQ(Doc().TestName, "Экзамен");
     EXPECT_EQ(Doc().Divisions.Count(), 0u);
-    EXPECT_EQ(window->Tree().Widget()->topLevelItemCount(), 2);
+    EXPECT_EQ(window->Tree().Widget()->model()->rowCount(), 2);
     EXPECT_TRUE(window->State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
     EXPECT_TRUE(P().TestName->isVisible());

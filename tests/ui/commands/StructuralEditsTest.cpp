@@ -1,9 +1,12 @@
 #include "EditorFixture.h"
 
+#include "editor/EditHistory.h"
 #include "commands/StructuralEdits.h"
 #include "testfile/TestFileWriter.h"
 
 #include <QLabel>
+#include <QMimeData>
+#include <QUndoStack>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -33,9 +36,9 @@ protected:
     std::vector<std::string> Roots()
     {
         std::vector<std::string> keys;
-        QTreeWidget* tree = window->Tree().Widget();
-        for (int i = 0; i < tree->topLevelItemCount(); ++i)
-            keys.push_back(tree->topLevelItem(i)->data(0, Qt::UserRole).toString().toStdString());
+        QAbstractItemModel* model = window->Tree().Widget()->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            keys.push_back(model->index(i, 0).data(Qt::UserRole).toString().toStdString());
         return keys;
     }
     std::vector<std::string> Children(const std::string& key)
@@ -233,6 +236,48 @@ TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
     EXPECT_EQ(back.test->Divisions.Item(1).Name, "Второй");
     EXPECT_EQ(back.test->Divisions.Item(3).Name, "Первый");
     EXPECT_EQ(back.test->Divisions.Item(3).Questions.Item(2).Q(), "два");
+}
+
+// A drop as the tree's view makes it: the dragged node's data let go between
+// rows (`row` before which) or onto the node `onto`.
+bool Drop(MainWindow& window, const std::string& key, int row, const std::string& onto)
+{
+    QAbstractItemModel* model = window.Tree().Widget()->model();
+    const std::unique_ptr<QMimeData> data(model->mimeData({window.Tree().Index(key)}));
+    const QModelIndex parent = onto.empty() ? QModelIndex() : window.Tree().Index(onto);
+    return model->canDropMimeData(data.get(), Qt::MoveAction, row, 0, parent) &&
+           model->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
+}
+
+TEST_F(Edits, DraggingKeepsTheMoveRulesAndEachDropIsOneStep)
+{
+    Select("q3");
+    P().TextQuest->setPlainText("набрано");
+    EXPECT_TRUE(Drop(*window, "q2", -1, "d5")); // onto a division: its last question
+    EXPECT_EQ(Children("d1"), (Keys{"q3", "q4"}));
+    EXPECT_EQ(Children("d5"), (Keys{"q6", "q2"}));
+    EXPECT_EQ(Current(), "q2");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "набрано"); // stored before the move
+    EXPECT_EQ(window->History().Stack().undoText(), "перемещение вопроса");
+    EXPECT_TRUE(Drop(*window, "q4", 0, "d1"));  // between rows: before the first
+    EXPECT_TRUE(Drop(*window, "q6", -1, "q3")); // onto a question: after it
+    EXPECT_EQ(Children("d1"), (Keys{"q4", "q3", "q6"}));
+
+    EXPECT_FALSE(Drop(*window, "d7", 1, ""));    // above the marks
+    EXPECT_FALSE(Drop(*window, "q6", 3, ""));    // a question among the divisions
+    EXPECT_FALSE(Drop(*window, "d5", -1, "q3")); // a division onto a question
+    EXPECT_FALSE(Drop(*window, "d5", 3, ""));    // where it stands
+    EXPECT_TRUE(Drop(*window, "d7", 2, ""));     // the first division
+    EXPECT_TRUE(Drop(*window, "d1", -1, "d5"));  // onto a division: after it
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d7", "d5", "d1"}));
+    EXPECT_EQ(window->History().Stack().undoText(), "перемещение раздела");
+
+    for (int i = 0; i < 5; ++i)
+        window->History().Undo();
+    EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d1", "d5", "d7"}));
+    EXPECT_EQ(Children("d1"), (Keys{"q2", "q3", "q4"}));
+    EXPECT_EQ(Children("d5"), (Keys{"q6"}));
+    EXPECT_EQ(Document().Order().Divisions[0].QuestionKeys, (Keys{"q2", "q3", "q4"}));
 }
 
 // Random adds, moves and deletes from the editor: after each the tree shows

@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,105 @@
+#pragma once
+// The steps of the edit history as commands on the document: each holds what
+// it needs to be done again and taken back (a detached item and its place, a
+// move's direction), Apply does it and Revert takes it back. The first Apply
+// does the edit itself, so a step is made by applying it.
+#include "document/TestDocument.h"
+
+#include <optional>
+#include <string>
+
+namespace mirvane {
+
+class EditCommand {
+public:
+    virtual ~EditCommand() = default;
+
+    virtual void Apply(TestDocument& document) = 0;
+    virtual void Revert(TestDocument& document) = 0;
+
+    // What Apply does to `Key()`: an item Added, Removed or Moved; Revert
+    // does the opposite (a move is taken back by a move). None when the
+    // first Apply found nothing to do: such a step is no step at all.
+    virtual DocumentChange::Kind Does() const = 0;
+    // The item the step concerns; known after the first Apply.
+    const std::string& Key() const { return key_; }
+
+protected:
+    std::string key_;
+};
+
+// A new division or question where the selection says, empty or with
+// content (a pasted record); taken back, it is kept detached until redone.
+class AddItem final : public EditCommand {
+public:
+    // A division with `division`'s head and questions.
+    AddItem(std::string selectedKey, NewDivision division);
+    // A question, empty or with `question`'s texts and scores.
+    AddItem(std::string selectedKey, std::optional<Question> question);
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    DocumentChange::Kind Does() const override;
+
+private:
+    std::string selectedKey_;
+    bool division_;
+    NewDivision newDivision_;
+    std::optional<Question> newQuestion_;
+    bool applied_ = false;
+    DetachedItem item_;
+};
+
+// A division with its questions, or a question, taken out and kept.
+class RemoveItem final : public EditCommand {
+public:
+    explicit RemoveItem(std::string key) { key_ = std::move(key); }
+
+    void Apply(TestDocument& document) override { item_ = document.Detach(key_); }
+    void Revert(TestDocument& document) override { document.Attach(std::move(item_)); }
+    DocumentChange::Kind Does() const override { return DocumentChange::Kind::Removed; }
+
+private:
+    DetachedItem item_;
+};
+
+// A question one place up or down in its division, a division among the
+// divisions.
+class MoveItem final : public EditCommand {
+public:
+    MoveItem(std::string key, bool down) : down_(down) { key_ = std::move(key); }
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    DocumentChange::Kind Does() const override;
+
+private:
+    bool down_;
+    bool moved_ = true;
+};
+
+// A division or a question put at a place of its choice, as dragging does:
+// a question into any division.
+class MoveItemTo final : public EditCommand {
+public:
+    // `division`: empty for a division; `index` as TestDocument::MoveTo takes it.
+    MoveItemTo(std::string key, std::string division, std::size_t index)
+        : division_(std::move(division)), index_(index)
+    {
+        key_ = std::move(key);
+    }
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    DocumentChange::Kind Does() const override;
+
+private:
+    std::string division_;
+    std::size_t index_;
+    bool applied_ = false;
+    bool moved_ = false;
+    std::string fromDivision_;
+    std::size_t from_ = 0;
+};
+
+} // namespace mirvane
