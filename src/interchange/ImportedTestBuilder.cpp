@@ -145,19 +145,74 @@ std::int16_t ScoreFromFraction(double fraction)
     return static_cast<std::int16_t>(std::clamp(score, -32768.0, 32767.0));
 }
 
+namespace {
+
+bool EndsWithCaseless(std::string_view fileName, std::string_view suffix)
+{
+    if (fileName.size() < suffix.size())
+        return false;
+    const std::string_view tail = fileName.substr(fileName.size() - suffix.size());
+    return std::equal(tail.begin(), tail.end(), suffix.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// GIFT's answers stand in braces: "{=right ~wrong}", "{#3}", "{T}", "{}";
+// a score in the marks is "{2}".
+bool HasGiftAnswers(std::string_view text)
+{
+    if (text.find("::") != std::string_view::npos)
+        return true;
+    for (std::size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+        const std::size_t next = text.find_first_not_of(" \t\r\n", open + 1);
+        if (next == std::string_view::npos)
+            break;
+        const std::string_view rest = text.substr(next, 6);
+        if (std::string_view("=~#}").find(rest[0]) != std::string_view::npos || rest.substr(0, 2) == "T}" ||
+            rest.substr(0, 2) == "F}" || rest.substr(0, 5) == "TRUE}" || rest.substr(0, 6) == "FALSE}")
+            return true;
+    }
+    return false;
+}
+
+// A line that begins with a question's number ("1. ", "12) ") or "?".
+bool HasNumberedQuestion(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        end = end == std::string_view::npos ? text.size() : end;
+        const std::string_view line = text.substr(pos, end - pos);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos) {
+            std::size_t digits = first;
+            while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9')
+                ++digits;
+            if (line[first] == '?' || (digits > first && digits + 1 < line.size() &&
+                                       (line[digits] == '.' || line[digits] == ')') &&
+                                       (line[digits + 1] == ' ' || line[digits + 1] == '\t')))
+                return true;
+        }
+        pos = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
 QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
 {
-    auto endsWith = [&](std::string_view suffix) {
-        if (fileName.size() < suffix.size())
-            return false;
-        const std::string_view tail = fileName.substr(fileName.size() - suffix.size());
-        return std::equal(tail.begin(), tail.end(), suffix.begin(),
-                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-    };
+    auto endsWith = [&](std::string_view suffix) { return EndsWithCaseless(fileName, suffix); };
     if (endsWith(".xml"))
         return QuizFormat::MoodleXml;
     if (endsWith(".gift"))
         return QuizFormat::Gift;
+    if (endsWith(".docx"))
+        return QuizFormat::Docx;
+    if (endsWith(".odt"))
+        return QuizFormat::Odt;
+    // A zip archive: an OpenDocument names its kind in its first, stored part.
+    if (text.substr(0, 4) == std::string_view("PK\x03\x04", 4))
+        return text.substr(0, 256).find("application/vnd.oasis.opendocument") != std::string_view::npos ? QuizFormat::Odt
+                                                                                                      : QuizFormat::Docx;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     // UTF-16 is told by its text, not by its bytes.
@@ -169,6 +224,11 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string_view::npos && text[first] == '<')
         return QuizFormat::MoodleXml;
+    const std::string_view sample = text.substr(0, 256 * 1024);
+    if (HasGiftAnswers(sample))
+        return QuizFormat::Gift;
+    if (HasNumberedQuestion(sample))
+        return QuizFormat::MarkedText;
     if (text.find("ANSWER:") != std::string_view::npos && text.find('{') == std::string_view::npos)
         return QuizFormat::Aiken;
     return QuizFormat::Gift;
@@ -182,6 +242,12 @@ ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::str
         return ImportMoodleXml(text, fileStem, progress);
     case QuizFormat::Aiken:
         return ImportAiken(text, fileStem, encoding, progress);
+    case QuizFormat::MarkedText:
+        return ImportMarkedText(text, fileStem, encoding, progress);
+    case QuizFormat::Docx:
+        return ImportDocx(text, fileStem, progress);
+    case QuizFormat::Odt:
+        return ImportOdt(text, fileStem, progress);
     case QuizFormat::Gift:
     default:
         return ImportGift(text, fileStem, encoding, progress);
@@ -375,12 +441,14 @@ Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
 void ImportedTestBuilder::Note(std::size_t line, const std::string& text)
 {
     // One line of valid UTF-8, whatever bytes the file held.
-    std::string note = "строка " + std::to_string(line) + ": ";
+    std::string note = place_ + std::to_string(line) + ": ";
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t cp = Utf8Next(text, pos);
         AppendUtf8(note, cp < 0x20 || cp == 0x7F ? U' ' : cp);
     }
+    result_.NoteLines.resize(result_.Notes.size(), 0);
     result_.Notes.push_back(std::move(note));
+    result_.NoteLines.push_back(line);
 }
 
 bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string& text,
@@ -444,10 +512,12 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
     int bestOnes = 0;
     for (std::size_t i = 0; i < kept.size(); ++i)
         bestOnes += question->AScoreGet(static_cast<int>(i)) == bestScore ? 1 : 0;
-    if (bestOnes > 1)
+    if (scoresWritten_ && bestScore <= 0)
+        Note(line, named + ": нет верного ответа");
+    else if (bestOnes > 1)
         Note(line, named + ": ответов с наибольшим баллом " + std::to_string(bestOnes) +
                        ", а у вопроса теста верный ответ один");
-    else if (rightOnes > 1 && bestFraction < 100)
+    else if (rightOnes > 1 && bestFraction < 100 && !scoresWritten_)
         Note(line, named + ": несколько верных ответов с частью баллов, в тесте верен только лучший");
     if (controls > 0)
         Note(line, named + ": управляющих символов " + std::to_string(controls) + ", заменены на «?»");

@@ -91,7 +91,8 @@ int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
 
 class XmlReader {
 public:
-    XmlReader(std::string_view markupIn) : markupIn_(markupIn), parser_(XML_ParserCreate(nullptr))
+    XmlReader(std::string_view markupIn, bool textInOrder = false)
+        : markupIn_(markupIn), textInOrder_(textInOrder), parser_(XML_ParserCreate(nullptr))
     {
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &XmlReader::Start, &XmlReader::End);
@@ -169,8 +170,16 @@ private:
     static void XMLCALL Characters(void* self, const XML_Char* text, int length)
     {
         auto& reader = *static_cast<XmlReader*>(self);
-        if (!reader.stack_.empty())
-            reader.stack_.back()->Text.append(text, static_cast<std::size_t>(length));
+        if (reader.stack_.empty())
+            return;
+        XmlElement& in = *reader.stack_.back();
+        if (reader.textInOrder_ && reader.inMarkup_ == 0) {
+            if (in.Children.empty() || !in.Children.back()->Name.empty())
+                in.Children.push_back(std::make_unique<XmlElement>());
+            in.Children.back()->Text.append(text, static_cast<std::size_t>(length));
+        } else {
+            in.Text.append(text, static_cast<std::size_t>(length));
+        }
     }
     static void XMLCALL EntityDeclared(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
                                        const XML_Char*, const XML_Char*, const XML_Char*)
@@ -235,6 +244,7 @@ private:
     }
 
     std::string_view markupIn_;
+    bool textInOrder_;
     XML_Parser parser_;
     std::unique_ptr<XmlElement> root_;
     std::vector<XmlElement*> stack_;
@@ -250,6 +260,11 @@ std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view mark
                                      const std::function<void(std::size_t done)>& partRead)
 {
     return XmlReader(markupIn).Read(xml, partRead);
+}
+
+std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead)
+{
+    return XmlReader({}, true).Read(xml, partRead);
 }
 
 } // namespace mirvane

@@ -37,6 +37,9 @@ struct XmlElement {
 // bytes have been read after each part; what it throws ends the reading.
 std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn = {},
                                      const std::function<void(std::size_t done)>& partRead = {});
+// The same for a document's mixed text and markup: each piece of text
+// becomes a child of an empty name, in its place among the elements.
+std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead);
 
 // Text escaped for an XML element or attribute.
 std::string XmlEscaped(std::string_view text);
