@@ -50,6 +50,8 @@ public:
     void mnuExportMoodleXml_Click();
     void mnuExportGift_Click();
     void mnuExportAiken_Click();
+    // The test in the marks a teacher types (UTF-8), which "Импорт..." reads back.
+    void mnuExportMarkedText_Click();
 
     // "Печать..." and "Лист для печати (PDF)": opens the window "Печать",
     // modal over the main window.

@@ -114,6 +114,16 @@ ImportedTest ImportOdt(std::string_view bytes, const std::string& fileStem, cons
 // scores and divisions.
 std::string ExportMarkedText(const Test& test, const DocumentOrder& order);
 
+// What an import brings, for a look before it is taken: each division with
+// its number of questions and the captions of those without a right answer
+// (no answer scores above 0).
+struct ImportedDivision {
+    std::string Name;
+    std::size_t Questions = 0;
+    std::vector<std::string> WithoutRightAnswer;
+};
+std::vector<ImportedDivision> ImportOverview(const Test& test);
+
 // Moodle XML tells its progress only before and after reading.
 ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
                         std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});

@@ -427,6 +427,21 @@ void AppendTextLines(std::string& out, std::string_view firstPrefix, std::string
 
 } // namespace
 
+std::vector<ImportedDivision> ImportOverview(const Test& test)
+{
+    std::vector<ImportedDivision> overview;
+    for (const Division& division : test.Divisions) {
+        ImportedDivision& shown = overview.emplace_back();
+        shown.Name = division.Name;
+        for (const Question& question : division.Questions) {
+            ++shown.Questions;
+            if (question.AScoreGet(question.GetBestAnswer()) <= 0)
+                shown.WithoutRightAnswer.push_back(QuestionCaption(question.Q()));
+        }
+    }
+    return overview;
+}
+
 std::string ExportMarkedText(const Test& test, const DocumentOrder& order)
 {
     std::string out;
