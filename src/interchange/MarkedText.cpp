@@ -185,11 +185,12 @@ public:
     void Line(const MarkedLine& marked, std::size_t place, int listLevel)
     {
         const std::string_view line = Blanks(marked.Text);
-        if (listLevel == 0) {
+        // An empty numbered paragraph, left at a list's end, is a blank line.
+        if (listLevel == 0 && !line.empty()) {
             StartQuestion(line, place);
             return;
         }
-        if (listLevel > 0) {
+        if (listLevel > 0 && !line.empty()) {
             // The list's own letter, as if typed; the marks typed after it still count.
             Classified c = Classify(line);
             if (c.What != Kind::Plus && c.What != Kind::Minus) {

@@ -174,6 +174,8 @@ private:
                 Run(*child, text);
             else if (name == "m:oMath" || name == "m:oMathPara")
                 text.LeftOut(kFormulaLeftOut);
+            else if (name == "mc:AlternateContent")
+                text.LeftOut(kPictureLeftOut); // a shape or a drawing, with its older form
             else if (name == "w:del" || name == "w:pPr" || name == "w:moveFrom" || name.empty())
                 continue; // deleted in a tracked change, or no text
             else
@@ -200,7 +202,7 @@ private:
                 text.Break();
             } else if (name == "w:noBreakHyphen") {
                 text.Text("-", bold, underlined);
-            } else if (name == "w:drawing" || name == "w:pict") {
+            } else if (name == "w:drawing" || name == "w:pict" || name == "mc:AlternateContent") {
                 text.LeftOut(kPictureLeftOut);
             } else if (name == "w:object") {
                 text.LeftOut(kObjectLeftOut);
@@ -343,8 +345,9 @@ private:
                 Spans(*child, Styled(child->Attribute("text:style-name"), emphasis), text);
             } else if (name == "draw:frame" || name == "draw:custom-shape" || name == "draw:a") {
                 Frame(*child, text);
-            } else if (name == "text:note" || name == "office:annotation" || name == "text:tracked-changes") {
-                continue; // footnotes and comments are no part of the question
+            } else if (name == "text:note" || name == "office:annotation" || name == "text:tracked-changes" ||
+                       name == "text:number") {
+                continue; // footnotes, comments, and the list's number as last shown
             } else {
                 Spans(*child, emphasis, text); // links, fields, bookmarks
             }

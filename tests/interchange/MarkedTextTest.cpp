@@ -193,6 +193,30 @@ TEST(MarkedDocuments, AnOpenDocumentWithTwoListLevelsAndABoldAnswer)
                                  "абзац 5: формула не перенесена", "абзац 8: таблица не перенесена"}));
 }
 
+// What word processors write beside the text: an empty numbered paragraph
+// left at a list's end, a picture in Word's alternate content, and the
+// number OpenDocument keeps rendered in its list items.
+TEST(MarkedDocuments, WhatWordProcessorsAddIsNoQuestionText)
+{
+    const std::string numbered = "<w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr></w:pPr>";
+    ResetKeyNumbers();
+    const ImportedTest word = ImportDocx(
+        DocxBytes("<w:p>" + numbered + "<w:r><w:t>Вопрос</w:t></w:r><w:r><mc:AlternateContent><mc:Choice><w:drawing/>"
+                  "</mc:Choice></mc:AlternateContent></w:r></w:p>"
+                  "<w:p><w:r><w:t>+ да</w:t></w:r></w:p><w:p><w:r><w:t>- нет</w:t></w:r></w:p><w:p>" + numbered + "</w:p>"),
+        "т");
+    EXPECT_EQ(Questions(*word.Read), Lines{"т | Вопрос: да 1; нет 0;"});
+    EXPECT_EQ(word.Notes, Lines{"абзац 1: рисунок не перенесён"});
+    ResetKeyNumbers();
+    const ImportedTest odf = ImportOdt(OdtBytes("", "<text:list><text:list-item><text:number>1.</text:number>"
+                                                    "<text:p><text:number>1.</text:number>Вопрос</text:p>"
+                                                    "<text:list><text:list-item><text:p>да*</text:p></text:list-item>"
+                                                    "<text:list-item><text:p>нет</text:p></text:list-item></text:list>"
+                                                    "</text:list-item></text:list>"),
+                                       "т");
+    EXPECT_EQ(Questions(*odf.Read), Lines{"т | Вопрос: да 1; нет 0;"});
+}
+
 TEST(MarkedDocuments, BrokenEncryptedAndForeignArchivesAreRefusedByName)
 {
     const std::string docx = DocxBytes("<w:p><w:r><w:t>1. Вопрос</w:t></w:r></w:p>");
