@@ -110,7 +110,7 @@ ImportedTest ImportMarkedText(std::string_view bytes, const std::string& fileSte
 // broken, encrypted or holds no such document.
 ImportedTest ImportDocx(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress = {});
 ImportedTest ImportOdt(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress = {});
-// The test in the marks, UTF-8: importing it gives the same texts, answers,
+// The test in the marks, UTF-8 with its byte-order mark: importing it gives the same texts, answers,
 // scores and divisions.
 std::string ExportMarkedText(const Test& test, const DocumentOrder& order);
 

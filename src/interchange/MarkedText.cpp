@@ -445,7 +445,9 @@ std::vector<ImportedDivision> ImportOverview(const Test& test)
 
 std::string ExportMarkedText(const Test& test, const DocumentOrder& order)
 {
-    std::string out;
+    // The byte-order mark says UTF-8 whatever the text: a test of
+    // pseudo-graphics alone would otherwise be guessed as code page 866.
+    std::string out = "\xEF\xBB\xBF";
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         out += "# " + JoinLines(division.Name) + "\n\n";

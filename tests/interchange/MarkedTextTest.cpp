@@ -137,6 +137,11 @@ TEST(MarkedText, ExportedMarksImportAsTheSameTest)
     const std::string exported = ExportMarkedText(test, DocumentOrder::FromCollections(test));
     const ImportedTest again = Marked(exported);
     EXPECT_EQ(Questions(*again.Read), Questions(test)) << exported;
+
+    // Pseudo-graphics, which code page 866 holds, are read back as UTF-8 too.
+    const ImportedTest boxes = Marked("\xEF\xBB\xBF# ╔═╗\n1. ╔══╗ ║\n+ ║ ║\n- ╚══╝\n");
+    const std::string boxesExported = ExportMarkedText(*boxes.Read, DocumentOrder::FromCollections(*boxes.Read));
+    EXPECT_EQ(Questions(*Marked(boxesExported).Read), Lines{"╔═╗ | ╔══╗ ║: ║ ║ 1; ╚══╝ 0;"});
 }
 
 TEST(MarkedDocuments, AWordDocumentWithTwoListLevelsAndABoldAnswer)
