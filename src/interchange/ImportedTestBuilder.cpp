@@ -43,9 +43,9 @@ std::string WithoutControls(std::string text, int& replaced)
 
 // A text as the panel stores it: the model's line breaks and characters,
 // rewrapped so that no line reads as a command of the test file.
-std::string PanelText(std::string_view text, int& controls)
+std::string PanelText(std::string_view text, int& controls, bool lineBlanks)
 {
-    return WrapEditText(WithoutControls(ModelText(text), controls), 0).Text;
+    return WrapEditText(WithoutControls(ModelText(text, lineBlanks), controls), 0).Text;
 }
 
 // A text quoted in a note: one line, at most 50 characters.
@@ -346,7 +346,7 @@ std::string PlainLines(std::string_view text)
     return out;
 }
 
-std::string ModelText(std::string_view text)
+std::string ModelText(std::string_view text, bool lineBlanks)
 {
     std::string lines;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -365,7 +365,10 @@ std::string ModelText(std::string_view text)
         const std::size_t end = std::min(lines.find('\n', start), lines.size());
         std::string_view line = std::string_view(lines).substr(start, end - start);
         const std::size_t first = line.find_first_not_of(" \t");
-        line = first == std::string_view::npos ? std::string_view() : line.substr(first, line.find_last_not_of(" \t") - first + 1);
+        if (first == std::string_view::npos)
+            line = {};
+        else if (!lineBlanks)
+            line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
         kept.emplace_back(line);
         start = end + 1;
     }
@@ -374,6 +377,10 @@ std::string ModelText(std::string_view text)
     std::size_t first = 0;
     while (first < kept.size() && kept[first].empty())
         ++first;
+    if (lineBlanks && first < kept.size()) {
+        kept[first].erase(0, kept[first].find_first_not_of(" \t"));
+        kept.back().erase(kept.back().find_last_not_of(" \t") + 1);
+    }
     std::string joined;
     for (std::size_t i = first; i < kept.size(); ++i) {
         if (i > first)
@@ -462,7 +469,7 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
     };
     std::vector<Kept> kept;
     for (const Answer& answer : answers) {
-        std::string shown = PanelText(answer.Text, controls);
+        std::string shown = PanelText(answer.Text, controls, scoresWritten_);
         // As the panel stores it: an answer blank to the player is no answer.
         if (!TrimBlanks(shown).empty())
             kept.push_back({std::move(shown), answer.Fraction});
@@ -497,7 +504,7 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
 
     Division& division = DivisionNamed(category_);
     auto question = std::make_unique<Question>();
-    question->QSet(PanelText(text, controls));
+    question->QSet(PanelText(text, controls, scoresWritten_));
     std::string everything(question->Q());
     double bestFraction = kept[0].Fraction;
     int rightOnes = 0;

@@ -73,8 +73,10 @@ private:
 };
 
 // Text as the model keeps it: any line break as CR LF, typographic
-// characters as plain ones, blanks trimmed at both ends.
-std::string ModelText(std::string_view text);
+// characters as plain ones, blanks trimmed at both ends; of each line too,
+// unless `lineBlanks` keeps those inside the text (a line's indent, and the
+// blanks the rewrap leaves where it broke a line).
+std::string ModelText(std::string_view text, bool lineBlanks = false);
 // A file's text without its byte-order mark, CR LF and a lone CR as LF.
 std::string PlainLines(std::string_view text);
 // Tells `progress` of the reading at `done` of `total` each time another

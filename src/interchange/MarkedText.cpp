@@ -23,6 +23,14 @@ constexpr std::size_t kMostAnswers = 9;
 // before a line of a text that would read as one.
 constexpr std::string_view kNoMark = "\u00A0";
 
+// The text after its leading blanks: the blanks at a line's end belong to
+// its text, as the rewrap left them.
+std::string_view Indented(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
 std::string_view Blanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -88,12 +96,12 @@ Classified Classify(std::string_view line)
     }
     if (line[0] == '?') {
         c.What = Kind::Question;
-        c.Rest = Blanks(line.substr(1));
+        c.Rest = Indented(line.substr(1));
         return c;
     }
     if (line[0] == '+' || line[0] == '-') {
         c.What = line[0] == '+' ? Kind::Plus : Kind::Minus;
-        c.Rest = Blanks(line.substr(1));
+        c.Rest = Indented(line.substr(1));
         return c;
     }
     // "12. " or "12) ": digits, the mark, then a blank or nothing.
@@ -103,7 +111,7 @@ Classified Classify(std::string_view line)
     if (digits > 0 && digits < line.size() && (line[digits] == '.' || line[digits] == ')') &&
         (digits + 1 == line.size() || line[digits + 1] == ' ' || line[digits + 1] == '\t')) {
         c.What = Kind::Question;
-        c.Rest = Blanks(line.substr(digits + 1));
+        c.Rest = Indented(line.substr(digits + 1));
         return c;
     }
     if (StartsWithCaseless(line, U"ответ:") || StartsWithCaseless(line, U"answer:")) {
@@ -116,7 +124,7 @@ Classified Classify(std::string_view line)
     std::string_view rest = line;
     if (rest[0] == '*') {
         c.Star = true;
-        rest = Blanks(rest.substr(1));
+        rest = Indented(rest.substr(1));
     }
     if (rest.empty())
         return c;
@@ -126,7 +134,7 @@ Classified Classify(std::string_view line)
          (rest[pos] == '.' && (pos + 1 == rest.size() || rest[pos + 1] == ' ' || rest[pos + 1] == '\t')))) {
         c.What = Kind::Letter;
         c.Letter = *letter;
-        c.Rest = Blanks(rest.substr(pos + 1));
+        c.Rest = Indented(rest.substr(pos + 1));
         return c;
     }
     c.Star = false;
@@ -135,27 +143,34 @@ Classified Classify(std::string_view line)
 
 bool EndsWithStar(std::string& text)
 {
-    if (text.empty() || text.back() != '*')
+    const std::string_view end = Blanks(text);
+    if (end.empty() || end.back() != '*')
         return false;
-    text = Blanks(std::string_view(text).substr(0, text.size() - 1));
+    text = Blanks(end.substr(0, end.size() - 1));
     return true;
 }
 
 // "{2}" or "{-1}" at the end of an answer: its score, taken off the text.
 std::optional<std::int16_t> TakeScore(std::string& text)
 {
-    if (text.empty() || text.back() != '}')
+    const std::size_t close = text.find_last_not_of(" \t");
+    if (close == std::string::npos || text[close] != '}')
         return std::nullopt;
-    const std::size_t open = text.rfind('{');
+    const std::size_t open = text.rfind('{', close);
     if (open == std::string::npos)
         return std::nullopt;
-    const std::string_view inside = std::string_view(text).substr(open + 1, text.size() - open - 2);
+    const std::string_view inside = std::string_view(text).substr(open + 1, close - open - 1);
     // Whole numbers only: "{1.5}" stays text.
     if (inside.find_first_of(".,") != std::string_view::npos)
         return std::nullopt;
     const auto score = ReadNumber(inside);
-    if (score)
-        text = Blanks(std::string_view(text).substr(0, open));
+    if (score) {
+        // The blank the export writes before the braces; any others go
+        // with the text's end.
+        text.erase(open);
+        if (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.pop_back();
+    }
     return score;
 }
 
@@ -184,23 +199,25 @@ public:
 
     void Line(const MarkedLine& marked, std::size_t place, int listLevel)
     {
-        const std::string_view line = Blanks(marked.Text);
+        const std::string_view raw = marked.Text;
+        const std::string_view line = Indented(raw);
         // An empty numbered paragraph, left at a list's end, is a blank line.
-        if (listLevel == 0 && !line.empty()) {
+        const bool blank = Blanks(raw).empty();
+        if (listLevel == 0 && !blank) {
             StartQuestion(line, place);
             return;
         }
-        if (listLevel > 0 && !line.empty()) {
+        if (listLevel > 0 && !blank) {
             // The list's own letter, as if typed; the marks typed after it still count.
             Classified c = Classify(line);
             if (c.What != Kind::Plus && c.What != Kind::Minus) {
-                const bool star = !line.empty() && line[0] == '*';
-                c = Classified{Kind::Text, star ? Blanks(line.substr(1)) : line, 0, star};
+                const bool star = line[0] == '*';
+                c = Classified{Kind::Text, star ? Indented(line.substr(1)) : line, 0, star};
             }
             Answer(c, marked.Emphasised, place);
             return;
         }
-        if (line.empty()) {
+        if (blank) {
             Finish();
             return;
         }
@@ -227,7 +244,8 @@ public:
         case Kind::Text:
             break;
         }
-        const std::string_view text = line.substr(0, kNoMark.size()) == kNoMark ? line.substr(kNoMark.size()) : line;
+        // A line that goes on keeps its indent.
+        const std::string_view text = raw.substr(0, kNoMark.size()) == kNoMark ? raw.substr(kNoMark.size()) : raw;
         if (question_ && !closed_) {
             // The question's, or its last answer's, next line.
             std::string& to = answers_.empty() ? text_ : answers_.back().Text;
@@ -238,7 +256,7 @@ public:
             return;
         }
         builder_.Note(place, "текст вне вопроса пропущен (вопрос начинается с номера или «?»): " +
-                                 std::string(Utf8Prefix(text, 50)));
+                                 std::string(Utf8Prefix(Blanks(text), 50)));
     }
 
     // A table or a picture in the paragraph: told, and the question goes on.
@@ -412,9 +430,9 @@ void AppendTextLines(std::string& out, std::string_view firstPrefix, std::string
         if (first) {
             out += firstPrefix;
         } else {
-            const std::string_view trimmed = Blanks(line);
-            const Classified c = Classify(trimmed);
-            if (trimmed.empty() || c.What != Kind::Text || trimmed.substr(0, kNoMark.size()) == kNoMark)
+            const std::string_view indented = Indented(line);
+            const Classified c = Classify(indented);
+            if (indented.empty() || c.What != Kind::Text || line.substr(0, kNoMark.size()) == kNoMark)
                 out += kNoMark;
         }
         out += line;
@@ -463,7 +481,7 @@ std::string ExportMarkedText(const Test& test, const DocumentOrder& order)
                 const std::string_view text = question.AGet(a);
                 AppendTextLines(out, right ? "+ " : "- ", text);
                 // Braces the text ends with would read as its score.
-                if (score != (right ? 1 : 0) || (!text.empty() && text.back() == '}'))
+                if (score != (right ? 1 : 0) || (!Blanks(text).empty() && Blanks(text).back() == '}'))
                     out += " {" + std::to_string(score) + "}";
                 out += '\n';
             }

@@ -7,6 +7,7 @@
 #include "model/CodePage.h"
 #include "model/DocumentOrder.h"
 #include "model/KeyCounter.h"
+#include "model/Misc.h"
 #include "model/Test.h"
 
 #include "interchange/QuestionLines.h"
@@ -132,7 +133,12 @@ TEST(MarkedText, ExportedMarksImportAsTheSameTest)
     // The second line of the first question must stay its text.
     mirvane::Test& test = *first.Read;
     Question& q = test.Divisions.Item(1).Questions.Item(1);
-    q.QSet("Текст в две строки\r\n- и строка, похожая на ответ\r\n\r\n2. и на вопрос");
+    // Lines that read as marks, an indent, and the blanks the rewrap leaves
+    // where it breaks a long line stay the question's.
+    q.QSet(WrapEditText("Текст в две строки\r\n- и строка, похожая на ответ\r\n\r\n2. и на вопрос\r\n    с отступом\r\n" +
+                            std::string(60, 'x') + "  " + std::string(30, 'y'),
+                        0)
+               .Text);
     q.ASet(2, "фигурные {5}");
     const std::string exported = ExportMarkedText(test, DocumentOrder::FromCollections(test));
     const ImportedTest again = Marked(exported);
