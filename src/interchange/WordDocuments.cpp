@@ -95,6 +95,8 @@ std::unique_ptr<XmlElement> ReadPart(const ZipArchive& zip, const std::string& n
     try {
         return ParseXmlInOrder(*xml, [&](std::size_t done) { ticker.At(done); });
     } catch (const ImportError& e) {
+        if (e.Line() == 0)
+            throw; // too large, not broken
         throw ImportError(0, "документ повреждён (" + name + ", строка " + std::to_string(e.Line()) + "): " + e.what());
     }
 }

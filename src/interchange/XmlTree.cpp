@@ -7,6 +7,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cctype>
 
 namespace mirvane {
@@ -91,8 +92,8 @@ int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
 
 class XmlReader {
 public:
-    XmlReader(std::string_view markupIn, bool textInOrder = false)
-        : markupIn_(markupIn), textInOrder_(textInOrder), parser_(XML_ParserCreate(nullptr))
+    XmlReader(std::string_view markupIn, bool textInOrder = false, std::size_t mostElements = SIZE_MAX)
+        : markupIn_(markupIn), textInOrder_(textInOrder), mostElements_(mostElements), parser_(XML_ParserCreate(nullptr))
     {
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &XmlReader::Start, &XmlReader::End);
@@ -197,6 +198,13 @@ private:
             Stop("слишком глубокая вложенность");
             return;
         }
+        if (++elements_ > mostElements_) {
+            // A limit of the whole file, at no line of it.
+            Stop("в документе больше " + std::to_string(mostElements_) +
+                 " элементов разметки: такой документ не импортируется");
+            stoppedLine_ = 0;
+            return;
+        }
         if (inMarkup_ > 0) {
             // HTML inside a text element: the tag goes back into its text.
             std::string& text = stack_.back()->Text;
@@ -245,6 +253,8 @@ private:
 
     std::string_view markupIn_;
     bool textInOrder_;
+    std::size_t mostElements_;
+    std::size_t elements_ = 0;
     XML_Parser parser_;
     std::unique_ptr<XmlElement> root_;
     std::vector<XmlElement*> stack_;
@@ -262,9 +272,10 @@ std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view mark
     return XmlReader(markupIn).Read(xml, partRead);
 }
 
-std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead)
+std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead,
+                                            std::size_t mostElements)
 {
-    return XmlReader({}, true).Read(xml, partRead);
+    return XmlReader({}, true, mostElements).Read(xml, partRead);
 }
 
 } // namespace mirvane

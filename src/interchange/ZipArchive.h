@@ -29,8 +29,8 @@ private:
     zip_t* archive_ = nullptr;
 };
 
-// The most a document's text part may inflate to: ten times the longest
-// book a teacher types.
-inline constexpr std::size_t kDocumentPartLimit = 256u << 20;
+// The most a document's text part may inflate to: a 300-page test is some
+// 10 MB of Word's XML.
+inline constexpr std::size_t kDocumentPartLimit = 128u << 20;
 
 } // namespace mirvane

@@ -3,6 +3,7 @@
 #include "interchange/ZipWriter.h"
 
 #include "interchange/Interchange.h"
+#include "interchange/XmlTree.h"
 #include "interchange/ZipArchive.h"
 #include "model/CodePage.h"
 #include "model/DocumentOrder.h"
@@ -258,6 +259,12 @@ TEST(MarkedDocuments, BrokenEncryptedAndForeignArchivesAreRefusedByName)
     const ZipArchive zeros(bomb);
     EXPECT_EQ(refusal([&] { zeros.Part("zeros", 1000); }), "текст документа больше 0 МБ: такой документ не импортируется");
     EXPECT_EQ(zeros.Part("zeros", 1 << 20)->size(), 1u << 20);
+    // Nor does a part of countless tiny elements grow a tree beyond measure.
+    std::string tiny = "<w:document><w:body>";
+    for (int i = 0; i < 200; ++i)
+        tiny += "<w:p/>";
+    EXPECT_EQ(refusal([&] { ParseXmlInOrder(tiny + "</w:body></w:document>", {}, 100); }),
+              "в документе больше 100 элементов разметки: такой документ не импортируется");
 }
 
 TEST(MarkedDocuments, TheFormatIsToldByNameAndContent)
