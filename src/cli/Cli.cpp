@@ -54,12 +54,14 @@ constexpr const char* kUsage =
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi|utf-8]\n"
     "      экспорт в текстовый файл (по умолчанию: только вопросы, кодировка WINDOWS)\n"
-    "  mirvane-cli export --to moodle-xml|gift|aiken|pdf IN.q OUT [--content 0|1|2|3]\n"
-    "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken) или лист\n"
-    "      для печати в PDF (--content: что печатать, как у text)\n"
-    "  mirvane-cli import --from moodle-xml|gift|aiken IN OUT.q [--force]\n"
-    "      импорт вопросов с выбором ответа; существующий OUT.q заменяется\n"
-    "      только с --force\n"
+    "  mirvane-cli export --to moodle-xml|gift|aiken|text|pdf IN.q OUT [--content 0|1|2|3]\n"
+    "      экспорт в формат учебных платформ (Moodle XML, GIFT, Aiken), в текст\n"
+    "      с разметкой (UTF-8) или лист для печати в PDF (--content: что печатать,\n"
+    "      как у text)\n"
+    "  mirvane-cli import --from moodle-xml|gift|aiken|text|docx|odt|auto IN OUT.q [--force]\n"
+    "      импорт вопросов с выбором ответа (text, docx, odt: текст с разметкой,\n"
+    "      документ Word или OpenDocument; auto: по расширению и содержимому);\n"
+    "      существующий OUT.q заменяется только с --force\n"
     "  mirvane-cli --help | --version\n"
     "Каждая команда принимает --encoding auto|cp866|utf-8|cp1251: кодировка читаемых\n"
     "тестов (по умолчанию cp866; auto — угадать по содержимому).\n"
@@ -242,10 +244,12 @@ std::optional<std::string> ReadFormat(const CommandLine& line, const std::string
                                       int& status)
 {
     const std::string format = line.Value(option).value_or("");
-    const bool pdf = option == "--to" && format == "pdf";
-    if (format != "moodle-xml" && format != "gift" && format != "aiken" && !pdf) {
-        status = Usage(err, option == "--to" ? "--to takes moodle-xml, gift, aiken or pdf"
-                                             : "--from takes moodle-xml, gift or aiken");
+    const std::set<std::string> formats = option == "--to"
+                                              ? std::set<std::string>{"moodle-xml", "gift", "aiken", "text", "pdf"}
+                                              : std::set<std::string>{"moodle-xml", "gift", "aiken", "text", "docx", "odt", "auto"};
+    if (!formats.count(format)) {
+        status = Usage(err, option == "--to" ? "--to takes moodle-xml, gift, aiken, text or pdf"
+                                             : "--from takes moodle-xml, gift, aiken, text, docx, odt or auto");
         return std::nullopt;
     }
     if (line.names.size() != 2) {
@@ -287,6 +291,10 @@ int ExportTo(const CommandLine& line, std::ostream& err, const InputEncoding& in
     return Convert(in, line.names[1],
                    [&](const Test& test, const OrderRead& orderRead, const ChunkSink& sink) {
                        const DocumentOrder& order = orderRead();
+                       if (*format == "text") {
+                           sink(ExportMarkedText(test, order));
+                           return;
+                       }
                        const QuizExport written = *format == "moodle-xml" ? ExportMoodleXml(test, order)
                                                   : *format == "gift"       ? ExportGift(test, order)
                                                                             : ExportAiken(test, order);
@@ -320,23 +328,27 @@ int ImportFrom(const CommandLine& line, std::ostream& err, const InputEncoding& 
         return kExitFailure;
     }
     try {
+        // A document is a zip archive, which no text check would pass.
+        const bool document = *format == "docx" || *format == "odt" || *format == "auto";
         std::string bytes;
-        if (auto error = ReadFileBytes(in, bytes, ReadLimit(kMemoryPerByteHeld), FileContent::Text)) {
+        if (auto error = ReadFileBytes(in, bytes, ReadLimit(kMemoryPerByteHeld),
+                                       document ? FileContent::Bytes : FileContent::Text)) {
             Say(err, *error);
             return kExitFailure;
         }
         ResetKeyNumbers();
         const std::string stem = std::filesystem::path(in).stem().string();
+        const std::map<std::string, QuizFormat> named = {
+            {"moodle-xml", QuizFormat::MoodleXml}, {"gift", QuizFormat::Gift}, {"aiken", QuizFormat::Aiken},
+            {"text", QuizFormat::MarkedText},      {"docx", QuizFormat::Docx}, {"odt", QuizFormat::Odt}};
         ImportedTest imported;
         try {
-            imported = ImportQuiz(*format == "moodle-xml" ? QuizFormat::MoodleXml
-                                  : *format == "gift"     ? QuizFormat::Gift
-                                                          : QuizFormat::Aiken,
-                                  bytes, stem,
+            imported = ImportQuiz(*format == "auto" ? DetectQuizFormat(bytes, in) : named.at(*format), bytes, stem,
                                   // Without a choice the file's mark or its bytes tell.
                                   input.named ? std::optional<TextEncoding>(input.encoding) : std::nullopt);
         } catch (const ImportError& e) {
-            Say(err, in + ':' + std::to_string(e.Line()) + ": " + e.what());
+            // A document's failure concerns the archive, not a line.
+            Say(err, in + (e.Line() > 0 ? ':' + std::to_string(e.Line()) : std::string()) + ": " + e.what());
             return kExitFailure;
         }
         for (const std::string& note : imported.Notes)

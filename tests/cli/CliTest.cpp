@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "cli/Cli.h"
+#include "core/interchange/ZipWriter.h"
 #include "testfile/FileIo.h"
 
 #include <gtest/gtest.h>
@@ -553,6 +554,25 @@ TEST_F(CliTest, ImportNeverReplacesItsOwnSource)
     EXPECT_EQ(ReadBytes("q.gift"), gift);
     WriteBytes("other.q", "old");
     EXPECT_EQ(Run({"import", "--from", "gift", Path("q.gift"), Path("other.q"), "--force"}), 0) << err_.str();
+}
+
+TEST_F(CliTest, ADocumentImportsAndItsMarkedTextExportImportsAlike)
+{
+    WriteBytes("вопросы.docx",
+               DocxBytes("<w:p><w:r><w:t>1. Сколько будет 2+2?</w:t></w:r></w:p>"
+                         "<w:p><w:r><w:drawing/></w:r></w:p>"
+                         "<w:p><w:r><w:t>а) три</w:t></w:r></w:p>"
+                         "<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>б) четыре</w:t></w:r></w:p>"));
+    EXPECT_EQ(Run({"import", "--from", "auto", Path("вопросы.docx"), Path("a.q")}), 0) << err_.str();
+    EXPECT_EQ(err_.str(), Path("вопросы.docx") + ": абзац 2: рисунок не перенесён\n");
+    fs::create_directories(dir_ / "sub");
+    EXPECT_EQ(Run({"export", "--to", "text", Path("a.q"), Path("sub/вопросы.txt")}), 0) << err_.str();
+    EXPECT_EQ(Run({"import", "--from", "text", Path("sub/вопросы.txt"), Path("b.q")}), 0) << err_.str();
+    EXPECT_EQ(ReadBytes("b.q"), ReadBytes("a.q"));
+
+    WriteBytes("broken.odt", ReadBytes("вопросы.docx").substr(0, 100));
+    EXPECT_EQ(Run({"import", "--from", "odt", Path("broken.odt"), Path("c.q")}), 2);
+    EXPECT_EQ(err_.str(), Path("broken.odt") + ": архив документа повреждён: его не удаётся открыть\n");
 }
 
 TEST_F(CliTest, UnreadableFoldersAreReportedAndTheRestIsChecked)

@@ -24,8 +24,8 @@ expect "check" ch
 expect "export" --encoding auto ex
 expect "--to" export --t
 expect "--codepage --content" text a.q --co
-expect "aiken gift moodle-xml pdf" export --to ""
-expect "aiken gift moodle-xml" import --from ""
+expect "aiken gift moodle-xml pdf text" export --to ""
+expect "aiken auto docx gift moodle-xml odt text" import --from ""
 expect "auto cp1251 cp866 utf-8" check --encoding ""
 expect "ansi oem utf-8" text a.q --codepage ""
 expect "stats" st

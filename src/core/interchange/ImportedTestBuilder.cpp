@@ -43,9 +43,9 @@ std::string WithoutControls(std::string text, int& replaced)
 
 // A text as the panel stores it: the model's line breaks and characters,
 // rewrapped so that no line reads as a command of the test file.
-std::string PanelText(std::string_view text, int& controls)
+std::string PanelText(std::string_view text, int& controls, bool lineBlanks)
 {
-    return WrapEditText(WithoutControls(ModelText(text), controls), 0).Text;
+    return WrapEditText(WithoutControls(ModelText(text, lineBlanks), controls), 0).Text;
 }
 
 // A text quoted in a note: one line, at most 50 characters.
@@ -145,19 +145,74 @@ std::int16_t ScoreFromFraction(double fraction)
     return static_cast<std::int16_t>(std::clamp(score, -32768.0, 32767.0));
 }
 
+namespace {
+
+bool EndsWithCaseless(std::string_view fileName, std::string_view suffix)
+{
+    if (fileName.size() < suffix.size())
+        return false;
+    const std::string_view tail = fileName.substr(fileName.size() - suffix.size());
+    return std::equal(tail.begin(), tail.end(), suffix.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+// GIFT's answers stand in braces: "{=right ~wrong}", "{#3}", "{T}", "{}";
+// a score in the marks is "{2}".
+bool HasGiftAnswers(std::string_view text)
+{
+    if (text.find("::") != std::string_view::npos)
+        return true;
+    for (std::size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+        const std::size_t next = text.find_first_not_of(" \t\r\n", open + 1);
+        if (next == std::string_view::npos)
+            break;
+        const std::string_view rest = text.substr(next, 6);
+        if (std::string_view("=~#}").find(rest[0]) != std::string_view::npos || rest.substr(0, 2) == "T}" ||
+            rest.substr(0, 2) == "F}" || rest.substr(0, 5) == "TRUE}" || rest.substr(0, 6) == "FALSE}")
+            return true;
+    }
+    return false;
+}
+
+// A line that begins with a question's number ("1. ", "12) ") or "?".
+bool HasNumberedQuestion(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        end = end == std::string_view::npos ? text.size() : end;
+        const std::string_view line = text.substr(pos, end - pos);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos) {
+            std::size_t digits = first;
+            while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9')
+                ++digits;
+            if (line[first] == '?' || (digits > first && digits + 1 < line.size() &&
+                                       (line[digits] == '.' || line[digits] == ')') &&
+                                       (line[digits + 1] == ' ' || line[digits + 1] == '\t')))
+                return true;
+        }
+        pos = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
 QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
 {
-    auto endsWith = [&](std::string_view suffix) {
-        if (fileName.size() < suffix.size())
-            return false;
-        const std::string_view tail = fileName.substr(fileName.size() - suffix.size());
-        return std::equal(tail.begin(), tail.end(), suffix.begin(),
-                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-    };
+    auto endsWith = [&](std::string_view suffix) { return EndsWithCaseless(fileName, suffix); };
     if (endsWith(".xml"))
         return QuizFormat::MoodleXml;
     if (endsWith(".gift"))
         return QuizFormat::Gift;
+    if (endsWith(".docx"))
+        return QuizFormat::Docx;
+    if (endsWith(".odt"))
+        return QuizFormat::Odt;
+    // A zip archive: an OpenDocument names its kind in its first, stored part.
+    if (text.substr(0, 4) == std::string_view("PK\x03\x04", 4))
+        return text.substr(0, 256).find("application/vnd.oasis.opendocument") != std::string_view::npos ? QuizFormat::Odt
+                                                                                                      : QuizFormat::Docx;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     // UTF-16 is told by its text, not by its bytes.
@@ -169,6 +224,11 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
     const std::size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string_view::npos && text[first] == '<')
         return QuizFormat::MoodleXml;
+    const std::string_view sample = text.substr(0, 256 * 1024);
+    if (HasGiftAnswers(sample))
+        return QuizFormat::Gift;
+    if (HasNumberedQuestion(sample))
+        return QuizFormat::MarkedText;
     if (text.find("ANSWER:") != std::string_view::npos && text.find('{') == std::string_view::npos)
         return QuizFormat::Aiken;
     return QuizFormat::Gift;
@@ -182,6 +242,12 @@ ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::str
         return ImportMoodleXml(text, fileStem, progress);
     case QuizFormat::Aiken:
         return ImportAiken(text, fileStem, encoding, progress);
+    case QuizFormat::MarkedText:
+        return ImportMarkedText(text, fileStem, encoding, progress);
+    case QuizFormat::Docx:
+        return ImportDocx(text, fileStem, progress);
+    case QuizFormat::Odt:
+        return ImportOdt(text, fileStem, progress);
     case QuizFormat::Gift:
     default:
         return ImportGift(text, fileStem, encoding, progress);
@@ -280,7 +346,7 @@ std::string PlainLines(std::string_view text)
     return out;
 }
 
-std::string ModelText(std::string_view text)
+std::string ModelText(std::string_view text, bool lineBlanks)
 {
     std::string lines;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -299,7 +365,10 @@ std::string ModelText(std::string_view text)
         const std::size_t end = std::min(lines.find('\n', start), lines.size());
         std::string_view line = std::string_view(lines).substr(start, end - start);
         const std::size_t first = line.find_first_not_of(" \t");
-        line = first == std::string_view::npos ? std::string_view() : line.substr(first, line.find_last_not_of(" \t") - first + 1);
+        if (first == std::string_view::npos)
+            line = {};
+        else if (!lineBlanks)
+            line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
         kept.emplace_back(line);
         start = end + 1;
     }
@@ -308,6 +377,10 @@ std::string ModelText(std::string_view text)
     std::size_t first = 0;
     while (first < kept.size() && kept[first].empty())
         ++first;
+    if (lineBlanks && first < kept.size()) {
+        kept[first].erase(0, kept[first].find_first_not_of(" \t"));
+        kept.back().erase(kept.back().find_last_not_of(" \t") + 1);
+    }
     std::string joined;
     for (std::size_t i = first; i < kept.size(); ++i) {
         if (i > first)
@@ -375,12 +448,14 @@ Division& ImportedTestBuilder::DivisionNamed(const std::string& name)
 void ImportedTestBuilder::Note(std::size_t line, const std::string& text)
 {
     // One line of valid UTF-8, whatever bytes the file held.
-    std::string note = "строка " + std::to_string(line) + ": ";
+    std::string note = place_ + std::to_string(line) + ": ";
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t cp = Utf8Next(text, pos);
         AppendUtf8(note, cp < 0x20 || cp == 0x7F ? U' ' : cp);
     }
+    result_.NoteLines.resize(result_.Notes.size(), 0);
     result_.Notes.push_back(std::move(note));
+    result_.NoteLines.push_back(line);
 }
 
 bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string& text,
@@ -394,7 +469,7 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
     };
     std::vector<Kept> kept;
     for (const Answer& answer : answers) {
-        std::string shown = PanelText(answer.Text, controls);
+        std::string shown = PanelText(answer.Text, controls, scoresWritten_);
         // As the panel stores it: an answer blank to the player is no answer.
         if (!TrimBlanks(shown).empty())
             kept.push_back({std::move(shown), answer.Fraction});
@@ -429,7 +504,7 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
 
     Division& division = DivisionNamed(category_);
     auto question = std::make_unique<Question>();
-    question->QSet(PanelText(text, controls));
+    question->QSet(PanelText(text, controls, scoresWritten_));
     std::string everything(question->Q());
     double bestFraction = kept[0].Fraction;
     int rightOnes = 0;
@@ -444,10 +519,12 @@ bool ImportedTestBuilder::AddQuestion(const std::string& name, const std::string
     int bestOnes = 0;
     for (std::size_t i = 0; i < kept.size(); ++i)
         bestOnes += question->AScoreGet(static_cast<int>(i)) == bestScore ? 1 : 0;
-    if (bestOnes > 1)
+    if (scoresWritten_ && bestScore <= 0)
+        Note(line, named + ": нет верного ответа");
+    else if (bestOnes > 1)
         Note(line, named + ": ответов с наибольшим баллом " + std::to_string(bestOnes) +
                        ", а у вопроса теста верный ответ один");
-    else if (rightOnes > 1 && bestFraction < 100)
+    else if (rightOnes > 1 && bestFraction < 100 && !scoresWritten_)
         Note(line, named + ": несколько верных ответов с частью баллов, в тесте верен только лучший");
     if (controls > 0)
         Note(line, named + ": управляющих символов " + std::to_string(controls) + ", заменены на «?»");

@@ -23,6 +23,17 @@ public:
     // A category path as the formats write it; its context prefix
     // ("$course$/") is not part of the division's name.
     void SetCategory(const std::string& path);
+    // A division's name as it stands; empty for the file's own division.
+    void SetDivision(const std::string& name) { category_ = name; }
+    // The notes of a document name its paragraphs ("абзац 12") instead of
+    // lines, and its scores are written ones, not a share of the best: no
+    // note on right answers with part of the best score.
+    void ForMarkedDocument(bool paragraphs)
+    {
+        place_ = paragraphs ? "абзац " : "строка ";
+        scoresWritten_ = true;
+        result_.Paragraphs = paragraphs;
+    }
 
     struct Answer {
         std::string Text;
@@ -41,6 +52,8 @@ public:
     void Drop(const std::string& name, std::size_t line, const std::string& reason);
     // A part of a question the test cannot hold ("отзывы не перенесены").
     void LeftOut(const std::string& name, std::size_t line, const std::string& what);
+    // Anything else told about a line.
+    void Note(std::size_t line, const std::string& text);
 
     // Asks every question while the test stays within the 25 the player
     // asks, else shares the 25 among the divisions by their sizes; gives the
@@ -50,17 +63,20 @@ public:
 
 private:
     Division& DivisionNamed(const std::string& name);
-    void Note(std::size_t line, const std::string& text);
 
     std::string fileStem_;
     ImportedTest& result_;
     std::string category_;
     std::map<std::string, Division*> divisions_;
+    std::string place_ = "строка ";
+    bool scoresWritten_ = false;
 };
 
 // Text as the model keeps it: any line break as CR LF, typographic
-// characters as plain ones, blanks trimmed at both ends.
-std::string ModelText(std::string_view text);
+// characters as plain ones, blanks trimmed at both ends; of each line too,
+// unless `lineBlanks` keeps those inside the text (a line's indent, and the
+// blanks the rewrap leaves where it broke a line).
+std::string ModelText(std::string_view text, bool lineBlanks = false);
 // A file's text without its byte-order mark, CR LF and a lone CR as LF.
 std::string PlainLines(std::string_view text);
 // Tells `progress` of the reading at `done` of `total` each time another

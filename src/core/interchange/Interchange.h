@@ -47,6 +47,13 @@ struct ImportedTest {
     std::vector<std::string> Notes;
     // How many questions were left out.
     int Skipped = 0;
+    // In step with Notes: the line (or paragraph) each concerns, 0 for none.
+    std::vector<std::size_t> NoteLines;
+    // The lines of a marked text, or the paragraphs of a document, so that a
+    // note's place can be shown; empty for the quiz formats.
+    std::vector<std::string> SourceLines;
+    // Notes count paragraphs, not lines.
+    bool Paragraphs = false;
 };
 
 // The answer's score as a Moodle fraction: the share of the best score, to
@@ -74,11 +81,15 @@ QuizExport ExportMoodleXml(const Test& test, const DocumentOrder& order);
 QuizExport ExportGift(const Test& test, const DocumentOrder& order);
 QuizExport ExportAiken(const Test& test, const DocumentOrder& order);
 
-enum class QuizFormat { MoodleXml, Gift, Aiken };
+// MarkedText, Docx and Odt: questions a teacher typed with simple marks
+// (numbers, "+" and "-", lettered answers, "# " divisions), in a text file or
+// a word processor's document.
+enum class QuizFormat { MoodleXml, Gift, Aiken, MarkedText, Docx, Odt };
 
-// The format of a file: by its extension (".xml", ".gift"), else by its
-// text: markup is Moodle XML, "ANSWER:" lines without braces Aiken, the rest
-// GIFT.
+// The format of a file: by its extension (".xml", ".gift", ".docx", ".odt"),
+// else by its content: a zip archive is a document (OpenDocument when it says
+// so), markup is Moodle XML, GIFT's braces GIFT, numbered questions marked
+// text, "ANSWER:" lines Aiken, the rest GIFT.
 QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName);
 
 // `fileStem` names the test, and the division of questions that come
@@ -90,6 +101,29 @@ ImportedTest ImportGift(std::string_view bytes, const std::string& fileStem,
                         std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
 ImportedTest ImportAiken(std::string_view bytes, const std::string& fileStem,
                          std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+// The marked text: a file's bytes as QuizText reads them. Notes name lines.
+ImportedTest ImportMarkedText(std::string_view bytes, const std::string& fileStem,
+                              std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});
+// A Word (.docx) or OpenDocument (.odt) file's bytes: the same marks paragraph
+// by paragraph, with the word processor's lists and bold or underlined
+// answers. Notes name paragraphs. Throws ImportError for an archive that is
+// broken, encrypted or holds no such document.
+ImportedTest ImportDocx(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress = {});
+ImportedTest ImportOdt(std::string_view bytes, const std::string& fileStem, const ImportProgress& progress = {});
+// The test in the marks, UTF-8 with its byte-order mark: importing it gives the same texts, answers,
+// scores and divisions.
+std::string ExportMarkedText(const Test& test, const DocumentOrder& order);
+
+// What an import brings, for a look before it is taken: each division with
+// its number of questions and the captions of those without a right answer
+// (no answer scores above 0).
+struct ImportedDivision {
+    std::string Name;
+    std::size_t Questions = 0;
+    std::vector<std::string> WithoutRightAnswer;
+};
+std::vector<ImportedDivision> ImportOverview(const Test& test);
+
 // Moodle XML tells its progress only before and after reading.
 ImportedTest ImportQuiz(QuizFormat format, std::string_view text, const std::string& fileStem,
                         std::optional<TextEncoding> encoding = std::nullopt, const ImportProgress& progress = {});

@@ -7,6 +7,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cctype>
 
 namespace mirvane {
@@ -91,7 +92,8 @@ int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
 
 class XmlReader {
 public:
-    XmlReader(std::string_view markupIn) : markupIn_(markupIn), parser_(XML_ParserCreate(nullptr))
+    XmlReader(std::string_view markupIn, bool textInOrder = false, std::size_t mostElements = SIZE_MAX)
+        : markupIn_(markupIn), textInOrder_(textInOrder), mostElements_(mostElements), parser_(XML_ParserCreate(nullptr))
     {
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &XmlReader::Start, &XmlReader::End);
@@ -169,8 +171,16 @@ private:
     static void XMLCALL Characters(void* self, const XML_Char* text, int length)
     {
         auto& reader = *static_cast<XmlReader*>(self);
-        if (!reader.stack_.empty())
-            reader.stack_.back()->Text.append(text, static_cast<std::size_t>(length));
+        if (reader.stack_.empty())
+            return;
+        XmlElement& in = *reader.stack_.back();
+        if (reader.textInOrder_ && reader.inMarkup_ == 0) {
+            if (in.Children.empty() || !in.Children.back()->Name.empty())
+                in.Children.push_back(std::make_unique<XmlElement>());
+            in.Children.back()->Text.append(text, static_cast<std::size_t>(length));
+        } else {
+            in.Text.append(text, static_cast<std::size_t>(length));
+        }
     }
     static void XMLCALL EntityDeclared(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
                                        const XML_Char*, const XML_Char*, const XML_Char*)
@@ -186,6 +196,13 @@ private:
     {
         if (++depth_ > kDeepest) {
             Stop("слишком глубокая вложенность");
+            return;
+        }
+        if (++elements_ > mostElements_) {
+            // A limit of the whole file, at no line of it.
+            Stop("в документе больше " + std::to_string(mostElements_) +
+                 " элементов разметки: такой документ не импортируется");
+            stoppedLine_ = 0;
             return;
         }
         if (inMarkup_ > 0) {
@@ -235,6 +252,9 @@ private:
     }
 
     std::string_view markupIn_;
+    bool textInOrder_;
+    std::size_t mostElements_;
+    std::size_t elements_ = 0;
     XML_Parser parser_;
     std::unique_ptr<XmlElement> root_;
     std::vector<XmlElement*> stack_;
@@ -250,6 +270,12 @@ std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view mark
                                      const std::function<void(std::size_t done)>& partRead)
 {
     return XmlReader(markupIn).Read(xml, partRead);
+}
+
+std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead,
+                                            std::size_t mostElements)
+{
+    return XmlReader({}, true, mostElements).Read(xml, partRead);
 }
 
 } // namespace mirvane

@@ -37,6 +37,12 @@ struct XmlElement {
 // bytes have been read after each part; what it throws ends the reading.
 std::unique_ptr<XmlElement> ParseXml(std::string_view xml, std::string_view markupIn = {},
                                      const std::function<void(std::size_t done)>& partRead = {});
+// The same for a document's mixed text and markup: each piece of text
+// becomes a child of an empty name, in its place among the elements. More
+// than `mostElements` elements are an ImportError: a small archive can hold
+// more tiny elements than the memory has room for as a tree.
+std::unique_ptr<XmlElement> ParseXmlInOrder(std::string_view xml, const std::function<void(std::size_t done)>& partRead,
+                                            std::size_t mostElements = 3'000'000);
 
 // Text escaped for an XML element or attribute.
 std::string XmlEscaped(std::string_view text);

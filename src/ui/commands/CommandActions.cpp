@@ -46,6 +46,8 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
     Create(Command::ExportGift, "mnuExportGift", QStringLiteral("GIFT"), none, {}, [&x] { x.ExportAsGift(); });
     Create(Command::ExportAiken, "mnuExportAiken", QStringLiteral("Aiken"), none, {},
            [&x] { x.ExportAsAiken(); });
+    Create(Command::ExportMarkedText, "mnuExportMarkedText", QStringLiteral("Текст с разметкой"), none, {},
+           [&x] { x.ExportAsMarkedText(); });
     Create(Command::ExportPdf, "mnuExportPdf", QStringLiteral("Лист для печати (PDF)"), none, {},
            [&x] { x.OpenPrintWindow(); });
     Create(Command::Print, "mnuFilePrint", QStringLiteral("&Печать..."), QKeySequence(Qt::CTRL | Qt::Key_P), {},

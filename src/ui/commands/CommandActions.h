@@ -29,6 +29,7 @@ class StructureCheckCommand;
 
 enum class Command {
     New, Open, Save, SaveAs, Import, ExportText, ExportV25, ExportMoodleXml, ExportGift, ExportAiken, ExportPdf,
+    ExportMarkedText,
     Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,

@@ -8,6 +8,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/OutputFile.h"
 #include "testfile/FileIo.h"
+#include "windows/ImportPreviewWindow.h"
 #include "commands/RecentFiles.h"
 #include "editor/RecoveryStore.h"
 #include "platform/Prompter.h"
@@ -29,6 +30,7 @@
 
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <thread>
 
 namespace mirvane {
@@ -237,26 +239,48 @@ void DocumentCommands::ImportTest()
 
 bool DocumentCommands::ImportFile(const QString& path)
 {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().toLower();
+    // A document is a zip archive; a quiz file is text, so that /dev/zero or
+    // a binary file is refused at its first block instead of filling the memory.
+    const bool document = suffix == QStringLiteral("docx") || suffix == QStringLiteral("odt");
+    constexpr std::uintmax_t kLargestDocument = 512u << 20;
     std::string bytes;
-    // A quiz file is text: /dev/zero or a binary file is refused at its first
-    // block instead of filling the memory.
-    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, UINTMAX_MAX, FileContent::Text)) {
+    if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes,
+                                   document ? kLargestDocument : UINTMAX_MAX,
+                                   document ? FileContent::Bytes : FileContent::Text)) {
         platform_.prompter->Notice(ToQt(*error));
         return false;
     }
-    const QFileInfo info(path);
+    const QuizFormat format = DetectQuizFormat(bytes, ToModel(info.fileName()));
     ImportedTest imported;
     try {
-        imported = ImportOnWorker(bytes, info);
+        imported = ImportOnWorker(bytes, info, format);
     } catch (const ImportCancelled&) {
         return false; // the user's own choice: the document stays as it was
     } catch (const ImportError& e) {
-        platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\nстрока %2: %3")
-                                       .arg(path)
-                                       .arg(e.Line())
-                                       .arg(QString::fromUtf8(e.what())));
+        const QString where = e.Line() > 0 ? QStringLiteral("строка %1: ").arg(e.Line()) : QString();
+        platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\n%2%3")
+                                       .arg(path, where, QString::fromUtf8(e.what())));
         return false; // the document stays as it was
     }
+    if (format != QuizFormat::MarkedText && format != QuizFormat::Docx && format != QuizFormat::Odt) {
+        TakeImported(std::move(imported), path);
+        return true;
+    }
+    // Typed marks are read by guesswork: the user sees what comes in first.
+    // The preview is modal over the window, so nothing changes under it.
+    auto* preview = new ImportPreviewWindow(imported, info.fileName(), &window_);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowModality(Qt::WindowModal);
+    auto kept = std::make_shared<ImportedTest>(std::move(imported));
+    QObject::connect(preview, &QDialog::accepted, &window_, [this, kept, path] { TakeImported(std::move(*kept), path); });
+    preview->show();
+    return true;
+}
+
+void DocumentCommands::TakeImported(ImportedTest imported, const QString& path)
+{
     host_.ShowDocument(std::make_unique<TestDocument>(std::move(imported.Read)));
     SetFiles(QString(), path);
     if (recovery_)
@@ -272,10 +296,9 @@ bool DocumentCommands::ImportFile(const QString& path)
         details = lines.join(QStringLiteral("\r\n"));
     }
     ReportImport(state_.Document->Model(), imported.Skipped, details);
-    return true;
 }
 
-ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QFileInfo& info)
+ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QFileInfo& info, QuizFormat format)
 {
     // A large file is read on a worker while the window shows how far it has
     // come; "Отмена" stops it. A small one is done before the bar would show.
@@ -294,7 +317,6 @@ ImportedTest DocumentCommands::ImportOnWorker(const std::string& bytes, const QF
     QObject::connect(&tick, &QTimer::timeout, [&] { progress.setValue(step); });
     tick.start(100);
 
-    const QuizFormat format = DetectQuizFormat(bytes, ToModel(info.fileName()));
     const std::string stem = ToModel(info.completeBaseName());
     ImportedTest imported;
     std::exception_ptr failure;

@@ -32,8 +32,9 @@ inline const QString kSaveTitle = QStringLiteral("Сохранить");
 inline const QString kTestFilter = QStringLiteral("Файлы тестов (*.q)|*.q|Все файлы (*.*)|*.*");
 inline const QString kImportTitle = QStringLiteral("Импорт");
 inline const QString kImportFilter = QStringLiteral(
-    "Вопросы (*.xml *.gift *.txt)|*.xml;*.gift;*.txt|Moodle XML (*.xml)|*.xml|GIFT (*.gift *.txt)|*.gift;*.txt|"
-    "Aiken (*.txt)|*.txt|Все файлы (*.*)|*.*");
+    "Вопросы (*.xml *.gift *.txt *.docx *.odt)|*.xml;*.gift;*.txt;*.docx;*.odt|Moodle XML (*.xml)|*.xml|"
+    "GIFT (*.gift *.txt)|*.gift;*.txt|Aiken (*.txt)|*.txt|Текст с разметкой (*.txt)|*.txt|"
+    "Документы Word и OpenDocument (*.docx *.odt)|*.docx;*.odt|Все файлы (*.*)|*.*");
 } // namespace document_text
 
 // "Сохранить открытый файл", CR LF, the file, " ?".
@@ -73,10 +74,12 @@ public:
     bool OpenFile(const QString& path);
 
     // "Импорт...": the save prompt, the open dialog, then the questions of a
-    // Moodle XML, GIFT or Aiken file as a new test, which has no file yet:
-    // the next Save asks for a name, and no save replaces the imported file.
-    // What was left out is told.
+    // Moodle XML, GIFT or Aiken file, or of a marked text or document, as a
+    // new test, which has no file yet: the next Save asks for a name, and no
+    // save replaces the imported file. What was left out is told.
     void ImportTest();
+    // A marked text or document is first shown in the import preview, and
+    // taken when the user says "Импортировать". False when nothing was read.
     bool ImportFile(const QString& path);
 
     // A file named outside the dialog (the recent files, a drop): a missing
@@ -111,7 +114,9 @@ public:
 private:
     // Reads the quiz file on a worker thread, with a progress bar and
     // "Отмена" once it takes a while. Throws what the import throws.
-    ImportedTest ImportOnWorker(const std::string& bytes, const QFileInfo& info);
+    ImportedTest ImportOnWorker(const std::string& bytes, const QFileInfo& info, QuizFormat format);
+    // The imported test becomes the document.
+    void TakeImported(ImportedTest imported, const QString& path);
     // The document's file and import source, made absolute.
     void SetFiles(const QString& documentFile, const QString& importSource);
     // "Импортировано вопросов: N; пропущено: M", what was left out on request.

@@ -107,6 +107,12 @@ void ExportCommands::ExportAsAiken()
                   &ExportAiken, QStringLiteral("В формате Aiken у вопроса ровно один лучший ответ."));
 }
 
+void ExportCommands::ExportAsMarkedText()
+{
+    ExportTo(QStringLiteral("Экспорт в текст с разметкой"), QStringLiteral("Текст (*.txt)|*.txt"), QStringLiteral("txt"),
+             [](const TestDocument& d) { return ExportMarkedText(d.Model(), d.Order()); });
+}
+
 void ExportCommands::ExportCounted(const QString& title, const QString& filter, const QString& suffix,
                                    QuizExport (*write)(const Test&, const DocumentOrder&), const QString& why)
 {

@@ -50,6 +50,8 @@ public:
     void ExportAsMoodleXml();
     void ExportAsGift();
     void ExportAsAiken();
+    // The test in the marks a teacher types (UTF-8), which "Импорт..." reads back.
+    void ExportAsMarkedText();
 
     // "Печать..." and "Лист для печати (PDF)": opens the window "Печать",
     // modal over the main window.

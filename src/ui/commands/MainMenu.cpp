@@ -25,7 +25,8 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions, QAction* findi
     exports->addAction(actions.Get(Command::ExportText));
     exports->addAction(actions.Get(Command::ExportV25));
     exports->addSeparator();
-    for (Command command : {Command::ExportMoodleXml, Command::ExportGift, Command::ExportAiken, Command::ExportPdf})
+    for (Command command : {Command::ExportMoodleXml, Command::ExportGift, Command::ExportAiken, Command::ExportMarkedText,
+                            Command::ExportPdf})
         exports->addAction(actions.Get(command));
     file->addAction(actions.Get(Command::Print));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));

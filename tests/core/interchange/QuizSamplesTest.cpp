@@ -11,6 +11,8 @@
 #include "model/Utf8.h"
 #include "testfile/TestFileWriter.h"
 
+#include "core/interchange/QuestionLines.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,22 +33,6 @@ std::string FileBytes(const std::string& path)
 
 std::string Sample(const std::string& name) { return FileBytes(std::string(MIRVANE_SAMPLES) + "/" + name); }
 
-// "текст: ответ 100, ответ 0" for every question, division by division.
-std::vector<std::string> Questions(const mirvane::Test& test)
-{
-    std::vector<std::string> out;
-    for (const Division& d : test.Divisions) {
-        for (const Question& q : d.Questions) {
-            std::string line = d.Name + " | " + std::string(q.Q()) + ":";
-            for (int a = 0; a < Question::kAnswerSlots; ++a) {
-                if (q.IsAnswerPresent(a))
-                    line += " " + std::string(q.AGet(a)) + " " + std::to_string(q.AScoreGet(a)) + ";";
-            }
-            out.push_back(line);
-        }
-    }
-    return out;
-}
 
 using Lines = std::vector<std::string>;
 

@@ -155,7 +155,7 @@ TEST_F(Surfaces, FileMenuEntriesAndShortcuts)
         exportEntries << action->text();
     EXPECT_EQ(exportEntries,
               (QStringList{"Текстовый файл", "Тулимар 2.5 (Windows версия)", "", "Moodle XML", "GIFT", "Aiken",
-                           "Лист для печати (PDF)"}));
+                           "Текст с разметкой", "Лист для печати (PDF)"}));
 }
 
 TEST_F(Surfaces, EveryToolbarCommandIsInAMenuAndNoTwoCommandsShareAKey)
