@@ -113,6 +113,12 @@ SpellChecker::SpellChecker(const std::string& folder)
 
 SpellChecker::~SpellChecker() = default;
 
+std::string SpellChecker::DictionaryFolder()
+{
+    const char* named = std::getenv("MIRVANE_DICTIONARIES");
+    return named ? named : std::string(kDictionaryFolder);
+}
+
 bool SpellChecker::AskWhole(const std::string& word)
 {
     if (ownWords_.count(word))

@@ -24,7 +24,11 @@ public:
     static constexpr std::string_view kDictionaryPackage = "hunspell-ru";
 
     // Opens ru_RU (and en_US when there) in `folder`.
-    explicit SpellChecker(const std::string& folder = std::string(kDictionaryFolder));
+    explicit SpellChecker(const std::string& folder = DictionaryFolder());
+
+    // $MIRVANE_DICTIONARIES when set (another set of dictionaries, or none),
+    // else Debian's folder.
+    static std::string DictionaryFolder();
     ~SpellChecker();
     SpellChecker(const SpellChecker&) = delete;
     SpellChecker& operator=(const SpellChecker&) = delete;
