@@ -1,5 +1,6 @@
 // The editor's entry: the platform services, then the start-up routine.
 #include "app/Module1.h"
+#include "check/SpellChecker.h"
 #include "mainwindow/frmMain.h"
 #include "testfile/DocumentCommands.h"
 #include "testfile/RecoveryStore.h"
@@ -37,8 +38,10 @@ int main(int argc, char** argv)
     mirvane::QtHelpViewer helpViewer;
     mirvane::QtRegistry registry(settings);
     mirvane::QtPrinting printing;
-    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
-                                    mirvane::RecoveryStore::DefaultFolder(), &printing});
+    mirvane::Platform platform{&prompter,  &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
+                               mirvane::RecoveryStore::DefaultFolder(), &printing, {}};
+    platform.dictionaries = [] { return std::make_unique<mirvane::SpellChecker>(); };
+    auto window = mirvane::StartUp(platform);
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     helpViewer.SetParent(window.get());

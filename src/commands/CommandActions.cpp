@@ -9,6 +9,7 @@
 #include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
 #include "editor/FindCommands.h"
+#include "mainwindow/PanelSpelling.h"
 #include "testfile/DocumentCommands.h"
 
 #include <QAction>
@@ -97,6 +98,17 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(); });
     Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
+    PanelSpelling& s = targets.spelling;
+    Create(Command::SpellingWalk, "mnuEditSpelling", QStringLiteral("Орфография..."), QKeySequence(Qt::Key_F7), {},
+           [&s] { s.ShowWalk(); });
+    QAction* asYouType = Create(Command::SpellAsYouType, "mnuEditSpellAsYouType",
+                                QStringLiteral("Проверять орфографию при вводе"), none, {}, [] {});
+    asYouType->setCheckable(true);
+    asYouType->setChecked(s.Underlining());
+    connect(asYouType, &QAction::toggled, this, [this, &s](bool on) {
+        guard_(QStringLiteral("Проверять орфографию при вводе"), [&s, on] { s.SetUnderlining(on); });
+    });
+    FollowSpelling(s);
     Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
     Create(Command::HelpContents, "Help", QStringLiteral("&Справка"), QKeySequence(Qt::Key_F1),
@@ -132,6 +144,19 @@ void CommandActions::FollowHistory(EditHistory& history)
     connect(stack, &QUndoStack::canRedoChanged, this, update);
     connect(stack, &QUndoStack::undoTextChanged, this, update);
     connect(stack, &QUndoStack::redoTextChanged, this, update);
+    update();
+}
+
+void CommandActions::FollowSpelling(PanelSpelling& spelling)
+{
+    auto update = [this, &spelling] {
+        const bool missing = !spelling.Loading() && !spelling.Available();
+        for (Command command : {Command::SpellingWalk, Command::SpellAsYouType}) {
+            Get(command)->setEnabled(!missing);
+            Get(command)->setToolTip(missing ? PanelSpelling::MissingDictionaryText() : QString());
+        }
+    };
+    connect(&spelling, &PanelSpelling::DictionariesRead, this, update);
     update();
 }
 

@@ -19,6 +19,7 @@ namespace mirvane {
 
 class ClipboardCommands;
 class HelpCommands;
+class PanelSpelling;
 class PreviewCommand;
 class DocumentCommands;
 class EditHistory;
@@ -32,7 +33,7 @@ enum class Command {
     Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
-    Spell, Preview,
+    Spell, Preview, SpellingWalk, SpellAsYouType,
     HelpContents, HelpAbout,
 };
 
@@ -52,6 +53,7 @@ public:
         HelpCommands& help;
         EditHistory& history;
         FindCommands& find;
+        PanelSpelling& spelling;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command
@@ -68,6 +70,9 @@ private:
     // "Отменить" and "Повторить" are enabled only when there is a step, and
     // name it.
     void FollowHistory(EditHistory& history);
+    // The spelling entries are disabled, saying what to install, on a
+    // machine without the dictionaries.
+    void FollowSpelling(PanelSpelling& spelling);
 
     // `key` is the action's name: the toolbar button's key where the command
     // has one. An empty tooltip leaves Qt's own (the caption).

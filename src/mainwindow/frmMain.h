@@ -33,6 +33,7 @@ class EditPanels;
 class FieldHistory;
 class FindBar;
 class FieldEditing;
+class PanelSpelling;
 class PanelTransfer;
 class StatusFeedback;
 class StructuralEdits;
@@ -63,6 +64,7 @@ public:
     RecentFilesMenu& RecentMenu() { return *recentMenu_; }
     TreeContextMenu& ContextMenu() { return *contextMenu_; }
     StatusFeedback& Feedback() { return *feedback_; }
+    PanelSpelling& Spelling() { return *spelling_; }
 
     // PanelHost
     void tvTreeView_Click() override;
@@ -135,6 +137,7 @@ private:
     CommandActions* actions_ = nullptr;
     TreeContextMenu* contextMenu_ = nullptr;
     StatusFeedback* feedback_ = nullptr;
+    PanelSpelling* spelling_ = nullptr;
 };
 
 } // namespace mirvane
