@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -59,24 +60,35 @@ int Spell(const CommandLine& line, std::ostream& out, std::ostream& err, const I
         Say(err, "mirvane-cli: spell takes at least one file");
         return kExitFailure;
     }
-    SpellChecker checker;
-    if (!checker.Available()) {
-        Say(err, "mirvane-cli: нет русского словаря Hunspell (пакет " + std::string(SpellChecker::kDictionaryPackage) +
-                     "); орфография не проверена");
-        return kExitFailure;
-    }
-    const std::string own = UserDictionaryPath();
-    std::error_code ec;
-    if (std::filesystem::exists(own, ec)) {
-        if (auto problem = checker.AddWordList(own))
-            Say(err, *problem);
-    }
-    for (const std::string& list : line.Values("--dict")) {
-        if (auto problem = checker.AddWordList(list)) {
-            Say(err, *problem);
-            return kExitFailure;
+    // The dictionaries take as long to read as a large test: both at once.
+    auto opening = std::async(std::launch::async, [] { return std::make_unique<SpellChecker>(); });
+    std::unique_ptr<SpellChecker> opened;
+    bool refused = false;
+    auto dictionaries = [&]() -> SpellChecker* {
+        if (!opened && !refused) {
+            opened = opening.get();
+            refused = true; // until all is read
+            if (!opened->Available()) {
+                Say(err, "mirvane-cli: нет русского словаря Hunspell (пакет " +
+                             std::string(SpellChecker::kDictionaryPackage) + "); орфография не проверена");
+                return nullptr;
+            }
+            const std::string own = UserDictionaryPath();
+            std::error_code ec;
+            if (std::filesystem::exists(own, ec)) {
+                if (auto problem = opened->AddWordList(own))
+                    Say(err, *problem);
+            }
+            for (const std::string& list : line.Values("--dict")) {
+                if (auto problem = opened->AddWordList(list)) {
+                    Say(err, *problem);
+                    return nullptr;
+                }
+            }
+            refused = false;
         }
-    }
+        return refused ? nullptr : opened.get();
+    };
     bool unreadable = false;
     bool unknown = false;
     std::map<std::string, std::string> corrections; // each word's, asked once
@@ -87,6 +99,10 @@ int Spell(const CommandLine& line, std::ostream& out, std::ostream& err, const I
             unreadable = true;
             continue;
         }
+        SpellChecker* ready = dictionaries();
+        if (!ready)
+            return kExitFailure;
+        SpellChecker& checker = *ready;
         const std::vector<SpellingText> texts = SpellingTexts(*test, DocumentOrder::FromCollections(*test));
         std::vector<std::pair<std::int64_t, std::string>> found;
         for (auto next = NextMisspelling(texts, checker, {}, texts.size()); next;
