@@ -18,17 +18,10 @@ namespace mirvane {
 
 namespace {
 
-// The box's position of a byte offset of a model text: a box counts UTF-16
-// units, and a line break (CR LF in the model) is one character there.
+// The box's position of a byte offset of a model text.
 int BoxPosition(std::string_view text, std::size_t offset)
 {
-    const std::string_view before = text.substr(0, offset);
-    int units = 0;
-    for (unsigned char c : before) {
-        if ((c & 0xC0) != 0x80 && c != '\r')
-            units += c >= 0xF0 ? 2 : 1;
-    }
-    return units;
+    return static_cast<int>(ToBoxLines(text.substr(0, offset)).size());
 }
 
 // The line of `text` that holds `offset`.

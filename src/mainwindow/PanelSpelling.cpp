@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -313,6 +314,17 @@ void PanelSpelling::ShowWalk()
         hooks.done = [this] { parts_.prompter.Notice(QStringLiteral("Проверка орфографии завершена.")); };
         walk_ = new SpellingWindow(&parts_.mainWindow, *checker_, std::move(hooks), parts_.state.CurrentKey);
         walk_->setAttribute(Qt::WA_DeleteOnClose);
+        walk_->adjustSize();
+        // Beside the main window, or below it, where the screen has room:
+        // the box with the word stays in view.
+        const QRect main = parts_.mainWindow.frameGeometry();
+        const QRect room = parts_.mainWindow.screen() ? parts_.mainWindow.screen()->availableGeometry() : QRect();
+        for (const QPoint at : {QPoint(main.right() + 8, main.top()), QPoint(main.left(), main.bottom() + 8)}) {
+            if (room.contains(QRect(at, walk_->frameSize()))) {
+                walk_->move(at);
+                break;
+            }
+        }
         walk_->show();
         walk_->Start();
     }
