@@ -9,7 +9,7 @@
 #include "editor/EditHistory.h"
 #include "editor/StructuralEdits.h"
 #include "editor/FindCommands.h"
-#include "mainwindow/PanelSpelling.h"
+#include "editor/SpellingCommands.h"
 #include "testfile/DocumentCommands.h"
 
 #include <QAction>
@@ -98,7 +98,7 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(); });
     Create(Command::Spell, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowSpeller(); });
-    PanelSpelling& s = targets.spelling;
+    SpellingCommands& s = targets.spelling;
     Create(Command::SpellingWalk, "mnuEditSpelling", QStringLiteral("Орфография..."), QKeySequence(Qt::Key_F7), {},
            [&s] { s.ShowWalk(); });
     QAction* asYouType = Create(Command::SpellAsYouType, "mnuEditSpellAsYouType",
@@ -147,16 +147,16 @@ void CommandActions::FollowHistory(EditHistory& history)
     update();
 }
 
-void CommandActions::FollowSpelling(PanelSpelling& spelling)
+void CommandActions::FollowSpelling(SpellingCommands& spelling)
 {
     auto update = [this, &spelling] {
-        const bool missing = !spelling.Loading() && !spelling.Available();
+        const QString unavailable = spelling.Unavailable();
         for (Command command : {Command::SpellingWalk, Command::SpellAsYouType}) {
-            Get(command)->setEnabled(!missing);
-            Get(command)->setToolTip(missing ? PanelSpelling::MissingDictionaryText() : QString());
+            Get(command)->setEnabled(unavailable.isEmpty());
+            Get(command)->setToolTip(unavailable);
         }
     };
-    connect(&spelling, &PanelSpelling::DictionariesRead, this, update);
+    spelling.FollowDictionaries(update);
     update();
 }
 

@@ -19,7 +19,7 @@ namespace mirvane {
 
 class ClipboardCommands;
 class HelpCommands;
-class PanelSpelling;
+class SpellingCommands;
 class PreviewCommand;
 class DocumentCommands;
 class EditHistory;
@@ -53,7 +53,7 @@ public:
         HelpCommands& help;
         EditHistory& history;
         FindCommands& find;
-        PanelSpelling& spelling;
+        SpellingCommands& spelling;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command
@@ -72,7 +72,7 @@ private:
     void FollowHistory(EditHistory& history);
     // The spelling entries are disabled, saying what to install, on a
     // machine without the dictionaries.
-    void FollowSpelling(PanelSpelling& spelling);
+    void FollowSpelling(SpellingCommands& spelling);
 
     // `key` is the action's name: the toolbar button's key where the command
     // has one. An empty tooltip leaves Qt's own (the caption).

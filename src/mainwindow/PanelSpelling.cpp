@@ -105,6 +105,13 @@ bool PanelSpelling::Available() const { return checker_ != nullptr; }
 
 bool PanelSpelling::Loading() const { return loading_.valid(); }
 
+QString PanelSpelling::Unavailable() const { return Loading() || Available() ? QString() : MissingDictionaryText(); }
+
+void PanelSpelling::FollowDictionaries(std::function<void()> changed)
+{
+    connect(this, &PanelSpelling::DictionariesRead, this, std::move(changed));
+}
+
 void PanelSpelling::Loaded()
 {
     if (poll_)

@@ -9,6 +9,8 @@
 // The dictionaries take a moment to read: they are read in the background
 // as the window opens, and nothing is marked until they are there. Without
 // the Russian dictionary nothing is marked and the entries are disabled.
+#include "editor/SpellingCommands.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -39,7 +41,7 @@ enum class SpellingField;
 class StructureTree;
 struct EditorState;
 
-class PanelSpelling : public QObject {
+class PanelSpelling : public QObject, public SpellingCommands {
     Q_OBJECT
 public:
     using OpenDictionaries = std::function<std::unique_ptr<SpellChecker>()>;
@@ -69,8 +71,10 @@ public:
     SpellChecker* Checker() const { return checker_.get(); }
 
     // "Проверять орфографию при вводе", kept in the settings.
-    bool Underlining() const { return underlining_; }
-    void SetUnderlining(bool on);
+    bool Underlining() const override { return underlining_; }
+    void SetUnderlining(bool on) override;
+    QString Unavailable() const override;
+    void FollowDictionaries(std::function<void()> changed) override;
 
     // The unknown words of `text` as (start, length) in UTF-16 positions;
     // nothing while the underlining is off.
@@ -86,7 +90,7 @@ public:
     static void SelectInBox(QWidget* box, int start, int length);
 
     // "Орфография...": the walk window, from the current node.
-    void ShowWalk();
+    void ShowWalk() override;
     SpellingWindow* Walk() const;
 
     // Every box marked again (a word added, the underlining switched).

@@ -18,7 +18,9 @@ class SpellCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::path(::testing::TempDir()) / "mirvane-spell";
+        // Each test its own folder: ctest runs them side by side.
+        dir_ = fs::path(::testing::TempDir()) /
+               ("mirvane-spell-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         // The user's own dictionary is the test's, not the machine's.

@@ -69,7 +69,9 @@ protected:
     {
         if (!SpellChecker().Available())
             GTEST_SKIP() << "the Russian dictionary (hunspell-ru) is not installed";
-        data_ = std::filesystem::path(::testing::TempDir()) / "mirvane-spelling-ui";
+        // Each test its own folder: ctest runs them side by side.
+        data_ = std::filesystem::path(::testing::TempDir()) /
+                ("mirvane-spelling-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(data_);
         setenv("XDG_DATA_HOME", data_.c_str(), 1);
         platform.dictionaries = [] { return std::make_unique<SpellChecker>(); };
