@@ -27,6 +27,9 @@
 
 #include <filesystem>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace mirvane {
 
 namespace {
@@ -69,7 +72,12 @@ PanelSpelling::PanelSpelling(const Parts& parts, OpenDictionaries open, QObject*
     }
     if (!open)
         return;
-    loading_ = std::async(std::launch::async, std::move(open));
+    loading_ = std::async(std::launch::async, [open = std::move(open)] {
+        // Read behind what the user does at start: the window's first keys
+        // and clicks never wait for the dictionaries.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        return open();
+    });
     poll_ = new QTimer(this);
     connect(poll_, &QTimer::timeout, this, [this] {
         if (loading_.valid() && loading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
