@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libexpat1-dev libzip-dev
+  libexpat1-dev libzip-dev libhunspell-dev hunspell-ru hunspell-en-us
   xvfb xdotool openbox x11-utils libxcb1-dev desktop-file-utils appstream
   fonts-dejavu-core poppler-utils python3
   lintian

@@ -2,6 +2,7 @@
 
 #include "cli/CliInput.h"
 #include "cli/FindingsCommands.h"
+#include "cli/SpellCommand.h"
 
 #include "check/StructureCheck.h"
 #include "export/HtmlExport.h"
@@ -50,6 +51,9 @@ constexpr const char* kUsage =
     "      best-in-place, nothing-asked\n"
     "  mirvane-cli stats IN.q [--format text|json]\n"
     "      сводка: разделы, суммы баллов, оценки, места лучших ответов\n"
+    "  mirvane-cli spell IN.q [IN2.q ...] [--dict FILE]\n"
+    "      слова, которых нет в словарях, с номером строки и вариантами исправления\n"
+    "      (1: найдено незнакомое слово); --dict — свой список слов, по слову в строке\n"
     "  mirvane-cli html IN.q OUT.htm\n"
     "      экспорт в HTML для версии 2.5\n"
     "  mirvane-cli text IN.q OUT.txt [--content 0|1|2|3] [--codepage oem|ansi|utf-8]\n"
@@ -112,7 +116,7 @@ int Convert(const std::string& in, const std::string& out, const Writer& write, 
 }
 
 const std::set<std::string> kValueOptions = {"--encoding", "--content", "--codepage", "--to", "--from", "--format",
-                                             "--no-warn"};
+                                             "--no-warn", "--dict"};
 const std::set<std::string> kFlags = {"-r", "--all", "--force", "--help", "-h", "--version"};
 
 // The options each command takes besides --encoding, --help and --version.
@@ -120,6 +124,7 @@ const std::map<std::string, std::set<std::string>> kCommandOptions = {
     {"resave", {}},
     {"check", {"-r", "--all", "--format", "--no-warn"}},
     {"stats", {"--format"}},
+    {"spell", {"--dict"}},
     {"html", {}},
     {"text", {"--content", "--codepage"}},
     {"export", {"--to", "--content"}},
@@ -443,6 +448,8 @@ int RunCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         return Check(line, out, err, input);
     if (line.command == "stats")
         return Stats(line, out, err, input);
+    if (line.command == "spell")
+        return Spell(line, out, err, input);
     if (line.command == "html")
         return Html(line, err, input);
     if (line.command == "text")

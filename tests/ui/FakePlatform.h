@@ -197,10 +197,12 @@ struct FakePlatform {
     ScriptedRegistry registry;
     QString recoveryFolder; // empty: the editor keeps no copies
     RecordingPrinting printing;
+    // None: spelling is off; the spelling tests give a reader.
+    std::function<std::unique_ptr<SpellChecker>()> dictionaries;
     Platform Services()
     {
         return {&prompter,   &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry, recoveryFolder,
-                &printing};
+                &printing, dictionaries};
     }
 };
 

@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindow.h"
 #include "commands/DocumentCommands.h"
 #include "editor/RecoveryStore.h"
+#include "check/SpellChecker.h"
 #include "platform/Clipboard.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramName.h"
@@ -37,8 +38,10 @@ int main(int argc, char** argv)
     mirvane::QtHelpViewer helpViewer;
     mirvane::QtRegistry registry(settings);
     mirvane::QtPrinting printing;
-    auto window = mirvane::StartUp({&prompter, &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
-                                    mirvane::RecoveryStore::DefaultFolder(), &printing});
+    mirvane::Platform platform{&prompter,  &fileDialogs, &settings, &launcher, &clipboard, &helpViewer, &registry,
+                               mirvane::RecoveryStore::DefaultFolder(), &printing, {}};
+    platform.dictionaries = [] { return std::make_unique<mirvane::SpellChecker>(); };
+    auto window = mirvane::StartUp(platform);
     prompter.SetParent(window.get());
     fileDialogs.SetParent(window.get());
     helpViewer.SetParent(window.get());

@@ -10,6 +10,7 @@
 #include "commands/StructuralEdits.h"
 #include "commands/FindCommands.h"
 #include "commands/DocumentCommands.h"
+#include "editor/SpellingCommands.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -99,6 +100,17 @@ CommandActions::CommandActions(QWidget* window, const Targets& targets, CommandG
            QStringLiteral("Удалить раздел/вопрос"), [&e] { e.DeleteItem(); });
     Create(Command::StructureCheck, "Spell", QStringLiteral("Проверка структуры"), QKeySequence(Qt::Key_F9),
            QStringLiteral("Проверка целостности структуры теста"), [&c] { c.ShowFindingsWindow(); });
+    SpellingCommands& s = targets.spelling;
+    Create(Command::SpellingWalk, "mnuEditSpelling", QStringLiteral("Орфография..."), QKeySequence(Qt::Key_F7), {},
+           [&s] { s.ShowWalk(); });
+    QAction* asYouType = Create(Command::SpellAsYouType, "mnuEditSpellAsYouType",
+                                QStringLiteral("Проверять орфографию при вводе"), none, {}, [] {});
+    asYouType->setCheckable(true);
+    asYouType->setChecked(s.Underlining());
+    connect(asYouType, &QAction::toggled, this, [this, &s](bool on) {
+        guard_(QStringLiteral("Проверять орфографию при вводе"), [&s, on] { s.SetUnderlining(on); });
+    });
+    FollowSpelling(s);
     Create(Command::Preview, "Preview", QStringLiteral("Просмотр вопроса"), QKeySequence(Qt::Key_F5),
            QStringLiteral("Предварительный просмотр вопроса"), [&p] { p.Preview(); });
     Create(Command::Summary, "mnuViewSummary", QStringLiteral("&Сводка..."), none, {}, targets.summary);
@@ -135,6 +147,19 @@ void CommandActions::FollowHistory(EditHistory& history)
     connect(stack, &QUndoStack::canRedoChanged, this, update);
     connect(stack, &QUndoStack::undoTextChanged, this, update);
     connect(stack, &QUndoStack::redoTextChanged, this, update);
+    update();
+}
+
+void CommandActions::FollowSpelling(SpellingCommands& spelling)
+{
+    auto update = [this, &spelling] {
+        const QString unavailable = spelling.Unavailable();
+        for (Command command : {Command::SpellingWalk, Command::SpellAsYouType}) {
+            Get(command)->setEnabled(unavailable.isEmpty());
+            Get(command)->setToolTip(unavailable);
+        }
+    };
+    spelling.FollowDictionaries(update);
     update();
 }
 

@@ -19,6 +19,7 @@ namespace mirvane {
 
 class ClipboardCommands;
 class HelpCommands;
+class SpellingCommands;
 class PreviewCommand;
 class DocumentCommands;
 class EditHistory;
@@ -33,7 +34,7 @@ enum class Command {
     Print, Exit,
     Undo, Redo, Cut, Copy, Paste, Find, FindNext, FindPrevious,
     AddDivision, AddQuestion, MoveDown, MoveUp, Delete,
-    StructureCheck, Preview, Summary,
+    StructureCheck, Preview, Summary, SpellingWalk, SpellAsYouType,
     HelpContents, HelpAbout,
 };
 
@@ -54,6 +55,7 @@ public:
         EditHistory& history;
         FindCommands& find;
         std::function<void()> summary; // opens "Сводка"
+        SpellingCommands& spelling;
     };
 
     // The actions belong to `window`, so their shortcuts reach the command
@@ -70,6 +72,9 @@ private:
     // "Отменить" and "Повторить" are enabled only when there is a step, and
     // name it.
     void FollowHistory(EditHistory& history);
+    // The spelling entries are disabled, saying what to install, on a
+    // machine without the dictionaries.
+    void FollowSpelling(SpellingCommands& spelling);
 
     // `key` is the action's name: the toolbar button's key where the command
     // has one. An empty tooltip leaves Qt's own (the caption).

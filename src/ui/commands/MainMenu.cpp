@@ -42,6 +42,11 @@ QMenu* BuildMenuBar(QMenuBar* bar, const CommandActions& actions, QAction* findi
     edit->addSeparator();
     for (Command command : {Command::Find, Command::FindNext, Command::FindPrevious})
         edit->addAction(actions.Get(command));
+    edit->addSeparator();
+    edit->addAction(actions.Get(Command::SpellingWalk));
+    edit->addAction(actions.Get(Command::SpellAsYouType));
+    // A disabled spelling entry says which package is missing.
+    edit->setToolTipsVisible(true);
 
     // The structure commands of the toolbar, where their keys can be read.
     QMenu* structure = bar->addMenu(QStringLiteral("&Структура"));

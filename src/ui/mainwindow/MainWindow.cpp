@@ -23,6 +23,7 @@
 #include "mainwindow/FieldEditing.h"
 #include "mainwindow/FieldHistory.h"
 #include "mainwindow/FindBar.h"
+#include "mainwindow/PanelSpelling.h"
 #include "mainwindow/PanelTransfer.h"
 #include "mainwindow/StatusFeedback.h"
 #include "mainwindow/Twips.h"
@@ -143,10 +144,10 @@ void MainWindow::CreateCommands()
     preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
+    spelling_ = new PanelSpelling({*panels_, *history_, *platform_.settings, *platform_.prompter, *tree_, *this, state_, *this},
+                                  platform_.dictionaries, this);
     CreateFindings();
-    actions_ = new CommandActions(this,
-                                  {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_,
-                                   *findBar_, [this] { ShowSummary(); }},
+    actions_ = new CommandActions(this, {*documents_, *edits_, *check_, *exports_, *clipboard_, *preview_, *help_, *history_, *findBar_, [this] { ShowSummary(); }, *spelling_},
                                   [this](const QString& name, const std::function<void()>& run) { RunGuarded(name, run); });
     actions_->KeysInTree(tree_->Widget());
     QMenu* file = BuildMenuBar(menuBar(), *actions_, findings_->toggleViewAction());

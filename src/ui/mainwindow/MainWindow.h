@@ -37,6 +37,7 @@ class EditPanels;
 class FieldHistory;
 class FindBar;
 class FieldEditing;
+class PanelSpelling;
 class PanelTransfer;
 class StatusFeedback;
 class StructuralEdits;
@@ -69,6 +70,7 @@ public:
     StatusFeedback& Feedback() { return *feedback_; }
     FindingsDock& Findings() { return *findings_; }
     SummaryWindow* Summary() const;
+    PanelSpelling& Spelling() { return *spelling_; }
 
     // PanelHost
     void ShowSelectedNode() override;
@@ -152,6 +154,7 @@ private:
     StatusFeedback* feedback_ = nullptr;
     FindingsDock* findings_ = nullptr;
     QPointer<SummaryWindow> summary_;
+    PanelSpelling* spelling_ = nullptr;
 };
 
 } // namespace mirvane

@@ -74,6 +74,15 @@ bool IsCommandKey(QEvent* event)
     return false;
 }
 
+// The box's own undo would disagree with the document's history.
+void HideOwnUndo(QMenu& menu)
+{
+    for (const char* name : {"edit-undo", "edit-redo"}) {
+        if (QAction* action = menu.findChild<QAction*>(QLatin1String(name)))
+            action->setVisible(false);
+    }
+}
+
 bool ClipboardHoldsRecord(QClipboard::Mode mode)
 {
     return IsRecordText(QGuiApplication::clipboard()->text(mode));
@@ -166,11 +175,8 @@ void LimitedLineEdit::contextMenuEvent(QContextMenuEvent* event)
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste")))
         paste->setEnabled(paste->isEnabled() && !ClipboardHoldsRecord(QClipboard::Clipboard));
-    // The box's own undo would disagree with the document's history.
-    for (const char* name : {"edit-undo", "edit-redo"}) {
-        if (QAction* action = menu->findChild<QAction*>(QLatin1String(name)))
-            action->setVisible(false);
-    }
+    HideOwnUndo(*menu);
+    AddToMenu(*menu, event->pos());
     AsUserEdit([&] { menu->exec(event->globalPos()); });
 }
 
@@ -205,6 +211,14 @@ void PanelTextEdit::dragEnterEvent(QDragEnterEvent* event)
         event->ignore();
     else
         QPlainTextEdit::dragEnterEvent(event);
+}
+
+void PanelTextEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    HideOwnUndo(*menu);
+    AddToMenu(*menu, event->pos());
+    menu->exec(event->globalPos());
 }
 
 bool PanelTextEdit::canInsertFromMimeData(const QMimeData* source) const

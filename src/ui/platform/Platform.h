@@ -3,6 +3,9 @@
 // real ones; tests pass scripted fakes so that no dialog ever blocks.
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 namespace mirvane {
 
 class Clipboard;
@@ -13,6 +16,7 @@ class Launcher;
 class Printing;
 class Prompter;
 class Settings;
+class SpellChecker;
 
 struct Platform {
     Prompter* prompter = nullptr;
@@ -25,6 +29,9 @@ struct Platform {
     // Where copies of unsaved work go; empty: none are kept (tests).
     QString recoveryFolder;
     Printing* printing = nullptr;
+    // Reads the spelling dictionaries (on another thread); none: spelling
+    // is off, as on a machine without them (tests that do not spell).
+    std::function<std::unique_ptr<SpellChecker>()> dictionaries;
 };
 
 } // namespace mirvane
