@@ -246,6 +246,7 @@ QuizExport ExportGift(const Test& test, const DocumentOrder& order)
 {
     QuizExport result;
     std::string& out = result.Text;
+    out = kUtf8Mark;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         out += "$CATEGORY: $course$/" + TrimSpaces(division.Name) + "\n\n";

@@ -209,8 +209,8 @@ std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encodin
     std::string text;
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         AppendUtf16(text, bytes.substr(2), bytes[0] == '\xFE');
-    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        text = bytes.substr(3);
+    } else if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        text = bytes.substr(kUtf8Mark.size());
     } else {
         switch (encoding ? *encoding : GuessEncoding(bytes)) {
         case TextEncoding::Utf8:

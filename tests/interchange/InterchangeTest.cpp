@@ -109,6 +109,18 @@ TEST(Interchange, AikenKeepsTextAndBestAnswerAndSkipsWhatItCannotSay)
     EXPECT_EQ(shape[1].answers[static_cast<std::size_t>(shape[1].best)], "собирающая");
 }
 
+// A text mostly of box drawing, which a guess would take for another code
+// page, comes back from our own GIFT and Aiken files as it was.
+TEST(Interchange, GiftAndAikenFilesNeedNoGuessOfTheirEncoding)
+{
+    const auto test = Load({"Т", ")t 30", ")<", "Неуд", ")* 1", "):Таблица", ")?", "░░░░ ▒▒▒▒ ▓▓▓▓ ║", ")! 1",
+                            "Да", ")! 0", "Нет"})
+                          .test;
+    const DocumentOrder order = DocumentOrder::FromCollections(*test);
+    ExpectSameShape(*test, *ImportGift(ExportGift(*test, order).Text, "Таблица").Read);
+    EXPECT_EQ(ShapeOf(*ImportAiken(ExportAiken(*test, order).Text, "т").Read)[0].text, "░░░░ ▒▒▒▒ ▓▓▓▓ ║");
+}
+
 TEST(Interchange, HandWrittenMoodleXml)
 {
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
