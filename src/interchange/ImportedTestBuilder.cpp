@@ -201,6 +201,22 @@ void ProgressTicker::Tell(std::size_t done)
         throw ImportCancelled();
 }
 
+namespace {
+// The bytes, each one that starts no UTF-8 character as U+FFFD.
+std::string ValidUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80)
+            out += bytes[pos++];
+        else
+            AppendUtf8(out, Utf8Next(bytes, pos));
+    }
+    return out;
+}
+} // namespace
+
 std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     // A .docx, .odt or .zip: the archive's own signature, whatever follows.
@@ -210,11 +226,13 @@ std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encodin
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         AppendUtf16(text, bytes.substr(2), bytes[0] == '\xFE');
     } else if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-        text = bytes.substr(kUtf8Mark.size());
+        // A byte that starts no character becomes U+FFFD: the test holds
+        // UTF-8 only, whatever the mark promised.
+        text = ValidUtf8(bytes.substr(kUtf8Mark.size()));
     } else {
         switch (encoding ? *encoding : GuessEncoding(bytes)) {
         case TextEncoding::Utf8:
-            text = bytes;
+            text = ValidUtf8(bytes);
             break;
         case TextEncoding::Cp1251:
             text = CodePage::Windows().Decode(bytes);

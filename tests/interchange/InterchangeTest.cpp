@@ -121,6 +121,16 @@ TEST(Interchange, GiftAndAikenFilesNeedNoGuessOfTheirEncoding)
     EXPECT_EQ(ShapeOf(*ImportAiken(ExportAiken(*test, order).Text, "т").Read)[0].text, "░░░░ ▒▒▒▒ ▓▓▓▓ ║");
 }
 
+// The mark or the encoding named says UTF-8, but the bytes are not all
+// UTF-8: the test holds a replacement character for each stray byte.
+TEST(Interchange, BytesThatAreNoUtf8InAUtf8FileAreReplaced)
+{
+    const ImportedTest marked = ImportGift("\xEF\xBB\xBFq \xE0\x9C x{=a ~b}\n", "x");
+    EXPECT_EQ(marked.Read->Divisions.Item(1).Questions.Item(1).Q(), "q \uFFFD\uFFFD x");
+    const ImportedTest named = ImportAiken("q \xFF x\nA. a\nB. b\nANSWER: A\n", "x", TextEncoding::Utf8);
+    EXPECT_EQ(named.Read->Divisions.Item(1).Questions.Item(1).Q(), "q \uFFFD x");
+}
+
 TEST(Interchange, HandWrittenMoodleXml)
 {
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
