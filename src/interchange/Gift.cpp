@@ -110,10 +110,11 @@ struct LeftOut {
     bool Images = false;
 };
 
-// Unescaped text in its format, as the player shows text.
+// Unescaped text in its format, as the player shows text. Only HTML shows
+// images: in plain text an "<img" is what the text says.
 std::string ShownText(std::string_view raw, TextFormat format, LeftOut& leftOut)
 {
-    leftOut.Images = leftOut.Images || HasImage(raw);
+    leftOut.Images = leftOut.Images || (format == TextFormat::Html && HasImage(raw));
     const std::string text = GiftText(raw);
     return format == TextFormat::Html ? TextFromHtml(text).Text : text;
 }

@@ -131,6 +131,17 @@ TEST(Interchange, BytesThatAreNoUtf8InAUtf8FileAreReplaced)
     EXPECT_EQ(named.Read->Divisions.Item(1).Questions.Item(1).Q(), "q \uFFFD x");
 }
 
+// "<img" in plain text is what the text says, not an image left out.
+TEST(Interchange, OnlyHtmlInGiftHoldsImages)
+{
+    const ImportedTest plain = ImportGift("Тег <img src=a.png> пишут так{=да ~нет}\n", "x");
+    EXPECT_TRUE(plain.Notes.empty()) << plain.Notes.front();
+    EXPECT_EQ(plain.Read->Divisions.Item(1).Questions.Item(1).Q(), "Тег <img src=a.png> пишут так");
+    const ImportedTest html = ImportGift("[html]Рисунок <img src=a.png>{=да ~нет}\n", "x");
+    ASSERT_EQ(html.Notes.size(), 1u);
+    EXPECT_NE(html.Notes[0].find("изображения не перенесены"), std::string::npos) << html.Notes[0];
+}
+
 TEST(Interchange, HandWrittenMoodleXml)
 {
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
