@@ -62,12 +62,14 @@ const fs::path& Scratch()
         if (!mkdtemp(pattern.data()))
             std::abort();
         fs::current_path(pattern);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Scratch(), ec);
-        });
         return fs::path(pattern);
     }();
+    // Registered once the path is made, so that it runs before the path goes.
+    static const bool removedAtExit = std::atexit([] {
+        std::error_code ec;
+        fs::remove_all(Scratch(), ec);
+    }) == 0;
+    (void)removedAtExit;
     return scratch;
 }
 

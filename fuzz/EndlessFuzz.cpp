@@ -43,6 +43,12 @@ const std::string& Pipe()
             std::abort();
         return path;
     }();
+    // Registered once the path is made, so that it runs before the path goes.
+    static const bool removedAtExit = std::atexit([] {
+        std::error_code ec;
+        fs::remove_all(fs::path(Pipe()).parent_path(), ec);
+    }) == 0;
+    (void)removedAtExit;
     return pipe;
 }
 
@@ -100,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             line += c;
     }
     if (line.empty())
-        line = "x";
+        line.push_back('x');
     mirvane::ResetKeyNumbers();
     if (data[0] & 1) {
         std::size_t given = 0; // bytes of the stream given so far
