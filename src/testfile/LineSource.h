@@ -32,7 +32,7 @@ public:
     // A file read in blocks holds no line longer than this, so that one that
     // never ends (a pipe, a device) cannot take all the memory; bytes held
     // in memory have no limit.
-    static constexpr std::size_t kLongestLine = std::size_t{64} << 20;
+    static constexpr std::size_t kLongestLine = std::size_t{16} << 20;
     void LimitLines(std::size_t bytes) { lineLimit_ = bytes; }
     std::size_t LineLimit() const { return lineLimit_; }
 
