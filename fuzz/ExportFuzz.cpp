@@ -9,6 +9,7 @@
 #include "model/CodePage.h"
 #include "model/DocumentOrder.h"
 #include "model/Utf8.h"
+#include "Utf8Check.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,16 +23,6 @@ void CheckWindows1251(std::string_view bytes)
 {
     if (bytes.find('\x98') != std::string_view::npos)
         __builtin_trap();
-}
-
-void CheckUtf8(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t start = pos;
-        if (mirvane::Utf8Next(text, pos) == 0xFFFD && text.substr(start, pos - start) != "\xEF\xBF\xBD")
-            __builtin_trap();
-    }
 }
 
 } // namespace
@@ -48,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckWindows1251(mirvane::WriteHtmlPage(test, order, chosenPath));
     CheckWindows1251(mirvane::WriteTextExport(test, order, content, mirvane::CodePage::Windows()));
     mirvane::WriteTextExport(test, order, content, mirvane::CodePage::Dos()); // every byte is a 866 character
-    CheckUtf8(mirvane::PrintSheetHtml(test, order, content));
+    mirvane::fuzzing::CheckUtf8(mirvane::PrintSheetHtml(test, order, content));
     return 0;
 }

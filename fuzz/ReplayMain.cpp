@@ -16,8 +16,9 @@ int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     std::vector<fs::path> inputs;
+    // Absolute, since a target may change the current folder.
     for (int i = 1; i < argc; ++i) {
-        const fs::path path(argv[i]);
+        const fs::path path = fs::absolute(argv[i]);
         if (fs::is_directory(path)) {
             for (const fs::directory_entry& entry : fs::directory_iterator(path))
                 if (entry.is_regular_file())

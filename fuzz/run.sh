@@ -9,7 +9,8 @@ for target in "$build"/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   case "$name" in *_replay) continue ;; esac
-  corpus="fuzz-corpus/$name"
+  # Absolute paths: a target may change its current folder.
+  corpus="$PWD/fuzz-corpus/$name"
   mkdir -p "$corpus"
   if [ -d "fuzz/seeds/$name" ]; then cp -n fuzz/seeds/"$name"/* "$corpus"/ 2>/dev/null || true; fi
   echo "== $name for $seconds s"
@@ -17,7 +18,7 @@ for target in "$build"/fuzz_*; do
   log=$(mktemp)
   status=0
   "$target" "$corpus" -max_total_time="$seconds" -max_len=1048576 -timeout=1 -rss_limit_mb=2048 \
-    -print_final_stats=1 > "$log" 2>&1 || status=$?
+    -artifact_prefix="$PWD/" -print_final_stats=1 > "$log" 2>&1 || status=$?
   grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' "$log" || true
   rm -f "$log"
   [ "$status" -eq 0 ] || { echo "$name found a fault"; exit 1; }

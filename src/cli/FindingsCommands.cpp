@@ -2,6 +2,7 @@
 
 #include "check/TestFindings.h"
 #include "check/TestSummary.h"
+#include "model/Json.h"
 #include "model/Misc.h"
 #include "model/Test.h"
 #include "testfile/SourceLines.h"
@@ -23,33 +24,6 @@ int Refuse(std::ostream& err, const std::string& problem)
 {
     err << "mirvane-cli: " << problem << "\n(mirvane-cli --help: как вызывать)\n";
     return kExitUsage;
-}
-
-// A JSON string: quotes, backslashes and control characters escaped, the
-// rest of the UTF-8 text as it is.
-std::string Json(std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                out += "\\u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 0xF];
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + '"';
 }
 
 struct Options {

@@ -38,6 +38,7 @@ std::string OneLine(std::string_view text)
 QuizExport ExportAiken(const Test& test, const DocumentOrder& order)
 {
     QuizExport result;
+    result.Text = kUtf8Mark;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         for (std::size_t j = 0; j < entry.QuestionKeys.size(); ++j) {

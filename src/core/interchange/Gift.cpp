@@ -110,10 +110,11 @@ struct LeftOut {
     bool Images = false;
 };
 
-// Unescaped text in its format, as the player shows text.
+// Unescaped text in its format, as the player shows text. Only HTML shows
+// images: in plain text an "<img" is what the text says.
 std::string ShownText(std::string_view raw, TextFormat format, LeftOut& leftOut)
 {
-    leftOut.Images = leftOut.Images || HasImage(raw);
+    leftOut.Images = leftOut.Images || (format == TextFormat::Html && HasImage(raw));
     const std::string text = GiftText(raw);
     return format == TextFormat::Html ? TextFromHtml(text).Text : text;
 }
@@ -246,6 +247,7 @@ QuizExport ExportGift(const Test& test, const DocumentOrder& order)
 {
     QuizExport result;
     std::string& out = result.Text;
+    out = kUtf8Mark;
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         out += "$CATEGORY: $course$/" + TrimSpaces(division.Name) + "\n\n";

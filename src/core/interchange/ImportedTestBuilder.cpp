@@ -213,8 +213,8 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
     if (text.substr(0, 4) == std::string_view("PK\x03\x04", 4))
         return text.substr(0, 256).find("application/vnd.oasis.opendocument") != std::string_view::npos ? QuizFormat::Odt
                                                                                                       : QuizFormat::Docx;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+        text.remove_prefix(kUtf8Mark.size());
     // UTF-16 is told by its text, not by its bytes.
     if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
         std::string decoded;
@@ -267,6 +267,22 @@ void ProgressTicker::Tell(std::size_t done)
         throw ImportCancelled();
 }
 
+namespace {
+// The bytes, each one that starts no UTF-8 character as U+FFFD.
+std::string ValidUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80)
+            out += bytes[pos++];
+        else
+            AppendUtf8(out, Utf8Next(bytes, pos));
+    }
+    return out;
+}
+} // namespace
+
 std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     // A .docx, .odt or .zip: the archive's own signature, whatever follows.
@@ -275,12 +291,14 @@ std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encodin
     std::string text;
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         AppendUtf16(text, bytes.substr(2), bytes[0] == '\xFE');
-    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        text = bytes.substr(3);
+    } else if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        // A byte that starts no character becomes U+FFFD: the test holds
+        // UTF-8 only, whatever the mark promised.
+        text = ValidUtf8(bytes.substr(kUtf8Mark.size()));
     } else {
         switch (encoding ? *encoding : GuessEncoding(bytes)) {
         case TextEncoding::Utf8:
-            text = bytes;
+            text = ValidUtf8(bytes);
             break;
         case TextEncoding::Cp1251:
             text = CodePage::Windows().Decode(bytes);
@@ -330,8 +348,8 @@ std::string Trimmed(std::string_view text)
 
 std::string PlainLines(std::string_view text)
 {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+        text.remove_prefix(kUtf8Mark.size());
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -77,6 +77,10 @@ private:
 // unless `lineBlanks` keeps those inside the text (a line's indent, and the
 // blanks the rewrap leaves where it broke a line).
 std::string ModelText(std::string_view text, bool lineBlanks = false);
+// UTF-8's byte-order mark. The GIFT and Aiken files written here begin with
+// it, so that reading them back needs no guess of their encoding, which a
+// text of box drawing or far-off scripts could mislead.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // A file's text without its byte-order mark, CR LF and a lone CR as LF.
 std::string PlainLines(std::string_view text);
 // Tells `progress` of the reading at `done` of `total` each time another

@@ -70,7 +70,8 @@ std::int16_t ScoreFromFraction(double fraction);
 // What a format could not say is left out and counted: in GIFT a question
 // of fewer than two answers (one answer reads as a short-answer question),
 // in Aiken one without exactly one best answer or without a text, in Moodle
-// XML one Moodle would refuse (fewer than two answers, none at 100 %).
+// XML one Moodle would refuse (fewer than two answers, none at 100 %). GIFT
+// and Aiken files begin with UTF-8's byte-order mark.
 struct QuizExport {
     std::string Text;
     int Skipped = 0;

@@ -465,7 +465,7 @@ std::string ExportMarkedText(const Test& test, const DocumentOrder& order)
 {
     // The byte-order mark says UTF-8 whatever the text: a test of
     // pseudo-graphics alone would otherwise be guessed as code page 866.
-    std::string out = "\xEF\xBB\xBF";
+    std::string out(kUtf8Mark);
     for (const DocumentOrder::DivisionEntry& entry : order.Divisions) {
         const Division& division = test.Divisions.Item(entry.Key);
         out += "# " + JoinLines(division.Name) + "\n\n";

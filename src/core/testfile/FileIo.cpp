@@ -1,5 +1,6 @@
 #include "testfile/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -456,6 +457,24 @@ std::string ErrorReason(int error)
     }
 }
 
+namespace {
+// The last CR or LF of the bytes, or null.
+const char* LastLineBreak(const char* bytes, std::size_t size)
+{
+#if defined(__GLIBC__)
+    const auto* lf = static_cast<const char*>(::memrchr(bytes, '\n', size));
+    const auto* cr = static_cast<const char*>(::memrchr(bytes, '\r', size));
+    return !lf ? cr : !cr ? lf : std::max(lf, cr);
+#else
+    for (std::size_t k = size; k > 0; --k) {
+        if (bytes[k - 1] == '\n' || bytes[k - 1] == '\r')
+            return bytes + k - 1;
+    }
+    return nullptr;
+#endif
+}
+} // namespace
+
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out, std::uintmax_t limit,
                                          FileContent content)
 {
@@ -476,8 +495,15 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
     char buffer[1 << 16];
     std::size_t n;
     bool utf16 = false;
+    std::size_t lineRun = 0; // bytes since the last line break
     while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
-        if (out.size() + n > limit) {
+        // Text holds no line as long as the reader's longest: a stream of
+        // one line that never ends is refused once it is that long.
+        if (content == FileContent::Text) {
+            const char* last = LastLineBreak(buffer, n);
+            lineRun = last ? static_cast<std::size_t>(buffer + n - last - 1) : lineRun + n;
+        }
+        if (out.size() + n > limit || lineRun > LineSource::kLongestLine) {
             out = std::string();
             return Describe("Не удалось прочитать файл", path, kTooLarge);
         }
@@ -533,6 +559,8 @@ std::optional<std::string> ReadFileLines(const std::string& path, const std::fun
         use(source);
     } catch (const ReadFailure& failure) {
         return Describe("Не удалось прочитать файл", path, failure.error);
+    } catch (const LineSource::LineTooLong&) {
+        return Describe("Не удалось прочитать файл", path, kTooLarge);
     }
     return std::nullopt;
 }

@@ -35,7 +35,8 @@ inline constexpr std::string_view kFileTooLarge = "файл слишком ве�
 // What a file read whole must hold: any bytes, or text, which never holds a
 // zero byte unless it is UTF-16 with its byte order mark (so that an endless
 // stream of them, as /dev/zero gives, is refused at its first block rather
-// than when memory runs out).
+// than when memory runs out), nor a line longer than LineSource's longest
+// (refused with kFileTooLarge, as an endless line is).
 enum class FileContent { Bytes, Text };
 
 // Reads the whole file into `out`, but no more than `limit` bytes: a larger

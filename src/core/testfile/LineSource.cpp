@@ -5,7 +5,8 @@
 namespace mirvane {
 
 LineSource::LineSource(ReadMore read, Restart restart, std::size_t blockSize)
-    : read_(std::move(read)), restart_(std::move(restart)), blockSize_(blockSize), atEnd_(false)
+    : read_(std::move(read)), restart_(std::move(restart)), blockSize_(blockSize), lineLimit_(kLongestLine),
+      atEnd_(false)
 {
 }
 
@@ -31,7 +32,10 @@ bool LineSource::Refill()
     // data_ is the front of buffer_, which a resize may move but keeps.
     if (buffer_.size() < kept + blockSize_)
         buffer_.resize(kept + blockSize_);
-    std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
+    // A long line in the making stays where it is: moving it onto itself
+    // for every block would make its reading quadratic.
+    if (pos_ > 0)
+        std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
     pos_ = 0;
     std::size_t filled = kept;
     while (filled < buffer_.size()) {

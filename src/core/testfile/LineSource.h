@@ -29,7 +29,12 @@ public:
     bool Next(std::string_view& line);
 
     struct LineTooLong {};
+    // A file read in blocks holds no line longer than this, so that one that
+    // never ends (a pipe, a device) cannot take all the memory; bytes held
+    // in memory have no limit.
+    static constexpr std::size_t kLongestLine = std::size_t{16} << 20;
     void LimitLines(std::size_t bytes) { lineLimit_ = bytes; }
+    std::size_t LineLimit() const { return lineLimit_; }
 
     // 1-based number of the line Next returned last (0 before the first).
     std::int64_t LineNumber() const { return lineNumber_; }

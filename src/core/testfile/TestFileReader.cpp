@@ -6,6 +6,7 @@
 #include "model/Number.h"
 #include "model/Test.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace mirvane {
@@ -53,7 +54,8 @@ bool TestFileReader::IsQFile(LineSource& source)
     constexpr std::size_t kFirstLinesLimit = std::size_t{4} << 20;
     int commandLines = 0;
     std::string_view line;
-    source.LimitLines(kFirstLinesLimit);
+    const std::size_t limit = source.LineLimit();
+    source.LimitLines(std::min(limit, kFirstLinesLimit));
     try {
         for (int i = 0; i < 101 && source.Next(line); ++i) {
             if (!line.empty() && line.front() == ')')
@@ -62,7 +64,7 @@ bool TestFileReader::IsQFile(LineSource& source)
     } catch (const LineSource::LineTooLong&) {
         commandLines = 0;
     }
-    source.LimitLines(SIZE_MAX);
+    source.LimitLines(limit);
     return commandLines >= 3;
 }
 

@@ -28,7 +28,8 @@ public:
     // the not-a-test-file message, when the file is not a test file; the test
     // then stays reset. Key numbers come from NextKeyNumber().
     bool LoadFile(std::string_view bytes);
-    // The same for lines read from a file as they are needed.
+    // The same for lines read from a file as they are needed. A line beyond
+    // the source's limit throws LineSource::LineTooLong.
     bool LoadFile(LineSource& source);
 
     // Loading also notes in `lines` where each mark, division and question

@@ -1,13 +1,12 @@
 #include "editor/RecoveryStore.h"
 
 #include "testfile/FileIo.h"
+#include "testfile/RecoveryInfo.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -54,28 +53,19 @@ QString LockPath(const QString& copyFile)
 // The copy's name between "work-" and ".q".
 QString CopyId(const QString& fileName) { return fileName.mid(kPrefix.size(), fileName.size() - kPrefix.size() - 2); }
 
-// The info file: the document's path and the time, as JSON so that any
-// legal path survives (a line break included). An earlier version wrote the
-// two as lines.
 QByteArray InfoBytes(const QString& documentFile, const QDateTime& at)
 {
-    return QJsonDocument(QJsonObject{{QStringLiteral("file"), documentFile},
-                                     {QStringLiteral("savedAt"), at.toString(Qt::ISODate)}})
-        .toJson(QJsonDocument::Compact);
+    return QByteArray::fromStdString(
+        RecoveryInfoBytes({documentFile.toStdString(), at.toString(Qt::ISODate).toStdString()}));
 }
 
 std::pair<QString, QDateTime> ReadInfo(const QString& infoFile)
 {
-    QFile info(infoFile);
-    if (!info.open(QIODevice::ReadOnly))
+    QFile file(infoFile);
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = info.readAll();
-    const QJsonDocument json = QJsonDocument::fromJson(bytes);
-    if (json.isObject())
-        return {json[QStringLiteral("file")].toString(),
-                QDateTime::fromString(json[QStringLiteral("savedAt")].toString(), Qt::ISODate)};
-    const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-    return {lines.value(0), QDateTime::fromString(lines.value(1), Qt::ISODate)};
+    const RecoveryInfo info = ReadRecoveryInfo(file.readAll().toStdString());
+    return {QString::fromStdString(info.File), QDateTime::fromString(QString::fromStdString(info.SavedAt), Qt::ISODate)};
 }
 } // namespace
 

@@ -109,6 +109,39 @@ TEST(Interchange, AikenKeepsTextAndBestAnswerAndSkipsWhatItCannotSay)
     EXPECT_EQ(shape[1].answers[static_cast<std::size_t>(shape[1].best)], "собирающая");
 }
 
+// A text mostly of box drawing, which a guess would take for another code
+// page, comes back from our own GIFT and Aiken files as it was.
+TEST(Interchange, GiftAndAikenFilesNeedNoGuessOfTheirEncoding)
+{
+    const auto test = Load({"Т", ")t 30", ")<", "Неуд", ")* 1", "):Таблица", ")?", "░░░░ ▒▒▒▒ ▓▓▓▓ ║", ")! 1",
+                            "Да", ")! 0", "Нет"})
+                          .test;
+    const DocumentOrder order = DocumentOrder::FromCollections(*test);
+    ExpectSameShape(*test, *ImportGift(ExportGift(*test, order).Text, "Таблица").Read);
+    EXPECT_EQ(ShapeOf(*ImportAiken(ExportAiken(*test, order).Text, "т").Read)[0].text, "░░░░ ▒▒▒▒ ▓▓▓▓ ║");
+}
+
+// The mark or the encoding named says UTF-8, but the bytes are not all
+// UTF-8: the test holds a replacement character for each stray byte.
+TEST(Interchange, BytesThatAreNoUtf8InAUtf8FileAreReplaced)
+{
+    const ImportedTest marked = ImportGift("\xEF\xBB\xBFq \xE0\x9C x{=a ~b}\n", "x");
+    EXPECT_EQ(marked.Read->Divisions.Item(1).Questions.Item(1).Q(), "q \uFFFD\uFFFD x");
+    const ImportedTest named = ImportAiken("q \xFF x\nA. a\nB. b\nANSWER: A\n", "x", TextEncoding::Utf8);
+    EXPECT_EQ(named.Read->Divisions.Item(1).Questions.Item(1).Q(), "q \uFFFD x");
+}
+
+// "<img" in plain text is what the text says, not an image left out.
+TEST(Interchange, OnlyHtmlInGiftHoldsImages)
+{
+    const ImportedTest plain = ImportGift("Тег <img src=a.png> пишут так{=да ~нет}\n", "x");
+    EXPECT_TRUE(plain.Notes.empty()) << plain.Notes.front();
+    EXPECT_EQ(plain.Read->Divisions.Item(1).Questions.Item(1).Q(), "Тег <img src=a.png> пишут так");
+    const ImportedTest html = ImportGift("[html]Рисунок <img src=a.png>{=да ~нет}\n", "x");
+    ASSERT_EQ(html.Notes.size(), 1u);
+    EXPECT_NE(html.Notes[0].find("изображения не перенесены"), std::string::npos) << html.Notes[0];
+}
+
 TEST(Interchange, HandWrittenMoodleXml)
 {
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include "model/Test.h"
 #include "testfile/FileIo.h"
+#include "testfile/TestFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -304,6 +306,28 @@ TEST_F(FileIo, ReadsStopAtTheirLimit)
     ASSERT_FALSE(WriteFileReplacing(Path("ten.q"), "0123456789").has_value());
     EXPECT_TRUE(ReadFileBytes(Path("ten.q"), bytes, 9).has_value());
     EXPECT_FALSE(ReadFileBytes(Path("ten.q"), bytes, 10).has_value());
+}
+
+// A line that never ends (a pipe, a device) cannot take all the memory: a
+// text or a test file read without a size limit holds no line longer than
+// the reader takes.
+TEST_F(FileIo, TextStopsAtItsLongestLine)
+{
+    // Past the first lines, which are read to tell a test file.
+    std::string file = "T\r\n)t 30\r\n):D\r\n";
+    for (int i = 0; i < 60; ++i)
+        file += ")?\r\nQ\r\n";
+    ASSERT_FALSE(WriteFileReplacing(Path("long.q"), file + std::string(LineSource::kLongestLine + 1, 'x')).has_value());
+    std::string bytes;
+    const auto asText = ReadFileBytes(Path("long.q"), bytes, UINTMAX_MAX, FileContent::Text);
+    ASSERT_TRUE(asText.has_value());
+    EXPECT_NE(asText->find(kFileTooLarge), std::string::npos) << *asText;
+    EXPECT_FALSE(ReadFileBytes(Path("long.q"), bytes).has_value()) << "any bytes may run on";
+    mirvane::Test test;
+    TestFileReader reader(test, {});
+    const auto asTest = ReadFileLines(Path("long.q"), [&](LineSource& source) { reader.LoadFile(source); });
+    ASSERT_TRUE(asTest.has_value());
+    EXPECT_NE(asTest->find(kFileTooLarge), std::string::npos) << *asTest;
 }
 
 } // namespace
