@@ -33,7 +33,9 @@ start_editor() {
   [ -n "$window" ] || { grep -q "could not connect to display" "$work/editor.log" && return 3; echo "no window"; return 1; }
   frame=""
   local last=""
-  for _ in $(seq 50); do
+  # Up to 30 s: a loaded machine may take that long to map, frame and
+  # settle a window.
+  for _ in $(seq 150); do
     sleep 0.2
     frame=$(outer "$window")
     [ -n "$frame" ] && [ "$frame" = "$last" ] && return 0
