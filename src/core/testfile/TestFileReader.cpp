@@ -137,8 +137,12 @@ void TestFileReader::ReadTestLevelLine(std::string_view line)
             }
         }
     } else if (command == ")f") {
-        if (argument.size() >= 2 && argument.size() <= 10) {
-            test_.LogFile = OemToAnsi(argument);
+        // A form feed or vertical tab at the name's edge would be written
+        // back as a blank and then trimmed: the name is taken without them,
+        // so that resaving gives the same file.
+        const std::string_view name = TrimBlanksView(argument);
+        if (name.size() >= 2 && name.size() <= 10) {
+            test_.LogFile = OemToAnsi(name);
         } else {
             test_.LogFile = "LOG.TXT";
             Report(reader_text::kBadLogFile);

@@ -275,8 +275,8 @@ void PanelSpelling::AddCorrections(QWidget* box, QMenu& menu, QPoint at)
         const int from = base + start;
         for (const std::string& suggestion : checker_->Suggest(word.toStdString())) {
             const QString correction = ToQt(suggestion);
-            QAction* action = add(correction, [this, box, from, length, correction] {
-                ReplaceInBox(box, from, length, correction);
+            QAction* action = add(correction, [this, box, from, count = length, correction] {
+                ReplaceInBox(box, from, count, correction);
             });
             QFont bold = action->font();
             bold.setBold(true);
