@@ -29,6 +29,12 @@ std::string_view Argument(std::string_view line)
 
 bool IsCommentBlockLine(std::string_view line) { return Command(line) == ")/"; }
 
+// A field the writer keeps on one line (the title, a mark's description, a
+// division's name, the journal file) is read as it will be written: a form
+// feed or vertical tab in it becomes a blank now, so that resaving the file
+// gives the same file.
+std::string OneLineField(std::string_view bytes) { return LineBreaksAsSpaces(OemToAnsi(bytes)); }
+
 // The offending line is shown to the user; a line of megabytes would make an
 // unreadable message box, so only its beginning is quoted.
 constexpr std::size_t kQuotedLineLimit = 500;
@@ -93,7 +99,7 @@ bool TestFileReader::LoadFile(LineSource& source)
 
     std::string_view titleLine;
     source.Next(titleLine); // IsQFile saw at least three lines
-    test_.TestName = OemToAnsi(titleLine);
+    test_.TestName = OneLineField(titleLine);
 
     int ordinal = 0;
     std::optional<std::string_view> current = NextLine();
@@ -138,11 +144,10 @@ void TestFileReader::ReadTestLevelLine(std::string_view line)
         }
     } else if (command == ")f") {
         // A form feed or vertical tab at the name's edge would be written
-        // back as a blank and then trimmed: the name is taken without them,
-        // so that resaving gives the same file.
+        // back as a blank and then trimmed: the name is taken without them.
         const std::string_view name = TrimBlanksView(argument);
         if (name.size() >= 2 && name.size() <= 10) {
-            test_.LogFile = OemToAnsi(name);
+            test_.LogFile = OneLineField(name);
         } else {
             test_.LogFile = "LOG.TXT";
             Report(reader_text::kBadLogFile);
@@ -200,7 +205,7 @@ void TestFileReader::ReadMark(std::string_view argument)
         lines_->Marks[static_cast<std::size_t>(slot)] = source_->LineNumber();
     const auto description = NextLine();
     test_.MarkScoresSet(slot, *score);
-    test_.MarkDiscriptionsSet(slot, description ? OemToAnsi(*description) : std::string());
+    test_.MarkDiscriptionsSet(slot, description ? OneLineField(*description) : std::string());
 }
 
 std::optional<std::string_view> TestFileReader::LoadDivision(Division& division,
@@ -223,7 +228,7 @@ std::optional<std::string_view> TestFileReader::LoadDivision(Division& division,
 
     std::optional<std::string_view> current = NextLine();
     if (current && Command(*current) == "):") {
-        division.Name = OemToAnsi(current->substr(2));
+        division.Name = OneLineField(current->substr(2));
         current = NextLine();
     }
     while (current) {
