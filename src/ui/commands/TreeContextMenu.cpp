@@ -32,9 +32,9 @@ TreeContextMenu::TreeContextMenu(QWidget* window, const CommandActions& actions,
     });
 }
 
-void TreeContextMenu::TreeMouseReleased(int button, QPoint globalPosition)
+void TreeContextMenu::TreeMouseReleased(Qt::MouseButton button, QPoint globalPosition)
 {
-    if (button != 2)
+    if (button != Qt::RightButton)
         return;
     // The menu acts on the node selected now; the right button itself does
     // not select the node under the mouse.

@@ -24,8 +24,8 @@ class TreeContextMenu : public QObject {
 public:
     TreeContextMenu(QWidget* window, const CommandActions& actions, EditorState& state, PanelHost& host);
 
-    // The tree's mouse-button release handler; 2 is the right button.
-    void TreeMouseReleased(int button, QPoint globalPosition);
+    // A mouse button released over the tree: the right one opens the menu.
+    void TreeMouseReleased(Qt::MouseButton button, QPoint globalPosition);
 
     QMenu* Context() const { return context_; }
 

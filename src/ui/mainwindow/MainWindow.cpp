@@ -176,7 +176,7 @@ void MainWindow::CreateCommands()
     exports_->ReportTo(report);
     contextMenu_ = new TreeContextMenu(this, *actions_, state_, *this);
     connect(tree_, &StructureTree::RightButtonReleased, this, [this](QPoint position) {
-        RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->TreeMouseReleased(2, position); });
+        RunGuarded(QStringLiteral("Контекстное меню"), [this, position] { contextMenu_->TreeMouseReleased(Qt::RightButton, position); });
     });
     connect(tree_, &StructureTree::MoveRequested, this,
             [this](const std::string& key, const std::string& division, std::size_t index) {
@@ -197,9 +197,11 @@ void MainWindow::CreateFindings()
     // Every edit, undo and redo is a step of the history; a save marks the
     // saved step.
     connect(&history_->Stack(), &QUndoStack::indexChanged, findings_, &FindingsDock::RefreshSoon);
-    connect(&history_->Stack(), &QUndoStack::cleanChanged, findings_, [this](bool clean) {
+    // The stack outlives the window's own part while the window is taken
+    // down: the step names the dock alone, never the window.
+    connect(&history_->Stack(), &QUndoStack::cleanChanged, findings_, [dock = findings_](bool clean) {
         if (clean)
-            findings_->RefreshNow();
+            dock->RefreshNow();
     });
     connect(findings_, &FindingsDock::NodeChosen, this, [this](const QString& key) {
         RunGuarded(QStringLiteral("Замечания"), [this, key] { ShowNode(key.toStdString()); });
