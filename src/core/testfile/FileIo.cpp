@@ -473,25 +473,39 @@ const char* LastLineBreak(const char* bytes, std::size_t size)
     return nullptr;
 #endif
 }
+
+// Opens a file to read: a folder, a file that cannot be opened and one known
+// to be over `limit` are refused with their message. `size` is the file's
+// size, or nothing for a device or a pipe, which tell none.
+std::optional<std::string> OpenWithin(const std::string& path, std::uintmax_t limit, FilePtr& f,
+                                      std::optional<std::uintmax_t>& size)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return Describe("Не удалось прочитать файл", path, EISDIR);
+    errno = 0;
+    f = OpenForReading(path);
+    if (!f)
+        return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
+    const auto known = fs::file_size(path, ec);
+    size = ec ? std::nullopt : std::optional<std::uintmax_t>(known);
+    if (size && *size > limit)
+        return Describe("Не удалось прочитать файл", path, kTooLarge);
+    return std::nullopt;
+}
 } // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out, std::uintmax_t limit,
                                          FileContent content)
 {
     out.clear();
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return Describe("Не удалось прочитать файл", path, EISDIR);
-    errno = 0;
-    FilePtr f = OpenForReading(path);
-    if (!f)
-        return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
+    FilePtr f;
+    std::optional<std::uintmax_t> size;
+    if (auto refused = OpenWithin(path, limit, f, size))
+        return refused;
     // A device or a pipe tells no size; its bytes are counted as they come.
-    const auto size = fs::file_size(path, ec);
-    if (!ec && size > limit)
-        return Describe("Не удалось прочитать файл", path, kTooLarge);
-    if (!ec)
-        out.reserve(static_cast<std::size_t>(size));
+    if (size)
+        out.reserve(static_cast<std::size_t>(*size));
     char buffer[1 << 16];
     std::size_t n;
     bool utf16 = false;
@@ -527,17 +541,11 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
 std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use,
                                          std::uintmax_t limit)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return Describe("Не удалось прочитать файл", path, EISDIR);
-    errno = 0;
-    FilePtr f = OpenForReading(path);
-    if (!f)
-        return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
     // A file known to be too large is refused before anything is read.
-    const auto size = fs::file_size(path, ec);
-    if (!ec && size > limit)
-        return Describe("Не удалось прочитать файл", path, kTooLarge);
+    FilePtr f;
+    std::optional<std::uintmax_t> size;
+    if (auto refused = OpenWithin(path, limit, f, size))
+        return refused;
     FILE* file = f.get();
     std::uintmax_t read = 0;
     LineSource source(
