@@ -383,17 +383,20 @@ std::string ModelText(std::string_view text, bool lineBlanks)
         const std::size_t end = std::min(lines.find('\n', start), lines.size());
         std::string_view line = std::string_view(lines).substr(start, end - start);
         const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos)
+        // Inside a text whose blanks are kept, a line of blanks alone (the
+        // rewrap leaves one where it broke a run of blanks) stays as it is.
+        if (first == std::string_view::npos && !lineBlanks)
             line = {};
         else if (!lineBlanks)
             line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
         kept.emplace_back(line);
         start = end + 1;
     }
-    while (!kept.empty() && kept.back().empty())
+    const auto blank = [](const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; };
+    while (!kept.empty() && blank(kept.back()))
         kept.pop_back();
     std::size_t first = 0;
-    while (first < kept.size() && kept[first].empty())
+    while (first < kept.size() && blank(kept[first]))
         ++first;
     if (lineBlanks && first < kept.size()) {
         kept[first].erase(0, kept[first].find_first_not_of(" \t"));
