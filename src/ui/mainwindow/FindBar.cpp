@@ -1,4 +1,5 @@
 #include "mainwindow/FindBar.h"
+#include "mainwindow/PanelBoxes.h"
 
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
@@ -154,14 +155,7 @@ void FindBar::ShowHit(const TextHit& hit)
     }
     const auto start = static_cast<int>(ToBoxLines(text.substr(0, hit.Place.Offset)).size());
     const auto length = static_cast<int>(ToBoxLines(text.substr(hit.Place.Offset, hit.Length)).size());
-    if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        line->setSelection(start, length);
-    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
-        QTextCursor cursor = lines->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-        lines->setTextCursor(cursor);
-    }
+    mirvane::SelectInBox(box, start, length);
     // The panel scrolls so that the box is in view.
     QScrollBar* scroll = panels_.VScroll();
     const int margin = TwipsToPixels(120);

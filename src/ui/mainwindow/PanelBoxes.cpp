@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QValidator>
 
 #include <algorithm>
@@ -250,6 +251,18 @@ void PanelTextEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void SelectInBox(QWidget* box, int start, int length)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setSelection(start, length);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
+        QTextCursor cursor = lines->textCursor();
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        lines->setTextCursor(cursor);
+    }
 }
 
 } // namespace mirvane

@@ -93,4 +93,8 @@ QString StorableText(const QString& text);
 // The text on one line: each line break a space.
 QString OneLineText(const QString& text);
 
+// Selects `length` characters from `start` in a one-line or a many-line box;
+// the focus stays where it is.
+void SelectInBox(QWidget* box, int start, int length);
+
 } // namespace mirvane

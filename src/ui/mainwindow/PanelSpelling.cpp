@@ -1,4 +1,5 @@
 #include "mainwindow/PanelSpelling.h"
+#include "mainwindow/PanelBoxes.h"
 
 #include "check/SpellChecker.h"
 #include "windows/SpellingWindow.h"
@@ -212,14 +213,7 @@ void PanelSpelling::AddToDictionary(const QString& word)
 void PanelSpelling::SelectInBox(QWidget* box, int start, int length)
 {
     box->setFocus();
-    if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        line->setSelection(start, length);
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(box)) {
-        QTextCursor cursor = text->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-        text->setTextCursor(cursor);
-    }
+    mirvane::SelectInBox(box, start, length);
 }
 
 void PanelSpelling::ReplaceInBox(QWidget* box, int start, int length, const QString& with)
