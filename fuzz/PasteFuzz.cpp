@@ -62,13 +62,14 @@ void CheckWhole(const TestDocument& document)
 
 // What the document may hold and the reader reports by design: a tenth
 // answer (a record may fill the slot; a file holds nine), and a division
-// asking for more questions than it has, or none (the structure check warns
-// of it before a save). Only then may the file read with messages.
+// asking for more questions than it has, none, or more than the reader's 25
+// (the structure check warns of each before a save). Only then may the file
+// read with messages.
 bool HasReportedValues(const TestDocument& document)
 {
     for (const DocumentOrder::DivisionEntry& entry : document.Order().Divisions) {
         const int asks = document.DivisionAt(entry.Key).NQ;
-        if (asks < 1 || static_cast<std::size_t>(asks) > entry.QuestionKeys.size())
+        if (asks < 1 || asks > 25 || static_cast<std::size_t>(asks) > entry.QuestionKeys.size())
             return true;
         for (const std::string& key : entry.QuestionKeys)
             if (document.QuestionAt(key).IsAnswerPresent(Question::kAnswerSlots - 1))
