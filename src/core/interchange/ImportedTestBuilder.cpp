@@ -376,12 +376,15 @@ std::string ModelText(std::string_view text, bool lineBlanks)
             lines += text[i];
         }
     }
-    // Each line trimmed of its blanks, empty lines at both ends dropped.
+    // Each line made plain, then trimmed of its blanks (a soft hyphen or a
+    // typographic space at its start must not leave a blank the export
+    // would lose), empty lines at both ends dropped.
     std::vector<std::string> kept;
     std::size_t start = 0;
     while (start <= lines.size()) {
         const std::size_t end = std::min(lines.find('\n', start), lines.size());
-        std::string_view line = std::string_view(lines).substr(start, end - start);
+        const std::string plain = ToStorableText(std::string_view(lines).substr(start, end - start));
+        std::string_view line = plain;
         const std::size_t first = line.find_first_not_of(" \t");
         // Inside a text whose blanks are kept, a line of blanks alone (the
         // rewrap leaves one where it broke a run of blanks) stays as it is.
@@ -408,7 +411,7 @@ std::string ModelText(std::string_view text, bool lineBlanks)
             joined += "\r\n";
         joined += kept[i];
     }
-    return ToStorableText(joined);
+    return joined;
 }
 
 bool HasAnswerText(const Question& question, int slot) { return !TrimBlanks(question.AGet(slot)).empty(); }

@@ -149,6 +149,15 @@ TEST(MarkedText, ExportedMarksImportAsTheSameTest)
     const ImportedTest again = Marked(exported);
     EXPECT_EQ(Questions(*again.Read), Questions(test)) << exported;
 
+    // A soft hyphen or a typographic space after the mark is dropped with
+    // the blanks behind it, which the way back could not keep.
+    const ImportedTest hyphen = Marked("1. Сколько?\nа)\u00AD четыре*\nб)\u2003три\n");
+    const Question& read = hyphen.Read->Divisions.Item(1).Questions.Item(1);
+    EXPECT_EQ(read.AGet(0), "четыре");
+    EXPECT_EQ(read.AGet(1), "три");
+    EXPECT_EQ(Questions(*Marked(ExportMarkedText(*hyphen.Read, DocumentOrder::FromCollections(*hyphen.Read))).Read),
+              Questions(*hyphen.Read));
+
     // Pseudo-graphics, which code page 866 holds, are read back as UTF-8 too.
     const ImportedTest boxes = Marked("\xEF\xBB\xBF# ╔═╗\n1. ╔══╗ ║\n+ ║ ║\n- ╚══╝\n");
     const std::string boxesExported = ExportMarkedText(*boxes.Read, DocumentOrder::FromCollections(*boxes.Read));
