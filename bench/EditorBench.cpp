@@ -1,6 +1,7 @@
 // The editor on the offscreen platform: showing a test of 10,000 questions in
 // the tree, and selecting a node (store the panel, fill and lay out the next).
 #include "GeneratedTest.h"
+#include "../tests/ui/WindowParts.h"
 
 #include "../tests/ui/FakePlatform.h"
 #include "windows/FindingsDock.h"
@@ -68,10 +69,10 @@ void BM_SelectNode(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-    StructureTree& tree = editor.window.Tree();
+    StructureTree& tree = Parts(editor.window).Tree();
     // Alternate between a question deep in the test and its division, so
     // each step stores one kind of panel and fills the other.
-    const DocumentOrder& order = editor.window.State().Document->Order();
+    const DocumentOrder& order = Parts(editor.window).State().Document->Order();
     const std::string division = order.Divisions[70].Key;
     const std::string question = order.Divisions[70].QuestionKeys[50];
     bool onQuestion = false;
@@ -90,9 +91,9 @@ void BM_StructuralEdit(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-    StructureTree& tree = editor.window.Tree();
-    StructuralEdits& edits = editor.window.Edits();
-    const std::string anchor = editor.window.State().Document->Order().Divisions[70].QuestionKeys[50];
+    StructureTree& tree = Parts(editor.window).Tree();
+    StructuralEdits& edits = Parts(editor.window).Edits();
+    const std::string anchor = Parts(editor.window).State().Document->Order().Divisions[70].QuestionKeys[50];
     const int op = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -122,16 +123,16 @@ void BM_MoveDivision(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-    StructureTree& tree = editor.window.Tree();
-    const std::string division = editor.window.State().Document->Order().Divisions[50].Key;
+    StructureTree& tree = Parts(editor.window).Tree();
+    const std::string division = Parts(editor.window).State().Document->Order().Divisions[50].Key;
     tree.Select(division);
     editor.window.ShowSelectedNode();
     bool down = true;
     for (auto _ : state) {
         if (down)
-            editor.window.Edits().MoveDown();
+            Parts(editor.window).Edits().MoveDown();
         else
-            editor.window.Edits().MoveUp();
+            Parts(editor.window).Edits().MoveUp();
         QApplication::processEvents();
         down = !down;
     }
@@ -144,11 +145,11 @@ void BM_DeleteDivision(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-        StructureTree& tree = editor.window.Tree();
-        tree.Select(editor.window.State().Document->Order().Divisions[50].Key);
+        StructureTree& tree = Parts(editor.window).Tree();
+        tree.Select(Parts(editor.window).State().Document->Order().Divisions[50].Key);
         editor.window.ShowSelectedNode();
         state.ResumeTiming();
-        editor.window.Edits().CutItem();
+        Parts(editor.window).Edits().CutItem();
         QApplication::processEvents();
     }
 }
@@ -165,10 +166,10 @@ void BM_ExportFromEditor(benchmark::State& state)
     for (auto _ : state) {
         if (html) {
             editor.platform.fileDialogs.answers = {path};
-            editor.window.Actions().Get(Command::ExportV25)->trigger();
+            Parts(editor.window).Actions().Get(Command::ExportV25)->trigger();
         } else {
-            editor.window.Actions().Get(Command::ExportText)->trigger();
-            SaveAsText* window = editor.window.Exports().TextWindow();
+            Parts(editor.window).Actions().Get(Command::ExportText)->trigger();
+            SaveAsText* window = Parts(editor.window).Exports().TextWindow();
             window->Option1[3]->setChecked(true);
             window->TextFileName->setText(path);
             window->SaveText();
@@ -191,15 +192,15 @@ void BM_SpellTest(benchmark::State& state)
     for (Division& d : test->Divisions)
         d.NQ = 0;
     editor.window.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
-    const DocumentOrder& order = editor.window.State().Document->Order();
-    Question& faulty = editor.window.State().Document->QuestionAt(order.Divisions[90].QuestionKeys[40]);
+    const DocumentOrder& order = Parts(editor.window).State().Document->Order();
+    Question& faulty = Parts(editor.window).State().Document->QuestionAt(order.Divisions[90].QuestionKeys[40]);
     for (int i = 1; i < 10; ++i)
         faulty.ASet(i, "");
     for (auto _ : state) {
-        editor.window.Check().RunCheck();
+        Parts(editor.window).Check().RunCheck();
         QApplication::processEvents();
     }
-    state.SetLabel("finding at " + editor.window.State().CurrentKey + ", planted at " + faulty.Key);
+    state.SetLabel("finding at " + Parts(editor.window).State().CurrentKey + ", planted at " + faulty.Key);
 }
 BENCHMARK(BM_SpellTest)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -209,21 +210,21 @@ void BM_CopyPasteDivision(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 1000)));
-    const std::string division = editor.window.State().Document->Order().Divisions[5].Key;
+    const std::string division = Parts(editor.window).State().Document->Order().Divisions[5].Key;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.window.Tree().Select(division);
+        Parts(editor.window).Tree().Select(division);
         editor.window.ShowSelectedNode();
-        editor.window.Tree().Widget()->setFocus();
+        Parts(editor.window).Tree().Widget()->setFocus();
         state.ResumeTiming();
-        editor.window.Actions().Get(Command::Copy)->trigger();
-        editor.window.Actions().Get(Command::Paste)->trigger();
+        Parts(editor.window).Actions().Get(Command::Copy)->trigger();
+        Parts(editor.window).Actions().Get(Command::Paste)->trigger();
         QApplication::processEvents();
         state.PauseTiming();
-        const std::string pasted = editor.window.State().Document->Order().Divisions[6].Key;
-        editor.window.Tree().Select(pasted);
+        const std::string pasted = Parts(editor.window).State().Document->Order().Divisions[6].Key;
+        Parts(editor.window).Tree().Select(pasted);
         editor.window.ShowSelectedNode();
-        editor.window.Edits().CutItem();
+        Parts(editor.window).Edits().CutItem();
         state.ResumeTiming();
     }
 }
@@ -239,13 +240,13 @@ void BM_SnapshotWork(benchmark::State& state)
     window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
     int n = 0;
     for (auto _ : state) {
-        window.State().Document->Model().TestName = "Тест " + std::to_string(++n); // a change each time
+        Parts(window).State().Document->Model().TestName = "Тест " + std::to_string(++n); // a change each time
         window.SnapshotWork();
         state.PauseTiming();
-        window.Recovery()->Flush();
+        Parts(window).Recovery()->Flush();
         state.ResumeTiming();
     }
-    window.Recovery()->Discard();
+    Parts(window).Recovery()->Discard();
 }
 BENCHMARK(BM_SnapshotWork)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -262,16 +263,16 @@ void BM_UndoRedo(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-    const DocumentOrder& order = editor.window.State().Document->Order();
+    const DocumentOrder& order = Parts(editor.window).State().Document->Order();
     const int kind = static_cast<int>(state.range(0));
     const std::string key = kind == 2 ? order.Divisions[70].Key : order.Divisions[70].QuestionKeys[50];
-    editor.window.Tree().Select(key);
+    Parts(editor.window).Tree().Select(key);
     editor.window.ShowSelectedNode();
     if (kind == 0)
-        editor.window.Panels().TextAnswer[1]->insertPlainText(QStringLiteral("правка"));
+        Parts(editor.window).Panels().TextAnswer[1]->insertPlainText(QStringLiteral("правка"));
     else
-        editor.window.Edits().CutItem();
-    EditHistory& history = editor.window.History();
+        Parts(editor.window).Edits().CutItem();
+    EditHistory& history = Parts(editor.window).History();
     for (auto _ : state) {
         history.Undo();
         QApplication::processEvents();
@@ -296,18 +297,18 @@ void BM_HistoryOf1000Steps(benchmark::State& state)
         Editor editor;
         editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
         const std::size_t before = HeapInUse();
-        const DocumentOrder& order = editor.window.State().Document->Order();
+        const DocumentOrder& order = Parts(editor.window).State().Document->Order();
         for (int i = 0; i < 500; ++i) {
             const auto& division = order.Divisions[static_cast<std::size_t>(i % 90)];
-            editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2)]);
+            Parts(editor.window).Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2)]);
             editor.window.ShowSelectedNode();
-            editor.window.Panels().TextQuest->insertPlainText(QStringLiteral("правка вопроса"));
-            editor.window.Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2 + 1)]);
+            Parts(editor.window).Panels().TextQuest->insertPlainText(QStringLiteral("правка вопроса"));
+            Parts(editor.window).Tree().Select(division.QuestionKeys[static_cast<std::size_t>(i / 90 * 2 + 1)]);
             editor.window.ShowSelectedNode();
-            editor.window.Edits().CutItem();
+            Parts(editor.window).Edits().CutItem();
         }
         QApplication::processEvents();
-        state.counters["steps"] = editor.window.History().Stack().count();
+        state.counters["steps"] = Parts(editor.window).History().Stack().count();
         state.counters["history_MB"] = static_cast<double>(HeapInUse() - before) / (1024.0 * 1024.0);
     }
 }
@@ -319,7 +320,7 @@ void BM_FindInWholeTest(benchmark::State& state)
 {
     Editor editor;
     editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
-    FindBar& find = editor.window.Find();
+    FindBar& find = Parts(editor.window).Find();
     find.Open();
     find.MatchCaseBox()->setChecked(state.range(0) != 0);
     find.TextBox()->setText(QStringLiteral("нет такого текста"));
@@ -339,14 +340,14 @@ void BM_FindingsRefresh(benchmark::State& state)
     auto test = GenerateTest(kQuestions, 100);
     test->Divisions.Item(3).Questions.Item(5).QSet(std::string(test->Divisions.Item(1).Questions.Item(1).Q()));
     editor.window.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
-    FindingsDock& dock = editor.window.Findings();
+    FindingsDock& dock = Parts(editor.window).Findings();
     dock.show();
     QThreadPool::globalInstance()->waitForDone();
     QApplication::processEvents();
-    const std::string question = editor.window.State().Document->Order().Divisions[70].QuestionKeys[50];
-    editor.window.Tree().Select(question);
+    const std::string question = Parts(editor.window).State().Document->Order().Divisions[70].QuestionKeys[50];
+    Parts(editor.window).Tree().Select(question);
     editor.window.ShowSelectedNode();
-    editor.window.Panels().TextQuest->setPlainText(QStringLiteral("Изменённый вопрос"));
+    Parts(editor.window).Panels().TextQuest->setPlainText(QStringLiteral("Изменённый вопрос"));
     QElapsedTimer clock;
     for (auto _ : state) {
         clock.start();

@@ -3,6 +3,7 @@
 // chosen name to the tree painted, and the process's peak memory from
 // getrusage beside the file's size.
 #include "../tests/ui/FakePlatform.h"
+#include "../tests/ui/WindowParts.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/MainWindow.h"
 #include "commands/DocumentCommands.h"
@@ -32,7 +33,7 @@ int main(int argc, char** argv)
     const QString path = QString::fromLocal8Bit(argv[1]);
     QElapsedTimer timer;
     timer.start();
-    window.Documents().OpenFile(path);
+    Parts(window).Documents().OpenFile(path);
     QApplication::processEvents(); // the tree paints its first screen
     const qint64 ms = timer.elapsed();
     rusage usage{};

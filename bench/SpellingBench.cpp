@@ -5,6 +5,7 @@
 // checked by a fresh checker, each distinct word asked of the dictionaries
 // once (/2).
 #include "GeneratedTest.h"
+#include "../tests/ui/WindowParts.h"
 
 #include "../tests/ui/FakePlatform.h"
 #include "check/SpellChecker.h"
@@ -51,17 +52,17 @@ void BM_Keystroke(benchmark::State& state)
     MainWindow window(platform.Services());
     window.resize(TwipsToPixels(12000), TwipsToPixels(9000));
     window.show();
-    window.Spelling().WaitForDictionaries();
-    if (!window.Spelling().Available()) {
+    Parts(window).Spelling().WaitForDictionaries();
+    if (!Parts(window).Spelling().Available()) {
         state.SkipWithError("no Russian dictionary");
         return;
     }
-    window.Spelling().SetUnderlining(state.range(0) == 1);
+    Parts(window).Spelling().SetUnderlining(state.range(0) == 1);
     window.ShowDocument(std::make_unique<TestDocument>(TestWithTypos(1)));
-    const std::string key = window.State().Document->Order().Divisions[0].QuestionKeys[0];
-    window.Tree().Select(key);
+    const std::string key = Parts(window).State().Document->Order().Divisions[0].QuestionKeys[0];
+    Parts(window).Tree().Select(key);
     window.ShowSelectedNode();
-    QPlainTextEdit* box = window.Panels().TextQuest;
+    QPlainTextEdit* box = Parts(window).Panels().TextQuest;
     // 70 lines of ten words, one misspelt in each.
     QStringList lines;
     for (int i = 0; i < 70; ++i)

@@ -2,6 +2,7 @@
 // A main window on fakes, with helpers to load a test and to click the tree
 // as a user would.
 #include "FakePlatform.h"
+#include "WindowParts.h"
 #include "TestSupport.h"
 
 #include "document/TestDocument.h"
@@ -60,7 +61,7 @@ protected:
     // division never opened has none.
     TreeNode Node(const std::string& key)
     {
-        QTreeView* tree = window->Tree().Widget();
+        QTreeView* tree = Parts(*window).Tree().Widget();
         QAbstractItemModel* model = tree->model();
         for (int i = 0; i < model->rowCount(); ++i) {
             const TreeNode top{tree, model->index(i, 0)};
@@ -76,8 +77,8 @@ protected:
     // A left click on the node, as the mouse does it.
     void Click(const std::string& key)
     {
-        QTreeView* tree = window->Tree().Widget();
-        const QModelIndex at = window->Tree().Index(key); // a division of a large test opened first
+        QTreeView* tree = Parts(*window).Tree().Widget();
+        const QModelIndex at = Parts(*window).Tree().Index(key); // a division of a large test opened first
         ASSERT_TRUE(at.isValid()) << key;
         if (at.parent().isValid())
             tree->expand(at.parent());
@@ -92,7 +93,7 @@ protected:
     DocumentOrder TreeOrder()
     {
         DocumentOrder order;
-        QAbstractItemModel* model = window->Tree().Widget()->model();
+        QAbstractItemModel* model = Parts(*window).Tree().Widget()->model();
         for (int i = 2; i < model->rowCount(); ++i) {
             const QModelIndex division = model->index(i, 0);
             if (model->canFetchMore(division))
@@ -122,12 +123,12 @@ protected:
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 
-    void Key(int key) { QTest::keyClick(window->Tree().Widget(), static_cast<Qt::Key>(key)); }
+    void Key(int key) { QTest::keyClick(Parts(*window).Tree().Widget(), static_cast<Qt::Key>(key)); }
 
-    const std::string& Current() const { return window->State().CurrentKey; }
-    mirvane::Test& Doc() { return window->State().Document->Model(); }
-    TestDocument& Document() { return *window->State().Document; }
-    EditPanels& P() { return window->Panels(); }
+    const std::string& Current() const { return Parts(*window).State().CurrentKey; }
+    mirvane::Test& Doc() { return Parts(*window).State().Document->Model(); }
+    TestDocument& Document() { return *Parts(*window).State().Document; }
+    EditPanels& P() { return Parts(*window).Panels(); }
 
     FakePlatform platform;
     std::unique_ptr<MainWindow> window;

@@ -51,6 +51,6 @@ int main(int argc, char** argv)
     window->OfferRecovery();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        window->Documents().OpenFile(arguments.at(1));
+        window->OpenFile(arguments.at(1));
     return app.exec();
 }

@@ -215,8 +215,6 @@ std::unique_ptr<Test> MainWindow::WorkCopy() const
     return copy;
 }
 
-SummaryWindow* MainWindow::Summary() const { return summary_; }
-
 void MainWindow::ShowSummary()
 {
     if (!summary_) {
@@ -294,6 +292,8 @@ void MainWindow::SnapshotWork()
     if (recovery_)
         recovery_->Keep(transfer_->WorkAsShown(), state_.DocumentFile);
 }
+
+void MainWindow::OpenFile(const QString& path) { documents_->OpenFile(path); }
 
 void MainWindow::OfferRecovery()
 {

@@ -46,31 +46,15 @@ class TreeContextMenu;
 class WindowLifecycle;
 class WindowSizing;
 
+namespace testing {
+class WindowParts;
+}
+
 class MainWindow : public QMainWindow, public PanelHost {
     Q_OBJECT
 public:
     explicit MainWindow(const Platform& platform, QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    EditorState& State() { return state_; }
-    StructureTree& Tree() { return *tree_; }
-    EditPanels& Panels() { return *panels_; }
-    WindowSizing& Sizing() { return *sizing_; }
-    DocumentCommands& Documents() { return *documents_; }
-    StructuralEdits& Edits() { return *edits_; }
-    EditHistory& History() { return *history_; }
-    FindBar& Find() { return *findBar_; }
-    CommandActions& Actions() { return *actions_; }
-    StructureCheckCommand& Check() { return *check_; }
-    ExportCommands& Exports() { return *exports_; }
-    PreviewCommand& Preview() { return *preview_; }
-    HelpCommands& Help() { return *help_; }
-    RecentFilesMenu& RecentMenu() { return *recentMenu_; }
-    TreeContextMenu& ContextMenu() { return *contextMenu_; }
-    StatusFeedback& Feedback() { return *feedback_; }
-    FindingsDock& Findings() { return *findings_; }
-    SummaryWindow* Summary() const;
-    PanelSpelling& Spelling() { return *spelling_; }
 
     // PanelHost
     void ShowSelectedNode() override;
@@ -85,7 +69,8 @@ public:
     // At start: offers the work an editor left behind when it ended
     // without closing.
     void OfferRecovery();
-    RecoveryStore* Recovery() { return recovery_.get(); }
+    // Opens a test named on the command line.
+    void OpenFile(const QString& path);
 
     void LayOutForm();
     void Form2Data();
@@ -109,6 +94,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tests and benchmarks reach the parts through it; the window offers
+    // none of them to the program.
+    friend class testing::WindowParts;
+
     void CreateParts();
     void CreateCommands();
     void FocusAdded(const std::string& key);

@@ -2,6 +2,7 @@
 // questions and divisions in the tree, plain text in the boxes, and never a
 // record in a box.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/ClipboardCommands.h"
 #include "clipboard/ClipboardRecord.h"
@@ -35,9 +36,9 @@ protected:
     void OnTree(const std::string& key)
     {
         Click(key);
-        window->Tree().Widget()->setFocus();
+        Parts(*window).Tree().Widget()->setFocus();
     }
-    void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
     std::string Saved() { return WriteTestFile(Doc(), Document().Order()); }
 };
 
@@ -85,7 +86,7 @@ TEST_F(ClipboardTest, CutRemovesWithoutAskingAndPastesBackElsewhere)
 TEST_F(ClipboardTest, ADivisionIsPastedWithItsNameCountAndQuestionsInTheOrderShown)
 {
     OnTree("q3");
-    window->Edits().MoveUp(); // the division now shows q3, q2
+    Parts(*window).Edits().MoveUp(); // the division now shows q3, q2
     OnTree("d1");
     Run(Command::Copy);
     OnTree("q5");
@@ -106,7 +107,7 @@ TEST_F(ClipboardTest, ADivisionIsPastedWithItsNameCountAndQuestionsInTheOrderSho
     // A division without questions: its own panel.
     Document().DivisionAt("d4").Name = "Пустой";
     OnTree("q5");
-    window->Edits().CutItem();
+    Parts(*window).Edits().CutItem();
     OnTree("d4");
     Run(Command::Copy);
     OnTree("par");
@@ -269,14 +270,14 @@ TEST_F(ClipboardTest, RandomClipboardEditsAgreeWithAListModel)
                                  Item{Current(), copied->text, {}});
             }
         } else if (op == 3) {
-            window->Edits().CutItem();
+            Parts(*window).Edits().CutItem();
             if (kind == NodeKind::Division)
                 list.erase(list.begin() + d);
             else if (kind == NodeKind::Question)
                 list[d].questions.erase(list[d].questions.begin() + q);
         } else if (op == 4 || op == 5) {
             const bool down = op == 5;
-            down ? window->Edits().MoveDown() : window->Edits().MoveUp();
+            down ? Parts(*window).Edits().MoveDown() : Parts(*window).Edits().MoveUp();
             if (kind == NodeKind::Division) {
                 const int to = down ? d + 1 : d - 1;
                 if (to >= 0 && to < static_cast<int>(list.size()))

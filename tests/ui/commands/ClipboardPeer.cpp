@@ -6,6 +6,7 @@
 //   paste FILE KEY OUT:  pastes into the test FILE at the item KEY and
 //                        writes the result to OUT
 #include "FakePlatform.h"
+#include "ui/WindowParts.h"
 #include "TestSupport.h"
 
 #include "commands/CommandActions.h"
@@ -40,13 +41,13 @@ int main(int argc, char** argv)
     window.show();
     auto loaded = mirvane::testing::LoadBytes(bytes);
     window.ShowDocument(std::make_unique<mirvane::TestDocument>(std::move(loaded.test)));
-    window.Tree().Select(argv[3]);
+    Parts(window).Tree().Select(argv[3]);
     window.ShowSelectedNode();
-    window.Tree().Widget()->setFocus();
+    Parts(window).Tree().Widget()->setFocus();
     QApplication::processEvents();
 
     if (mode == "copy") {
-        window.Actions().Get(mirvane::Command::Copy)->trigger();
+        Parts(window).Actions().Get(mirvane::Command::Copy)->trigger();
         QApplication::processEvents();
         if (mirvane::WriteFileReplacing(argv[4], "ready"))
             return 2;
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         QThread::msleep(100);
     }
-    window.Actions().Get(mirvane::Command::Paste)->trigger();
+    Parts(window).Actions().Get(mirvane::Command::Paste)->trigger();
     const mirvane::TestDocument& document = window.CommittedDocument();
     if (mirvane::WriteFileReplacing(argv[4], mirvane::WriteTestFile(document.Model(), document.Order())))
         return 2;

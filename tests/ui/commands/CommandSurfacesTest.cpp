@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "windows/FindingsWindow.h"
 #include "commands/StructureCheckCommand.h"
@@ -28,21 +29,21 @@ protected:
         EditorFixture::SetUp();
         Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Вопрос", ")?", "Второй"});
     }
-    QAction* Action(Command command) { return window->Actions().Get(command); }
+    QAction* Action(Command command) { return Parts(*window).Actions().Get(command); }
     // A right click over the node; what the open menu offered is kept in
     // `enabled`, by caption, before the menu is closed again.
     void RightClick(const std::string& key)
     {
         enabled.clear();
-        QTreeView* tree = window->Tree().Widget();
-        const QModelIndex item = window->Tree().Index(key);
+        QTreeView* tree = Parts(*window).Tree().Widget();
+        const QModelIndex item = Parts(*window).Tree().Index(key);
         if (item.parent().isValid())
             tree->expand(item.parent());
         QApplication::processEvents();
         const QPoint at = tree->visualRect(item).center();
         QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
         QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
-        QMenu* menu = window->ContextMenu().Context();
+        QMenu* menu = Parts(*window).ContextMenu().Context();
         EXPECT_TRUE(menu->isVisible());
         for (QAction* entry : menu->actions()) {
             if (!entry->isSeparator())
@@ -71,12 +72,12 @@ TEST_F(Surfaces, ToolbarRunsTheOperationsAndDeleteAsks)
 {
     Click("q2");
     Action(Command::MoveDown)->trigger();
-    EXPECT_EQ(window->Tree().ChildKey("d1", 1), "q2");
+    EXPECT_EQ(Parts(*window).Tree().ChildKey("d1", 1), "q2");
     platform.prompter.answers = {Answer::Yes};
     Action(Command::Delete)->trigger();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Вы действительно хотите удалить вопрос?");
-    EXPECT_FALSE(window->Tree().Contains("q2"));
+    EXPECT_FALSE(Parts(*window).Tree().Contains("q2"));
     Action(Command::AddDivision)->trigger();
     EXPECT_EQ(Current()[0], 'd');
     Action(Command::AddQuestion)->trigger();
@@ -86,7 +87,7 @@ TEST_F(Surfaces, ToolbarRunsTheOperationsAndDeleteAsks)
 TEST_F(Surfaces, AFailingCommandIsReportedByNameAndTheProgramGoesOn)
 {
     Click("q2");
-    window->State().CurrentKey = "q99"; // a key the document does not hold
+    Parts(*window).State().CurrentKey = "q99"; // a key the document does not hold
     platform.prompter.answers = {Answer::Yes};
     EXPECT_NO_THROW(Action(Command::Delete)->trigger());
     ASSERT_EQ(platform.prompter.shown.size(), 2u);
@@ -95,7 +96,7 @@ TEST_F(Surfaces, AFailingCommandIsReportedByNameAndTheProgramGoesOn)
     EXPECT_EQ(platform.prompter.shown[1].Caption, "Mirvane");
     Click("d1");
     Action(Command::AddQuestion)->trigger();
-    EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
+    EXPECT_EQ(Parts(*window).Tree().ChildCount("d1"), 3);
 }
 
 TEST_F(Surfaces, ContextMenuEnablesByNodeKind)
@@ -111,7 +112,7 @@ TEST_F(Surfaces, ContextMenuEnablesByNodeKind)
     RightClick("d1");
     for (const auto& [caption, on] : enabled)
         EXPECT_TRUE(on) << caption.toStdString();
-    EXPECT_EQ(window->ContextMenu().Context()->title(), "Контекстное меню");
+    EXPECT_EQ(Parts(*window).ContextMenu().Context()->title(), "Контекстное меню");
 }
 
 TEST_F(Surfaces, RightButtonActsOnTheNodeSelectedBefore)
@@ -119,7 +120,7 @@ TEST_F(Surfaces, RightButtonActsOnTheNodeSelectedBefore)
     Click("mrk");
     RightClick("q2");
     EXPECT_EQ(Current(), "mrk");
-    EXPECT_EQ(window->Tree().SelectedKey(), "mrk");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "mrk");
     EXPECT_FALSE(enabled["Удалить"]);
 }
 
@@ -128,11 +129,11 @@ TEST_F(Surfaces, ContextEntriesRunTheEdits)
     Click("d1");
     RightClick("d1");
     Action(Command::AddQuestion)->trigger();
-    EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
+    EXPECT_EQ(Parts(*window).Tree().ChildCount("d1"), 3);
     platform.prompter.answers = {Answer::No};
     Action(Command::Delete)->trigger();
     EXPECT_EQ(platform.prompter.shown.back().Text, "Вы действительно хотите удалить вопрос?");
-    EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
+    EXPECT_EQ(Parts(*window).Tree().ChildCount("d1"), 3);
 }
 
 TEST_F(Surfaces, FileMenuEntriesAndShortcuts)
@@ -185,11 +186,11 @@ TEST_F(Surfaces, StructureKeysAddWithTheCaretInTheNewItem)
     Click("d1");
     Press(Qt::Key_Insert);
     const std::string first = Current();
-    EXPECT_EQ(window->Tree().SelectedKey(), first);
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), first);
     QTest::keyClicks(QApplication::focusWidget(), "2+2?");
     Press(Qt::Key_Return, Qt::ControlModifier); // straight on to the next question
     EXPECT_EQ(Document().QuestionAt(first).Q(), "2+2?");
-    EXPECT_EQ(window->Tree().ChildCount("d1"), 4);
+    EXPECT_EQ(Parts(*window).Tree().ChildCount("d1"), 4);
     EXPECT_EQ(QApplication::focusWidget(), P().TextQuest);
 
     Press(Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
@@ -201,8 +202,8 @@ TEST_F(Surfaces, StructureKeysAddWithTheCaretInTheNewItem)
     Press(Qt::Key_F5);
     EXPECT_EQ(preview.count(), 1);
     Press(Qt::Key_F9);
-    ASSERT_NE(window->Check().Window(), nullptr);
-    EXPECT_TRUE(window->Check().Window()->isVisible());
+    ASSERT_NE(Parts(*window).Check().Window(), nullptr);
+    EXPECT_TRUE(Parts(*window).Check().Window()->isVisible());
 }
 
 TEST_F(Surfaces, DeleteAndMovingKeysActInTheTreeOnly)
@@ -213,15 +214,15 @@ TEST_F(Surfaces, DeleteAndMovingKeysActInTheTreeOnly)
     Press(Qt::Key_Delete);
     Press(Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(P().TextQuest->toPlainText(), "торой") << "in a box the keys are the box's";
-    EXPECT_EQ(window->Tree().ChildKey("d1", 1), "q3");
+    EXPECT_EQ(Parts(*window).Tree().ChildKey("d1", 1), "q3");
 
-    window->Tree().Widget()->setFocus();
+    Parts(*window).Tree().Widget()->setFocus();
     Press(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(window->Tree().ChildKey("d1", 0), "q3");
+    EXPECT_EQ(Parts(*window).Tree().ChildKey("d1", 0), "q3");
     platform.prompter.answers = {Answer::Yes};
     Press(Qt::Key_Delete);
     EXPECT_EQ(platform.prompter.Texts(), QStringList{"Вы действительно хотите удалить вопрос?"});
-    EXPECT_FALSE(window->Tree().Contains("q3"));
+    EXPECT_FALSE(Parts(*window).Tree().Contains("q3"));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/ExportCommands.h"
 #include "commands/DocumentCommands.h"
@@ -26,7 +27,7 @@ protected:
         EditorFixture::SetUp();
         ASSERT_TRUE(dir.isValid());
     }
-    DocumentCommands& Commands() { return window->Documents(); }
+    DocumentCommands& Commands() { return Parts(*window).Documents(); }
     QString Path(const QString& name) const { return dir.filePath(name); }
     void WriteBytes(const QString& path, const std::string& bytes) const
     {
@@ -80,7 +81,7 @@ TEST_F(DocumentCommandsTest, NewPromptsWithTheFileNameAndYesWithoutAFileKeepsThe
     platform.fileDialogs.answers = {Path("draft.q")};
     Commands().NewTest();
     EXPECT_EQ(Doc().TestName, "Экзамен");
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
     EXPECT_TRUE(QFile::exists(Path("draft.q")));
 }
@@ -94,8 +95,8 @@ TEST_F(DocumentCommandsTest, CancelInThePromptChangesNothing)
     platform.prompter.answers = {Answer::Cancel};
     Commands().OpenTest();
     EXPECT_EQ(Doc().TestName, "Химия");
-    EXPECT_EQ(window->State().DocumentFile, Path("saved.q"));
-    EXPECT_EQ(window->Tree().Widget()->model()->rowCount(), 3);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("saved.q"));
+    EXPECT_EQ(Parts(*window).Tree().Widget()->model()->rowCount(), 3);
     EXPECT_EQ(Current(), "d1");
     EXPECT_EQ(platform.fileDialogs.shown.size(), 1u); // only the first Open's
 }
@@ -106,7 +107,7 @@ TEST_F(DocumentCommandsTest, OpenReadsTheFileAndSaveWritesItBackWithoutADialog)
     OpenFile(path);
     EXPECT_EQ(platform.fileDialogs.shown.back().Title, "Открыть");
     EXPECT_FALSE(platform.fileDialogs.shown.back().Save);
-    EXPECT_EQ(window->State().DocumentFile, path);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, path);
     EXPECT_EQ(window->windowTitle(), "Химия - Mirvane");
     EXPECT_EQ(Current(), "par");
     EXPECT_EQ(P().TestTime->text(), "25");
@@ -129,7 +130,7 @@ TEST_F(DocumentCommandsTest, SaveAsKeepsTheCaptionAndRedirectsLaterSaves)
     OpenFile(SavedTestFile());
     platform.fileDialogs.answers = {Path("copy")}; // typed without an extension
     Commands().SaveTestAs();
-    EXPECT_EQ(window->State().DocumentFile, Path("copy.q"));
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("copy.q"));
     EXPECT_EQ(window->windowTitle(), "Химия - Mirvane");
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("copy.q"))), "Химия\r\n)t 25\r\n"));
 
@@ -144,7 +145,7 @@ TEST_F(DocumentCommandsTest, SaveOnANewTestAsksForAName)
     platform.fileDialogs.answers = {Path("first.q")};
     Commands().SaveTest();
     EXPECT_EQ(platform.fileDialogs.shown.size(), 1u);
-    EXPECT_EQ(window->State().DocumentFile, Path("first.q"));
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("first.q"));
     EXPECT_TRUE(StartsWith(OemToAnsi(Bytes(Path("first.q"))), "Экзамен\r\n)t 30\r\n"));
 }
 
@@ -159,7 +160,7 @@ TEST_F(DocumentCommandsTest, AFileNamedLikeANewTestIsAFileAndKeepsItsFolder)
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     EXPECT_TRUE(Commands().OpenFile("Новый.q"));
     QDir::setCurrent(started);
-    EXPECT_EQ(window->State().DocumentFile, file);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, file);
 
     P().TestTime->setText("35");
     EXPECT_TRUE(Commands().SaveTest());
@@ -168,7 +169,7 @@ TEST_F(DocumentCommandsTest, AFileNamedLikeANewTestIsAFileAndKeepsItsFolder)
     EXPECT_NE(saved.find(")t 35\r\n"), std::string::npos);
 
     platform.fileDialogs.answers = {file};
-    window->Exports().ExportPlayerPage();
+    Parts(*window).Exports().ExportPlayerPage();
     ASSERT_FALSE(platform.prompter.shown.empty());
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("экспорт в него не выполнен"));
     EXPECT_EQ(Bytes(file), saved);
@@ -188,8 +189,8 @@ TEST_F(DocumentCommandsTest, OpeningANonTestFileLeavesADefaultTest)
     EXPECT_EQ(platform.prompter.shown[1].Caption, "Mirvane");
     EXPECT_EQ(Doc().TestName, "Экзамен");
     EXPECT_EQ(Doc().Divisions.Count(), 0u);
-    EXPECT_EQ(window->Tree().Widget()->model()->rowCount(), 2);
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
+    EXPECT_EQ(Parts(*window).Tree().Widget()->model()->rowCount(), 2);
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty());
     EXPECT_EQ(Current(), "par");
     EXPECT_TRUE(P().TestName->isVisible());
     EXPECT_EQ(Bytes(plain), "just some\r\nnotes\r\n");
@@ -207,7 +208,7 @@ TEST_F(DocumentCommandsTest, ReaderMessagesAreShownAndAFloodIsSummedUp)
     ASSERT_EQ(texts.size(), 1 + DocumentCommands::kShownReaderMessages + 1);
     EXPECT_EQ(texts[1], "Ошибка при попытку считать время теста");
     EXPECT_EQ(texts.last(), "Ещё 76 сообщений о строках этого файла не показано.");
-    EXPECT_EQ(window->State().DocumentFile, Path("bad.q"));
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("bad.q"));
 }
 
 TEST_F(DocumentCommandsTest, FileThatCannotBeOpenedIsReportedAndNothingChanges)
@@ -218,7 +219,7 @@ TEST_F(DocumentCommandsTest, FileThatCannotBeOpenedIsReportedAndNothingChanges)
     ASSERT_EQ(platform.prompter.shown.size(), 2u);
     EXPECT_TRUE(platform.prompter.shown[1].Text.startsWith("Не удалось открыть файл\r\n" + Path("missing.q")));
     EXPECT_EQ(Doc().TestName, "Химия");
-    EXPECT_EQ(window->State().DocumentFile, Path("saved.q"));
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("saved.q"));
 
     platform.prompter.answers = {Answer::No};
     Commands().OpenTest(); // the dialog is cancelled
@@ -247,7 +248,7 @@ TEST_F(DocumentCommandsTest, FailedSaveReportsAndLeavesTheOldFile)
     Commands().SaveTestAs();
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("no/such/folder/x.q"));
-    EXPECT_EQ(window->State().DocumentFile, path);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, path);
 }
 
 TEST_F(DocumentCommandsTest, SaveWarnsOnceAboutCharactersTheFileCannotStore)
@@ -286,7 +287,7 @@ TEST_F(DocumentCommandsTest, SavingKeepsPermissionsAndWritesThroughALink)
     Commands().SaveTestAs();
     EXPECT_TRUE(QFileInfo(Path("link.q")).isSymLink());
     EXPECT_TRUE(StartsWith(Bytes(path), AnsiToOem("Биология\r\n")));
-    EXPECT_EQ(window->State().DocumentFile, Path("link.q"));
+    EXPECT_EQ(Parts(*window).State().DocumentFile, Path("link.q"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The quiz formats from the editor: export under "Экспорт", "Импорт..." in
 // the File menu.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
@@ -33,7 +34,7 @@ protected:
               "да", ")! 0", "нет"});
         platform.prompter.Clear();
     }
-    void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
     QLabel* Bar(const char* name) { return window->statusBar()->findChild<QLabel*>(name); }
     // The status bar's line of feedback as the user reads it, or nothing.
     QString Told()
@@ -60,8 +61,8 @@ TEST_F(Interchange, AnExportImportedAgainIsTheSameTestWithoutAFile)
     ASSERT_EQ(Document().Order().Divisions.size(), 2u);
     EXPECT_EQ(Document().DivisionAt(Document().Order().Divisions[1].Key).Name, "Оптика");
     EXPECT_EQ(Doc().TestName, "банк");
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty()) << "Save asks for a name";
-    EXPECT_FALSE(window->History().Stack().canUndo());
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty()) << "Save asks for a name";
+    EXPECT_FALSE(Parts(*window).History().Stack().canUndo());
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNoCancel);
     // "Масса" has two best answers: the import report says so, with its line.
@@ -93,7 +94,7 @@ TEST_F(Interchange, NothingIsSavedOverTheImportedFile)
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("экспорт в него не выполнен"));
     gift.seek(0);
     EXPECT_EQ(gift.readAll(), original);
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty());
 
     Run(Command::ExportGift);
     EXPECT_EQ(platform.fileDialogs.shown.back().Offered, Path("древний_мир (2).gift"));
@@ -181,8 +182,8 @@ TEST_F(Interchange, ThePrintWindowPreviewsPrintsAndWritesAPdfOfWhatIsTyped)
 {
     Click("q3");
     P().TextQuest->setPlainText(QStringLiteral("Сила тока")); // not stored yet
-    window->Actions().Get(Command::Print)->trigger();
-    PrintWindow* print = window->Exports().Printer();
+    Parts(*window).Actions().Get(Command::Print)->trigger();
+    PrintWindow* print = Parts(*window).Exports().Printer();
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->isVisible());
     print->Contents[3]->setChecked(true);
@@ -204,7 +205,7 @@ TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
     platform.fileDialogs.answers.push_back(Path("история.q"));
     Run(Command::SaveAs);
     EXPECT_EQ(Told(), "Сохранено: " + QDir::toNativeSeparators(Path("история.q")));
-    window->Feedback().Expire(); // what the timer does a few seconds later
+    Parts(*window).Feedback().Expire(); // what the timer does a few seconds later
     EXPECT_EQ(Told(), "");
     EXPECT_TRUE(Bar("StatusPanel")->isVisible());
     EXPECT_EQ(Bar("StatusPanel")->text(), "Status");
@@ -215,8 +216,8 @@ TEST_F(Interchange, SavesExportsPrintsAndImportsAreToldInTheStatusBar)
     EXPECT_TRUE(Bar("StatusPanel")->isHidden()) << "the line stands in the panel's place";
 
     Run(Command::Print);
-    EXPECT_EQ(window->Exports().Printer()->Content(), TextContent::AllAnswers) << "a handout by default";
-    window->Exports().Printer()->PrintButton->click();
+    EXPECT_EQ(Parts(*window).Exports().Printer()->Content(), TextContent::AllAnswers) << "a handout by default";
+    Parts(*window).Exports().Printer()->PrintButton->click();
     EXPECT_EQ(Told(), "Лист отправлен на печать");
 
     QFile gift(Path("смесь.gift"));

@@ -1,6 +1,7 @@
 // A marked text or document imported from the editor: the preview first,
 // then the document; "Экспорт → Текст с разметкой" writes what imports back.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/CommandActions.h"
 #include "core/interchange/ZipWriter.h"
@@ -24,7 +25,7 @@ protected:
         Open({"Физика", ")t 30", ")<", "Неуд", ")* 1", "):Механика", ")?", "Сила", ")! 1", "ньютон", ")! 0", "джоуль"});
         platform.prompter.Clear();
     }
-    void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     void Write(const char* name, const std::string& bytes)
     {
@@ -75,7 +76,7 @@ TEST_F(MarkedImport, ThePreviewShowsWhatComesInBeforeTheDocumentChanges)
     preview->ImportButton->click();
     EXPECT_EQ(Doc().TestName, "контрольная");
     EXPECT_EQ(Document().Order().Divisions.size(), 1u);
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty()) << "an unsaved test: Save asks for a name";
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty()) << "an unsaved test: Save asks for a name";
 }
 
 TEST_F(MarkedImport, CancelInThePreviewLeavesTheDocument)

@@ -1,6 +1,7 @@
 // Files reach the editor by other roads than the Open dialog: the command
 // line, a drop on the window, and the list of recent files.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/RecentFilesMenu.h"
 #include "model/CodePage.h"
@@ -51,21 +52,21 @@ protected:
 TEST_F(OpeningFiles, AFileGivenAtStartUpOpensAsOpenWould)
 {
     const QString good = Write("физика.q", "Физика");
-    EXPECT_TRUE(window->Documents().OpenFile(good));
+    EXPECT_TRUE(Parts(*window).Documents().OpenFile(good));
     EXPECT_EQ(Doc().TestName, "Физика");
-    EXPECT_EQ(window->State().DocumentFile, good);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, good);
     EXPECT_TRUE(platform.prompter.shown.empty()); // no save prompt at start-up
 
     // Not a test file: its message, and no claim on the document.
     const QString notATest = dir.filePath("notes.q");
     ASSERT_FALSE(WriteFileReplacing(notATest.toStdString(), AnsiToOem("просто текст\r\n")).has_value());
-    EXPECT_TRUE(window->Documents().OpenFile(notATest));
+    EXPECT_TRUE(Parts(*window).Documents().OpenFile(notATest));
     EXPECT_TRUE(platform.prompter.Texts().first().startsWith("Данный файл не является файлом теста"));
-    EXPECT_TRUE(window->State().DocumentFile.isEmpty());
+    EXPECT_TRUE(Parts(*window).State().DocumentFile.isEmpty());
 
     // Unreadable: reported, and the test shown stays.
     platform.prompter.Clear();
-    EXPECT_FALSE(window->Documents().OpenFile(dir.filePath("нет такого.q")));
+    EXPECT_FALSE(Parts(*window).Documents().OpenFile(dir.filePath("нет такого.q")));
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.contains("нет такого.q"));
     EXPECT_EQ(Doc().TestName, "Экзамен");
@@ -77,7 +78,7 @@ TEST_F(OpeningFiles, ATestInAnotherEncodingIsReadInItWhenTheUserAgrees)
     const QString path = dir.filePath("utf8.q");
     ASSERT_FALSE(WriteFileReplacing(path.toStdString(), utf8).has_value());
     platform.prompter.answers = {Answer::Yes};
-    window->Documents().OpenFile(path);
+    Parts(*window).Documents().OpenFile(path);
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Файл, похоже, записан в кодировке UTF-8. Прочитать его в этой кодировке?");
     EXPECT_EQ(Doc().TestName, "Химия");
@@ -86,7 +87,7 @@ TEST_F(OpeningFiles, ATestInAnotherEncodingIsReadInItWhenTheUserAgrees)
     const QString windows = dir.filePath("1251.q");
     ASSERT_FALSE(WriteFileReplacing(windows.toStdString(), CodePage::Windows().Encode(utf8)).has_value());
     platform.prompter.answers = {Answer::No}; // read as code page 866 after all
-    window->Documents().OpenFile(windows);
+    Parts(*window).Documents().OpenFile(windows);
     EXPECT_TRUE(platform.prompter.shown.back().Text.contains("windows-1251"));
     EXPECT_NE(Doc().TestName, "Химия");
 }
@@ -110,13 +111,13 @@ TEST_F(OpeningFiles, RecentFilesKeepTheLastFiveNewestFirst)
     for (int i = 0; i < 7; ++i)
         paths << Write(QStringLiteral("t%1.q").arg(i), "T" + std::to_string(i));
     for (const QString& path : paths)
-        window->Documents().OpenFile(path);
+        Parts(*window).Documents().OpenFile(path);
     platform.fileDialogs.answers = {dir.filePath("saved.q")};
-    window->Documents().SaveTestAs();
-    window->Documents().OpenFile(paths[4]); // again: moves to the top
+    Parts(*window).Documents().SaveTestAs();
+    Parts(*window).Documents().OpenFile(paths[4]); // again: moves to the top
     EXPECT_EQ(Recent(), (QStringList{paths[4], dir.filePath("saved.q"), paths[6], paths[5], paths[3]}));
 
-    RecentFilesMenu& menu = window->RecentMenu();
+    RecentFilesMenu& menu = Parts(*window).RecentMenu();
     menu.Refresh();
     ASSERT_EQ(menu.Entries().size(), 6u); // five files and a separator
     EXPECT_EQ(menu.Entries()[0]->text(), "&1 t4.q");

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "editor/EditHistory.h"
 #include "commands/StructuralEdits.h"
@@ -27,16 +28,16 @@ protected:
               "):Второй", ")?", "четыре", ")* 1", "):Третий"});
         platform.prompter.Clear();
     }
-    StructuralEdits& E() { return window->Edits(); }
+    StructuralEdits& E() { return Parts(*window).Edits(); }
     void Select(const std::string& key)
     {
-        window->Tree().Select(key);
+        Parts(*window).Tree().Select(key);
         window->ShowSelectedNode();
     }
     std::vector<std::string> Roots()
     {
         std::vector<std::string> keys;
-        QAbstractItemModel* model = window->Tree().Widget()->model();
+        QAbstractItemModel* model = Parts(*window).Tree().Widget()->model();
         for (int i = 0; i < model->rowCount(); ++i)
             keys.push_back(model->index(i, 0).data(Qt::UserRole).toString().toStdString());
         return keys;
@@ -44,8 +45,8 @@ protected:
     std::vector<std::string> Children(const std::string& key)
     {
         std::vector<std::string> keys;
-        for (int i = 0; i < window->Tree().ChildCount(key); ++i)
-            keys.push_back(window->Tree().ChildKey(key, i));
+        for (int i = 0; i < Parts(*window).Tree().ChildCount(key); ++i)
+            keys.push_back(Parts(*window).Tree().ChildKey(key, i));
         return keys;
     }
     using Keys = std::vector<std::string>;
@@ -57,7 +58,7 @@ TEST_F(Edits, AddDivisionWhereTheSelectionSays)
     EXPECT_EQ(E().AddDivision(), "d8");
     EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d8", "d1", "d5", "d7"}));
     EXPECT_EQ(Current(), "d8");
-    EXPECT_EQ(window->Tree().SelectedKey(), "d8");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "d8");
     EXPECT_EQ(Node("d8")->text(0), "Новый раздел");
     EXPECT_EQ(Doc().Divisions.Item("d8").Name, "Новый раздел");
     EXPECT_EQ(Doc().Divisions.Item("d8").NQ, 1);
@@ -134,7 +135,7 @@ TEST_F(Edits, DeletingDivisionsSelectsTheNextThePreviousOrTheParameters)
     E().CutItem();
     EXPECT_EQ(Current(), "d7");
     EXPECT_FALSE(Doc().Divisions.Contains("d5"));
-    EXPECT_FALSE(window->Tree().Contains("q6"));
+    EXPECT_FALSE(Parts(*window).Tree().Contains("q6"));
     E().CutItem(); // the last of several: the one before it
     EXPECT_EQ(Current(), "d1");
     E().CutItem(); // the only one
@@ -187,7 +188,7 @@ TEST_F(Edits, MovingQuestionsStaysInTheDivision)
     E().MoveDown();
     EXPECT_EQ(Children("d1"), (Keys{"q3", "q2", "q4"}));
     EXPECT_EQ(Current(), "q2");
-    EXPECT_EQ(window->Tree().SelectedKey(), "q2");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "q2");
     EXPECT_EQ(Node("q2")->text(0), "один");
     E().MoveDown();
     E().MoveDown(); // last of its division: another division follows, still nothing
@@ -242,9 +243,9 @@ TEST_F(Edits, MovingDivisionsKeepsTheirQuestionsAndShowsThemCollapsed)
 // rows (`row` before which) or onto the node `onto`.
 bool Drop(MainWindow& window, const std::string& key, int row, const std::string& onto)
 {
-    QAbstractItemModel* model = window.Tree().Widget()->model();
-    const std::unique_ptr<QMimeData> data(model->mimeData({window.Tree().Index(key)}));
-    const QModelIndex parent = onto.empty() ? QModelIndex() : window.Tree().Index(onto);
+    QAbstractItemModel* model = Parts(window).Tree().Widget()->model();
+    const std::unique_ptr<QMimeData> data(model->mimeData({Parts(window).Tree().Index(key)}));
+    const QModelIndex parent = onto.empty() ? QModelIndex() : Parts(window).Tree().Index(onto);
     return model->canDropMimeData(data.get(), Qt::MoveAction, row, 0, parent) &&
            model->dropMimeData(data.get(), Qt::MoveAction, row, 0, parent);
 }
@@ -258,7 +259,7 @@ TEST_F(Edits, DraggingKeepsTheMoveRulesAndEachDropIsOneStep)
     EXPECT_EQ(Children("d5"), (Keys{"q6", "q2"}));
     EXPECT_EQ(Current(), "q2");
     EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "набрано"); // stored before the move
-    EXPECT_EQ(window->History().Stack().undoText(), "перемещение вопроса");
+    EXPECT_EQ(Parts(*window).History().Stack().undoText(), "перемещение вопроса");
     EXPECT_TRUE(Drop(*window, "q4", 0, "d1"));  // between rows: before the first
     EXPECT_TRUE(Drop(*window, "q6", -1, "q3")); // onto a question: after it
     EXPECT_EQ(Children("d1"), (Keys{"q4", "q3", "q6"}));
@@ -270,10 +271,10 @@ TEST_F(Edits, DraggingKeepsTheMoveRulesAndEachDropIsOneStep)
     EXPECT_TRUE(Drop(*window, "d7", 2, ""));     // the first division
     EXPECT_TRUE(Drop(*window, "d1", -1, "d5"));  // onto a division: after it
     EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d7", "d5", "d1"}));
-    EXPECT_EQ(window->History().Stack().undoText(), "перемещение раздела");
+    EXPECT_EQ(Parts(*window).History().Stack().undoText(), "перемещение раздела");
 
     for (int i = 0; i < 5; ++i)
-        window->History().Undo();
+        Parts(*window).History().Undo();
     EXPECT_EQ(Roots(), (Keys{"par", "mrk", "d1", "d5", "d7"}));
     EXPECT_EQ(Children("d1"), (Keys{"q2", "q3", "q4"}));
     EXPECT_EQ(Children("d5"), (Keys{"q6"}));
@@ -312,7 +313,7 @@ TEST_F(Edits, RandomEditsKeepTheTreeOnTheDocument)
             E().MoveDown();
             break;
         }
-        ASSERT_EQ(window->Tree().SelectedKey(), Current()) << step;
+        ASSERT_EQ(Parts(*window).Tree().SelectedKey(), Current()) << step;
         const DocumentOrder shown = TreeOrder();
         const DocumentOrder& order = Document().Order();
         ASSERT_EQ(shown.Divisions.size(), order.Divisions.size()) << step;

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
@@ -36,11 +37,11 @@ protected:
     void OnTree(const std::string& key)
     {
         Click(key);
-        window->Tree().Widget()->setFocus();
+        Parts(*window).Tree().Widget()->setFocus();
     }
-    void Run(Command command) { window->Actions().Get(command)->trigger(); }
-    QAction* Action(Command command) { return window->Actions().Get(command); }
-    QUndoStack& Stack() { return window->History().Stack(); }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
+    QAction* Action(Command command) { return Parts(*window).Actions().Get(command); }
+    QUndoStack& Stack() { return Parts(*window).History().Stack(); }
     void RandomRun();
     void UndoAll()
     {
@@ -66,17 +67,17 @@ TEST_F(History, EveryKindOfStepIsUndoneAndRedoneExactly)
     OnTree("q3");
     step([&] { Type(P().TextQuest, " и ещё"); });
     step([&] { Type(P().TextAnswer[2], "новый"); });
-    step([&] { window->Edits().AddQuestion(); });
-    step([&] { window->Edits().MoveUp(); });
+    step([&] { Parts(*window).Edits().AddQuestion(); });
+    step([&] { Parts(*window).Edits().MoveUp(); });
     OnTree("d1");
-    step([&] { window->Edits().MoveDown(); });
+    step([&] { Parts(*window).Edits().MoveDown(); });
     step([&] { Type(P().TextDivName, "X"); });
     OnTree("q2");
-    step([&] { window->Edits().CutItem(); });
+    step([&] { Parts(*window).Edits().CutItem(); });
     OnTree("d5");
     step([&] { Run(Command::Copy); Run(Command::Paste); });
     OnTree("d1");
-    step([&] { window->Edits().CutItem(); });
+    step([&] { Parts(*window).Edits().CutItem(); });
     OnTree("par");
     step([&] { P().CheckMissWork->click(); });
     step([&] { P().OptionLogType[2]->click(); });
@@ -102,12 +103,12 @@ TEST_F(History, UndoShowsWhatItBringsBackAndNamesTheStep)
     OnTree("q3");
     EXPECT_FALSE(Action(Command::Undo)->isEnabled());
     EXPECT_EQ(Action(Command::Undo)->text(), "Отменить");
-    window->Edits().CutItem();
+    Parts(*window).Edits().CutItem();
     EXPECT_EQ(Action(Command::Undo)->text(), "Отменить вырезание вопроса");
     Run(Command::Undo);
     EXPECT_EQ(Current(), "q3");
-    EXPECT_EQ(window->Tree().SelectedKey(), "q3");
-    EXPECT_EQ(window->Tree().ChildKey("d1", 1), "q3");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "q3");
+    EXPECT_EQ(Parts(*window).Tree().ChildKey("d1", 1), "q3");
     EXPECT_EQ(P().TextQuest->toPlainText(), "два");
     EXPECT_EQ(Action(Command::Redo)->text(), "Повторить вырезание вопроса");
 
@@ -117,7 +118,7 @@ TEST_F(History, UndoShowsWhatItBringsBackAndNamesTheStep)
     Run(Command::Undo);
     EXPECT_EQ(Current(), "q3");
     EXPECT_EQ(P().TextQuest->toPlainText(), "два");
-    EXPECT_EQ(window->Tree().Text("q3"), "два");
+    EXPECT_EQ(Parts(*window).Tree().Text("q3"), "два");
     EXPECT_EQ(Action(Command::Redo)->text(), "Повторить изменение текста вопроса");
 
     // The menu reads as a sentence: the step in the accusative.
@@ -137,7 +138,7 @@ TEST_F(History, TypingInOneFieldIsOneStepUntilSomethingElseHappens)
     EXPECT_EQ(Stack().count(), 1);
     Type(P().TextAnswer[0], "x"); // another field: another step
     EXPECT_EQ(Stack().count(), 2);
-    window->Edits().AddQuestion();
+    Parts(*window).Edits().AddQuestion();
     OnTree("q2");
     Type(P().TextQuest, "g");
     Type(P().TextQuest, "h");
@@ -158,11 +159,11 @@ TEST_F(History, CtrlZInABoxUndoesTheDocumentAndNewOrOpenForgets)
 {
     OnTree("d1");
     Type(P().TextDivName, "X");
-    window->Edits().AddQuestion();
+    Parts(*window).Edits().AddQuestion();
     P().TextQuest->setFocus();
     QTest::keyClick(P().TextQuest, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Current(), "q4") << "the added question is taken out, not a letter of a box";
-    EXPECT_EQ(window->Tree().ChildCount("d1"), 3);
+    EXPECT_EQ(Parts(*window).Tree().ChildCount("d1"), 3);
     P().TextDivName->setFocus();
     QTest::keyClick(P().TextDivName, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(P().TextDivName->text(), "Первый");
@@ -185,8 +186,8 @@ TEST_F(History, DivisionsOpenedLateUndoAndRedoAlike)
     const std::string first = Document().Order().Divisions[0].Key;
     const std::string second = Document().Order().Divisions[1].Key;
     EXPECT_EQ(Node(first)->childCount(), 0); // every division waits to be opened
-    EXPECT_TRUE(window->Tree().Widget()->model()->hasChildren(Node(first).at));
-    window->Tree().Select(Document().QuestionKeys(first)[1]); // "два": its division gets its nodes first
+    EXPECT_TRUE(Parts(*window).Tree().Widget()->model()->hasChildren(Node(first).at));
+    Parts(*window).Tree().Select(Document().QuestionKeys(first)[1]); // "два": its division gets its nodes first
     EXPECT_EQ(Node(first)->childCount(), 2);
     EXPECT_EQ(Node(second)->childCount(), 0) << "the other division still waits";
     Node(second)->setExpanded(true);
@@ -202,7 +203,7 @@ TEST_F(History, DivisionsOpenedLateUndoAndRedoAlike)
             complaints << text;
     });
     {
-        QAbstractItemModelTester tester(window->Tree().Widget()->model(),
+        QAbstractItemModelTester tester(Parts(*window).Tree().Widget()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::Warning);
         RandomRun();
         const DocumentOrder shown = TreeOrder();
@@ -235,11 +236,11 @@ void History::RandomRun()
         const NodeKind kind = KindOf(key);
         const int slot = static_cast<int>(random() % 9);
         switch (random() % 8) {
-        case 0: window->Edits().AddDivision(); break;
-        case 1: window->Edits().AddQuestion(); break;
-        case 2: window->Edits().CutItem(); break;
-        case 3: window->Edits().MoveUp(); break;
-        case 4: window->Edits().MoveDown(); break;
+        case 0: Parts(*window).Edits().AddDivision(); break;
+        case 1: Parts(*window).Edits().AddQuestion(); break;
+        case 2: Parts(*window).Edits().CutItem(); break;
+        case 3: Parts(*window).Edits().MoveUp(); break;
+        case 4: Parts(*window).Edits().MoveDown(); break;
         case 5: Run(Command::Copy); Run(Command::Paste); break;
         default:
             if (kind == NodeKind::Question)
@@ -257,7 +258,7 @@ void History::RandomRun()
             Run(Command::Redo);
         }
     }
-    window->Edits().AddDivision();
+    Parts(*window).Edits().AddDivision();
     const std::string last = Saved();
     ASSERT_NE(first, last);
     UndoAll();
@@ -276,7 +277,7 @@ namespace {
 
 class Find : public History {
 protected:
-    FindBar& Bar() { return window->Find(); }
+    FindBar& Bar() { return Parts(*window).Find(); }
     void Search(const QString& text)
     {
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);

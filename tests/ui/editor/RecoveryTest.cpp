@@ -1,6 +1,7 @@
 // Nothing typed is lost when the editor ends without closing: the copy of
 // the work is offered at the next start.
 #include "FakePlatform.h"
+#include "ui/WindowParts.h"
 #include "TestSupport.h"
 
 #include "tree/StructureTree.h"
@@ -39,11 +40,11 @@ protected:
     std::string WorkLostInACrash()
     {
         auto window = std::make_unique<MainWindow>(platform.Services());
-        window->Panels().TestName->setText("Несохранённый тест");
+        Parts(*window).Panels().TestName->setText("Несохранённый тест");
         window->ShowSelectedNode(); // the typing reaches the model
         window->SnapshotWork();
-        window->Recovery()->Flush();
-        const auto& doc = *window->State().Document;
+        Parts(*window).Recovery()->Flush();
+        const auto& doc = *Parts(*window).State().Document;
         std::string bytes = WriteTestFile(doc.Model(), doc.Order());
         // The copy belongs to a process that no longer runs.
         const QString mine = QStringLiteral("work-%1.q").arg(QCoreApplication::applicationPid());
@@ -68,16 +69,16 @@ TEST_F(RecoveryTest, WorkLeftByAKilledEditorIsOfferedAndRestored)
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Восстановить несохранённую работу от "));
     EXPECT_TRUE(platform.prompter.shown[0].Text.endsWith(" (Новый.q)?"));
-    EXPECT_EQ(next.State().Document->Model().TestName, "Несохранённый тест");
-    EXPECT_TRUE(next.State().DocumentFile.isEmpty());
-    const auto& doc = *next.State().Document;
+    EXPECT_EQ(Parts(next).State().Document->Model().TestName, "Несохранённый тест");
+    EXPECT_TRUE(Parts(next).State().DocumentFile.isEmpty());
+    const auto& doc = *Parts(next).State().Document;
     EXPECT_EQ(WriteTestFile(doc.Model(), doc.Order()), lost); // what a save would have written
     // The dead editor's copy is gone; the restored work is this one's copy now.
     EXPECT_FALSE(Copies().contains("work-999999999.q"));
 
     // Saving ends the copy.
     platform.fileDialogs.answers = {dir.filePath("saved.q")};
-    ASSERT_TRUE(next.Documents().SaveTestAs());
+    ASSERT_TRUE(Parts(next).Documents().SaveTestAs());
     EXPECT_TRUE(Copies().isEmpty());
 }
 
@@ -92,12 +93,12 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
         QStringLiteral("work-%1.q").arg(QCoreApplication::applicationPid()));
     auto copy = [&] {
         window.SnapshotWork();
-        window.Recovery()->Flush();
+        Parts(window).Recovery()->Flush();
         std::string bytes;
         EXPECT_FALSE(ReadFileBytes(copyFile.toStdString(), bytes).has_value());
         return LoadBytes(bytes);
     };
-    EditPanels& p = window.Panels();
+    EditPanels& p = Parts(window).Panels();
     p.TestName->setText("Набирается");
     p.TestTime->setText("abc");
     auto taken = copy();
@@ -105,8 +106,8 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
     EXPECT_EQ(taken.test->TestTime, 20);
 
     p.TestTime->setText("20");
-    const std::string questionKey = window.State().Document->Order().Divisions.at(0).QuestionKeys.at(0);
-    window.Tree().Select(questionKey);
+    const std::string questionKey = Parts(window).State().Document->Order().Divisions.at(0).QuestionKeys.at(0);
+    Parts(window).Tree().Select(questionKey);
     window.ShowSelectedNode();
     p.TextQuest->setPlainText("Долгий вопрос\nв две строки");
     p.TextAnswer[0]->setPlainText("  ");
@@ -119,8 +120,8 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
 
     // Only the copy took the typing: the model and the boxes are as they
     // were, and no message was shown.
-    EXPECT_EQ(window.State().Document->Model().TestName, "Набирается"); // stored by the selection
-    EXPECT_EQ(window.State().Document->QuestionAt(questionKey).Q(), "Вопрос");
+    EXPECT_EQ(Parts(window).State().Document->Model().TestName, "Набирается"); // stored by the selection
+    EXPECT_EQ(Parts(window).State().Document->QuestionAt(questionKey).Q(), "Вопрос");
     EXPECT_EQ(p.TextAnswer[0]->toPlainText(), "  ");
     EXPECT_TRUE(platform.prompter.shown.empty());
 }
@@ -133,7 +134,7 @@ TEST_F(RecoveryTest, NoDeletesTheCopyAndRunningEditorsKeepTheirOwn)
         platform.prompter.answers = {Answer::No};
         next.OfferRecovery();
         EXPECT_TRUE(Copies().isEmpty());
-        EXPECT_EQ(next.State().Document->Model().TestName, "Экзамен");
+        EXPECT_EQ(Parts(next).State().Document->Model().TestName, "Экзамен");
     }
     // A copy of an editor that still runs (here: a process that runs) is
     // never offered.
@@ -207,7 +208,7 @@ TEST_F(RecoveryTest, ACopyIsOfferedExactlyWhenItsEditorIsGone)
         sameNumber.Flush();
         EXPECT_EQ(Copies().size(), 4) << Copies().join(' ').toStdString();
         MainWindow other(platform.Services());
-        const auto orphans = other.Recovery()->Orphans();
+        const auto orphans = Parts(other).Recovery()->Orphans();
         ASSERT_EQ(orphans.size(), 1u); // the running editor's copy is not
         EXPECT_EQ(orphans[0].DocumentFile, "lost.q");
         EXPECT_EQ(orphans[0].SavedAt, "02.01.2026 03:04");
@@ -216,7 +217,7 @@ TEST_F(RecoveryTest, ACopyIsOfferedExactlyWhenItsEditorIsGone)
     MainWindow next(platform.Services());
     platform.prompter.answers = {Answer::Yes};
     next.OfferRecovery();
-    EXPECT_EQ(next.State().Document->Model().TestName, "Забытое");
+    EXPECT_EQ(Parts(next).State().Document->Model().TestName, "Забытое");
 }
 
 TEST_F(RecoveryTest, AnyPathSurvivesAndEveryLeftCopyIsOffered)

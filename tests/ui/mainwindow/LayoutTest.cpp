@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "mainwindow/SpinButtons.h"
 #include "mainwindow/WindowSizing.h"
@@ -213,7 +214,7 @@ TEST_F(Sizing, WindowNeverGetsSmallerThan6000Twips)
 TEST_F(Sizing, WideningGivesAllExtraWidthToThePane)
 {
     SizeWindow(9000, 8000);
-    QWidget* tree = window->Tree().Widget();
+    QWidget* tree = Parts(*window).Tree().Widget();
     const int treeWidth = tree->width();
     EXPECT_EQ(treeWidth, TwipsToPixels(1965));
     const int paneWidth = Pane()->width();
@@ -230,7 +231,7 @@ TEST_F(Sizing, SplitterDraggedTowardsTheLeftEdge)
     QWidget* strip = Child("imgSplitter");
     QWidget* bar = Child("picSplitter");
     Mouse(strip, QEvent::MouseButtonPress, 10);
-    EXPECT_TRUE(window->Sizing().SplitterMoving());
+    EXPECT_TRUE(Parts(*window).Sizing().SplitterMoving());
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->width(), strip->width() / 2);
     Mouse(strip, QEvent::MouseMove, 600 - 1965);
@@ -238,11 +239,11 @@ TEST_F(Sizing, SplitterDraggedTowardsTheLeftEdge)
     Mouse(strip, QEvent::MouseMove, 100 - 1965);
     EXPECT_EQ(bar->x(), TwipsToPixels(500));
     Mouse(strip, QEvent::MouseMove, 600 - 1965);
-    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(1965)); // nothing else moves during the drag
+    EXPECT_EQ(Parts(*window).Tree().Widget()->width(), TwipsToPixels(1965)); // nothing else moves during the drag
     Mouse(strip, QEvent::MouseButtonRelease, 600 - 1965);
     EXPECT_FALSE(bar->isVisible());
-    EXPECT_FALSE(window->Sizing().SplitterMoving());
-    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(1500));
+    EXPECT_FALSE(Parts(*window).Sizing().SplitterMoving());
+    EXPECT_EQ(Parts(*window).Tree().Widget()->width(), TwipsToPixels(1500));
     EXPECT_EQ(strip->x(), TwipsToPixels(1500));
     EXPECT_EQ(Pane()->x(), TwipsToPixels(1540));
 }
@@ -257,7 +258,7 @@ TEST_F(Sizing, SplitterDraggedPastTheRightEdge)
     Mouse(strip, QEvent::MouseMove, 20000);
     EXPECT_EQ(bar->x(), TwipsToPixels(width - 500));
     Mouse(strip, QEvent::MouseButtonRelease, 20000);
-    EXPECT_EQ(window->Tree().Widget()->width(), TwipsToPixels(width - 1500));
+    EXPECT_EQ(Parts(*window).Tree().Widget()->width(), TwipsToPixels(width - 1500));
     // The narrowest pane still lays out, with stretched widths of zero at worst.
     Click("mrk");
     EXPECT_GE(P().MarkText[0]->width(), 0);

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 #include "FakePlatform.h"
 
 #include "tree/StructureTree.h"
@@ -25,8 +26,8 @@ TEST(Lifecycle, FirstRunUsesTheDefaultGeometry)
     MainWindow window(platform.Services());
     EXPECT_EQ(window.pos(), QPoint(TwipsToPixels(1000), TwipsToPixels(1000)));
     EXPECT_EQ(window.size(), QSize(TwipsToPixels(6500), TwipsToPixels(6500)));
-    EXPECT_TRUE(window.State().DocumentFile.isEmpty());
-    EXPECT_EQ(window.State().CurrentKey, "par");
+    EXPECT_TRUE(Parts(window).State().DocumentFile.isEmpty());
+    EXPECT_EQ(Parts(window).State().CurrentKey, "par");
     EXPECT_EQ(window.windowTitle(), "Экзамен - Mirvane");
     auto* status = window.statusBar()->findChild<QLabel*>("StatusPanel");
     ASSERT_NE(status, nullptr);
@@ -52,7 +53,7 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
         EXPECT_EQ(window.frameGeometry().size(), QSize(TwipsToPixels(9000), TwipsToPixels(6500)));
         window.resize(TwipsToPixels(10500), TwipsToPixels(7500));
         window.move(TwipsToPixels(300), TwipsToPixels(450));
-        window.Sizing().SetSplitterLeft(3000);
+        Parts(window).Sizing().SetSplitterLeft(3000);
         QApplication::processEvents();
         closedAt = window.frameGeometry();
         platform.prompter.answers = {Answer::No};
@@ -67,7 +68,7 @@ TEST(Lifecycle, GeometryRoundTripsThroughTheSettings)
     again.show();
     QApplication::processEvents();
     EXPECT_EQ(again.frameGeometry(), closedAt);
-    EXPECT_EQ(again.Sizing().SplitterLeft(), 3000);
+    EXPECT_EQ(Parts(again).Sizing().SplitterLeft(), 3000);
 }
 
 TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
@@ -75,12 +76,12 @@ TEST(Lifecycle, ClosingAsksEveryTimeAndCancelKeepsTheWindow)
     FakePlatform platform;
     MainWindow window(platform.Services());
     window.show();
-    window.Tree().Select("mrk");
+    Parts(window).Tree().Select("mrk");
     window.ShowSelectedNode();
     platform.prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.State().CurrentKey, "mrk");
+    EXPECT_EQ(Parts(window).State().CurrentKey, "mrk");
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Сохранить открытый файл\r\nНовый.q ?");
     EXPECT_EQ(platform.prompter.shown[0].Caption, "Внимание!!!");
@@ -133,7 +134,7 @@ TEST_F(AltF4Test, ClosesWithTheSaveQuestionWhateverHasTheFocus)
     const std::vector<Place> places = {{"par", [this]() -> QWidget* { return P().TestName; }},
                                        {"d1", [this]() -> QWidget* { return P().TextDivName; }},
                                        {"q2", [this]() -> QWidget* { return P().TextQMark[0]; }},
-                                       {"q2", [this]() -> QWidget* { return window->Tree().Widget(); }}};
+                                       {"q2", [this]() -> QWidget* { return Parts(*window).Tree().Widget(); }}};
     for (const Place& place : places) {
         Click(place.node);
         QWidget* focus = place.box();
@@ -149,7 +150,7 @@ TEST_F(AltF4Test, ClosesWithTheSaveQuestionWhateverHasTheFocus)
     QTest::keyClick(P().TextQMark[0], Qt::Key_F4);
     EXPECT_TRUE(platform.prompter.shown.empty()); // F4 alone is no close
     platform.prompter.answers = {Answer::No};
-    QTest::keyClick(window->Tree().Widget(), Qt::Key_F4, Qt::AltModifier);
+    QTest::keyClick(Parts(*window).Tree().Widget(), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_FALSE(window->isVisible());
 }

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "check/SpellChecker.h"
 #include "windows/SpellingWindow.h"
@@ -76,7 +77,7 @@ protected:
         setenv("XDG_DATA_HOME", data_.c_str(), 1);
         platform.dictionaries = [] { return std::make_unique<SpellChecker>(); };
         EditorFixture::SetUp();
-        window->Spelling().WaitForDictionaries();
+        Parts(*window).Spelling().WaitForDictionaries();
         Open({"Провекра знаний", ")< ", "Незачот", ")* 1", "):Грамматикка", ")?", "Какое значение", "верно? Ошибкка",
               ")! 1", "Правильно", ")! 0", "Непровильно", "):"});
     }
@@ -98,7 +99,7 @@ TEST_F(SpellingTest, UnknownWordsAreUnderlinedUntilSwitchedOff)
     EXPECT_GT(RedPixels(P().TextAnswer[1]), 0);
     EXPECT_EQ(RedPixels(P().TextAnswer[0]), 0);
 
-    QAction* asYouType = window->Actions().Get(Command::SpellAsYouType);
+    QAction* asYouType = Parts(*window).Actions().Get(Command::SpellAsYouType);
     ASSERT_TRUE(asYouType->isChecked());
     asYouType->trigger();
     EXPECT_EQ(RedPixels(P().TextQuest), 0);
@@ -115,7 +116,7 @@ TEST_F(SpellingTest, ACorrectionFromTheMenuIsOneUndoStep)
     cursor.movePosition(QTextCursor::EndOfBlock);
     box->setTextCursor(cursor);
     Type(box, QStringLiteral(" да"));
-    const int steps = window->History().Stack().count();
+    const int steps = Parts(*window).History().Stack().count();
     const QPoint word = box->cursorRect(QTextCursor(box->document()->findBlockByNumber(1))).center() + QPoint(60, 0);
     const QStringList captions = ContextMenu(box, word, QStringLiteral("Ошибка"));
     ASSERT_GE(captions.size(), 3);
@@ -123,8 +124,8 @@ TEST_F(SpellingTest, ACorrectionFromTheMenuIsOneUndoStep)
     EXPECT_TRUE(captions.contains(QStringLiteral("Пропустить все")));
     EXPECT_TRUE(captions.contains(QStringLiteral("Добавить в словарь")));
     EXPECT_EQ(box->toPlainText(), QStringLiteral("Какое значение\nверно? Ошибка да"));
-    EXPECT_EQ(window->History().Stack().count(), steps + 1);
-    window->History().Undo();
+    EXPECT_EQ(Parts(*window).History().Stack().count(), steps + 1);
+    Parts(*window).History().Undo();
     EXPECT_EQ(box->toPlainText(), QStringLiteral("Какое значение\nверно? Ошибкка да"));
 
     // Added words stay known, for this editor and the next.
@@ -138,8 +139,8 @@ TEST_F(SpellingTest, ACorrectionFromTheMenuIsOneUndoStep)
 
 TEST_F(SpellingTest, TheWalkStopsAtEachUnknownWordInItsBox)
 {
-    window->Actions().Get(Command::SpellingWalk)->trigger();
-    SpellingWindow* walk = window->Spelling().Walk();
+    Parts(*window).Actions().Get(Command::SpellingWalk)->trigger();
+    SpellingWindow* walk = Parts(*window).Spelling().Walk();
     ASSERT_NE(walk, nullptr);
     QStringList words;
     QStringList selected;
@@ -166,7 +167,7 @@ TEST_F(SpellingTest, TheWalkStopsAtEachUnknownWordInItsBox)
     ASSERT_FALSE(platform.prompter.shown.empty());
     EXPECT_EQ(platform.prompter.shown.back().Text, QStringLiteral("Проверка орфографии завершена."));
     EXPECT_EQ(P().TextQuest->toPlainText(), QStringLiteral("Какое значение\nверно? Ошибка"));
-    window->History().Undo();
+    Parts(*window).History().Undo();
     EXPECT_EQ(P().TextQuest->toPlainText(), QStringLiteral("Какое значение\nверно? Ошибкка"));
 }
 
@@ -175,10 +176,10 @@ TEST_F(EditorFixture, WithoutDictionariesTheSpellingEntriesSayWhatToInstall)
     window.reset();
     platform.dictionaries = [] { return std::make_unique<SpellChecker>(::testing::TempDir()); };
     EditorFixture::SetUp();
-    window->Spelling().WaitForDictionaries();
+    Parts(*window).Spelling().WaitForDictionaries();
     for (Command command : {Command::SpellingWalk, Command::SpellAsYouType}) {
-        EXPECT_FALSE(window->Actions().Get(command)->isEnabled());
-        EXPECT_TRUE(window->Actions().Get(command)->toolTip().contains(QStringLiteral("hunspell-ru")));
+        EXPECT_FALSE(Parts(*window).Actions().Get(command)->isEnabled());
+        EXPECT_TRUE(Parts(*window).Actions().Get(command)->toolTip().contains(QStringLiteral("hunspell-ru")));
     }
     P().TestName->setText(QStringLiteral("Провекра"));
     EXPECT_EQ(RedPixels(P().TestName), 0);

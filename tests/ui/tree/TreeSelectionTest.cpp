@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +22,7 @@ protected:
 TEST_F(TreeSelection, NewTestShowsTwoNodesAndTheParameters)
 {
     window->ShowDocument(std::make_unique<TestDocument>());
-    QTreeView* tree = window->Tree().Widget();
+    QTreeView* tree = Parts(*window).Tree().Widget();
     ASSERT_EQ(tree->model()->rowCount(), 2);
     EXPECT_EQ(Node("par")->text(0), "Параметры теста");
     EXPECT_EQ(Node("mrk")->text(0), "Система оценок");
@@ -34,7 +35,7 @@ TEST_F(TreeSelection, NewTestShowsTwoNodesAndTheParameters)
 
 TEST_F(TreeSelection, TreeMirrorsTheTestCollapsed)
 {
-    QTreeView* tree = window->Tree().Widget();
+    QTreeView* tree = Parts(*window).Tree().Widget();
     ASSERT_EQ(tree->model()->rowCount(), 4);
     const TreeNode first{tree, tree->model()->index(2, 0)};
     EXPECT_EQ(first->text(0), "Механика");
@@ -79,14 +80,14 @@ TEST_F(TreeSelection, ClickingAnotherNodeStoresTheOldPanelFirst)
 
 TEST_F(TreeSelection, ArrowKeysRunTheSelectionProcedure)
 {
-    window->Tree().Widget()->setFocus();
+    Parts(*window).Tree().Widget()->setFocus();
     P().TestTime->setText("50");
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), "mrk");
     EXPECT_EQ(Doc().TestTime, 50);
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), "d1");
-    EXPECT_EQ(window->Tree().SelectedKey(), "d1");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "d1");
     P().TextDivName->setText("  Динамика ");
     Key(Qt::Key_Down);
     EXPECT_EQ(Current(), "d4");
@@ -118,11 +119,11 @@ TEST_F(TreeSelection, ClickingTheSelectedNodeAgainStoresAndReloads)
 TEST_F(TreeSelection, ClickOnEmptySpaceKeepsTheSelection)
 {
     Click("d4");
-    QTreeView* tree = window->Tree().Widget();
+    QTreeView* tree = Parts(*window).Tree().Widget();
     P().TextNQ->setText("7");
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(5, tree->viewport()->height() - 3));
     EXPECT_EQ(Current(), "d4");
-    EXPECT_EQ(window->Tree().SelectedKey(), "d4");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "d4");
     EXPECT_EQ(tree->selectionModel()->selectedIndexes().size(), 1);
     EXPECT_EQ(Doc().Divisions.Item("d4").NQ, 7);
 }

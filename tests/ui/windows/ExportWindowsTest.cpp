@@ -2,6 +2,7 @@
 // the order the tree shows, and every failure reported with the old file
 // intact.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "cli/Cli.h"
 #include "commands/CommandActions.h"
@@ -43,17 +44,17 @@ protected:
         platform.prompter.Clear();
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    void Trigger(Command command) { window->Actions().Get(command)->trigger(); }
+    void Trigger(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
     SaveAsText* TextWindow()
     {
         Trigger(Command::ExportText);
-        return window->Exports().TextWindow();
+        return Parts(*window).Exports().TextWindow();
     }
     // Saves the document where the command-line tool can read it.
     QString SavedCopy()
     {
         platform.fileDialogs.answers = {Path("copy.q")};
-        window->Documents().SaveTestAs();
+        Parts(*window).Documents().SaveTestAs();
         return Path("copy.q");
     }
     int Cli(std::vector<std::string> args)
@@ -68,7 +69,7 @@ protected:
 TEST_F(ExportTest, HtmlPageIsTheCommandLinePageForTheTreeOrderAndTheTypedValues)
 {
     Click("d3");
-    window->Edits().MoveUp(); // the exports follow the tree
+    Parts(*window).Edits().MoveUp(); // the exports follow the tree
     Click("par");
     P().TestName->setText("Химия, 9 класс"); // typed, not stored yet
 
@@ -181,7 +182,7 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
 {
     const QString copy = SavedCopy();
     auto offered = [this] { return platform.fileDialogs.shown.back().Offered; };
-    window->Documents().SaveTestAs();
+    Parts(*window).Documents().SaveTestAs();
     EXPECT_EQ(offered(), copy);
     Trigger(Command::ExportV25);
     EXPECT_EQ(offered(), Path("Химия-2.5.q"));
@@ -192,9 +193,9 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     Trigger(Command::ExportAiken);
     EXPECT_EQ(offered(), Path("Химия.txt"));
     Trigger(Command::Print);
-    window->Exports().Printer()->PdfButton->click();
+    Parts(*window).Exports().Printer()->PdfButton->click();
     EXPECT_EQ(offered(), Path("Химия.pdf"));
-    window->Exports().Printer()->reject();
+    Parts(*window).Exports().Printer()->reject();
 
     // "otchet" chosen in the text window's dialog stays there.
     QDir(dir.path()).mkpath("other");
@@ -203,13 +204,13 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     text->ChooseFile();
     EXPECT_EQ(offered(), Path("Химия.txt"));
     text->reject();
-    window->Documents().SaveTestAs();
+    Parts(*window).Documents().SaveTestAs();
     EXPECT_EQ(offered(), copy);
     Trigger(Command::ExportV25);
     EXPECT_EQ(offered(), Path("Химия-2.5.q"));
     TextWindow()->ChooseFile();
     EXPECT_EQ(offered(), Path("other/Химия.txt"));
-    window->Exports().TextWindow()->reject();
+    Parts(*window).Exports().TextWindow()->reject();
 
     // A title a file name cannot hold; a new test offers a name from its
     // title in the folder Save As last used.
@@ -217,8 +218,8 @@ TEST_F(ExportTest, EachDialogOffersANameFromTheTestInItsOwnFolder)
     Trigger(Command::ExportMoodleXml);
     EXPECT_EQ(offered(), Path("Физика_ 9_10 класс_.xml"));
     platform.prompter.answers = {Answer::No};
-    window->Documents().NewTest();
-    window->Documents().SaveTestAs();
+    Parts(*window).Documents().NewTest();
+    Parts(*window).Documents().SaveTestAs();
     EXPECT_EQ(offered(), Path("Экзамен.q"));
 }
 

@@ -1,6 +1,7 @@
 // The editor's findings list and summary: what a teacher sees while mending
 // a test, without running a check by hand.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "windows/FindingsDock.h"
 #include "windows/SummaryWindow.h"
@@ -28,7 +29,7 @@ protected:
               ")?", "столица  франции?", ")! 1", "Париж", ")!", "Ницца", ")?", "Одинокий", ")! 1", "да", ")* 0",
               "):Пустой ответ", ")?", "Вопрос", ")! 1", "а", ")!", "б"});
     }
-    FindingsDock& Dock() { return window->Findings(); }
+    FindingsDock& Dock() { return Parts(*window).Findings(); }
 
     // Shows the list, as the toolbar button does, and waits for its check.
     void ShowList()
@@ -71,7 +72,7 @@ TEST_F(FindingsDockTest, ListsEveryFindingWithItsNodeAndWalksToEach)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at.center());
         const std::string key = Dock().Rows()[static_cast<std::size_t>(row)].Key.toStdString();
         EXPECT_EQ(Current(), key);
-        EXPECT_EQ(window->Tree().SelectedKey(), key);
+        EXPECT_EQ(Parts(*window).Tree().SelectedKey(), key);
     }
     EXPECT_TRUE(P().TextDivName->isVisible()); // the last row's panel
 }
@@ -86,7 +87,7 @@ TEST_F(FindingsDockTest, FollowsWhatIsTypedBeforeTheNodeIsLeft)
     EXPECT_EQ(Keys(), (QStringList{"mrk", "q4", "d5?"}));
     EXPECT_EQ(Doc().Divisions.Item(1).Questions.Item(1).Q(), "Столица Франции?");
 
-    window->History().Undo();
+    Parts(*window).History().Undo();
     WaitForCheck();
     EXPECT_EQ(Keys(), (QStringList{"mrk", "q3?", "q4", "d5?"}));
 }
@@ -115,8 +116,8 @@ TEST_F(FindingsDockTest, SummaryShowsTheTestAsTyped)
 {
     Click("d1");
     P().TextNQ->setText("2");
-    window->Actions().Get(Command::Summary)->trigger();
-    SummaryWindow* summary = window->Summary();
+    Parts(*window).Actions().Get(Command::Summary)->trigger();
+    SummaryWindow* summary = Parts(*window).Summary();
     ASSERT_NE(summary, nullptr);
     EXPECT_EQ(summary->windowTitle(), "Сводка");
     EXPECT_FALSE(summary->isModal());
@@ -129,8 +130,8 @@ TEST_F(FindingsDockTest, SummaryShowsTheTestAsTyped)
     // Opened again, the one window shows the test as it is then.
     Click("d5");
     P().TextNQ->setText("1");
-    window->Actions().Get(Command::Summary)->trigger();
-    EXPECT_EQ(window->Summary(), summary);
+    Parts(*window).Actions().Get(Command::Summary)->trigger();
+    EXPECT_EQ(Parts(*window).Summary(), summary);
     EXPECT_TRUE(summary->Text->toPlainText().contains("Задаётся вопросов: 3\n"));
 }
 

@@ -1,6 +1,7 @@
 // The structure check from the editor: the findings window walked as a
 // teacher mends the test one finding after another.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "windows/FindingsWindow.h"
 #include "commands/StructureCheckCommand.h"
@@ -23,20 +24,20 @@ protected:
         // One mark only; d1 empty; q3 in d2 with a single answer.
         Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Пустой", ")* 1", "):Второй", ")?", "Вопрос", ")! 1", "да"});
     }
-    FindingsWindow* Window() { return window->Check().Window(); }
+    FindingsWindow* Window() { return Parts(*window).Check().Window(); }
     QString Finding() { return Window()->Text->toPlainText(); }
     void Next() { QTest::mouseClick(Window()->CommandNext, Qt::LeftButton); }
 };
 
 TEST_F(FindingsWindowTest, EachMendShowsTheNextFindingAndSelectsItsNode)
 {
-    window->Actions().Get(Command::StructureCheck)->trigger();
+    Parts(*window).Actions().Get(Command::StructureCheck)->trigger();
     ASSERT_NE(Window(), nullptr);
     EXPECT_EQ(Window()->windowTitle(), "Поиск ошибок в структуре теста");
     EXPECT_FALSE(Window()->isModal());
     EXPECT_EQ(Finding(), "В тесте менее двух вариантов оценки!!!");
     EXPECT_EQ(Current(), "mrk");
-    EXPECT_EQ(window->Tree().SelectedKey(), "mrk");
+    EXPECT_EQ(Parts(*window).Tree().SelectedKey(), "mrk");
     EXPECT_TRUE(P().MarkText[1]->isVisible());
 
     // The user mends it in the main window while the findings stay open.
@@ -48,7 +49,7 @@ TEST_F(FindingsWindowTest, EachMendShowsTheNextFindingAndSelectsItsNode)
     Next(); // nothing mended: the same finding again
     EXPECT_EQ(Finding(), "В тесте присутствует пустой раздел!!!");
 
-    window->Edits().CutItem();
+    Parts(*window).Edits().CutItem();
     Next();
     EXPECT_EQ(Finding(), "Менее двух вариантов ответа на вопрос !!!");
     EXPECT_EQ(Current(), "q3");
@@ -64,11 +65,11 @@ TEST_F(FindingsWindowTest, EachMendShowsTheNextFindingAndSelectsItsNode)
 
 TEST_F(FindingsWindowTest, ASecondCheckBringsTheWindowForwardWithoutChecking)
 {
-    window->Actions().Get(Command::StructureCheck)->trigger();
+    Parts(*window).Actions().Get(Command::StructureCheck)->trigger();
     FindingsWindow* first = Window();
     Click("par");
     P().TestName->setText("другое");
-    window->Actions().Get(Command::StructureCheck)->trigger();
+    Parts(*window).Actions().Get(Command::StructureCheck)->trigger();
     EXPECT_EQ(Window(), first);
     EXPECT_EQ(Current(), "par"); // not checked again
     EXPECT_EQ(Finding(), "В тесте менее двух вариантов оценки!!!");
@@ -76,7 +77,7 @@ TEST_F(FindingsWindowTest, ASecondCheckBringsTheWindowForwardWithoutChecking)
     QTest::mouseClick(first->CommandCancel, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(Window(), nullptr);
-    window->Actions().Get(Command::StructureCheck)->trigger(); // a new window checks as it loads
+    Parts(*window).Actions().Get(Command::StructureCheck)->trigger(); // a new window checks as it loads
     EXPECT_EQ(Current(), "mrk");
 }
 

@@ -1,6 +1,7 @@
 // The preview file and the player's start, help for the selected node, and
 // the About window, through the platform fakes.
 #include "EditorFixture.h"
+#include "ui/WindowParts.h"
 
 #include "commands/HelpCommands.h"
 #include "commands/PreviewCommand.h"
@@ -32,15 +33,15 @@ protected:
         player.write("#!/bin/sh\n");
         player.close();
         player.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        window->Preview().SetFolders(Path("program"), Path("cache"));
-        window->Help().SetProgramFolder(Path("program"));
+        Parts(*window).Preview().SetFolders(Path("program"), Path("cache"));
+        Parts(*window).Help().SetProgramFolder(Path("program"));
         // q3: answers in slots 0 and 2
         Open({"T", ")t 30", ")<", "Неуд", ")* 1", "):Раздел", ")?", "Сколько будет 2+2?", ")! 1", "четыре",
               ")! 0", "", ")! 0", "пять"});
         platform.prompter.Clear();
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    void Run(Command command) { window->Actions().Get(command)->trigger(); }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
 
     QTemporaryDir dir;
 };
@@ -121,7 +122,7 @@ TEST_F(AuxiliaryTest, HelpOpensTheTopicOfTheSelectedNode)
 TEST_F(AuxiliaryTest, AboutShowsTheVersionAndStartsTheSystemTool)
 {
     Run(Command::HelpAbout);
-    AboutWindow* about = window->Help().About();
+    AboutWindow* about = Parts(*window).Help().About();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isModal());
     EXPECT_EQ(about->windowTitle(), "About Mirvane");
