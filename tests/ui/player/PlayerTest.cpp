@@ -4,8 +4,10 @@
 #include "TestSupport.h"
 
 #include "player/PlayerWindow.h"
+#include "testfile/FileIo.h"
 
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,35 @@ TEST(Player, BrokenFilesAreToldAndNeverCrashIt)
     for (int i = 0; i < 5; ++i)
         broken.Next();
     EXPECT_TRUE(broken.Finished());
+}
+
+// vexopv's way in: a file by its name. A file of endless zeros is refused
+// once its first lines are seen, never read whole into the memory.
+TEST(Player, OpensAFileByNameAndToldRefusalsEndIt)
+{
+    QTemporaryDir dir;
+    const std::string good = dir.filePath("temp.q").toStdString();
+    ASSERT_FALSE(WriteFileReplacing(good, Bytes()));
+    ScriptedPrompter prompter;
+    PlayerWindow player(prompter, 1);
+    EXPECT_EQ(player.Open(good), 0);
+    EXPECT_EQ(player.TitleLabel->text(), "Проба");
+    EXPECT_TRUE(prompter.shown.empty());
+
+    struct Refused {
+        std::string path;
+        int status;
+        QString message;
+    };
+    const std::string missing = dir.filePath("нет.q").toStdString();
+    for (const Refused& refused : {Refused{missing, 2, QString::fromStdString("«" + missing + "»")},
+                                   Refused{"/dev/zero", 1, "Данный файл не является файлом теста"}}) {
+        prompter.Clear();
+        PlayerWindow other(prompter, 1);
+        EXPECT_EQ(other.Open(refused.path), refused.status) << refused.path;
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_TRUE(prompter.shown[0].Text.contains(refused.message)) << prompter.shown[0].Text.toStdString();
+    }
 }
 
 } // namespace
