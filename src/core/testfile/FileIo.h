@@ -41,9 +41,8 @@ enum class FileContent { Bytes, Text };
 
 // Why a file could not be read: it could not be opened (missing, not the
 // user's to read...), it is a folder, it is larger than allowed (or endless),
-// it holds binary data where text was asked, or a read failed.
-// A file read whole that is no test file at all is refused by the loading
-// of tests (TestFileLoading.h).
+// it holds binary data where text was asked, or a read failed; and, for the
+// loading of tests (TestFileLoading.h), a file read well that is no test.
 enum class ReadRefusal { Unopened, Folder, TooLarge, NotText, Failed, NotATestFile };
 
 // A failed reading told apart, for a caller that words it its own way.

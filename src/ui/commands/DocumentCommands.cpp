@@ -58,8 +58,7 @@ QString UnstorableWarning(const std::u32string& characters)
 
 bool DocumentCommands::AskToSave()
 {
-    Prompter& prompter = prompter_;
-    switch (prompter.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
+    switch (prompter_.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
@@ -99,9 +98,8 @@ bool DocumentCommands::SaveTest()
 bool DocumentCommands::SaveTestAs()
 {
     host_.CommittedDocument(); // the name offered is made from the title as typed
-    FileDialogs& dialogs = dialogs_;
-    const auto chosen = dialogs.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
-                                         OfferedSavePath(state_, dialogs, document_text::kSaveTitle));
+    const auto chosen = dialogs_.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
+                                          OfferedSavePath(state_, dialogs_, document_text::kSaveTitle));
     if (!chosen || chosen->isEmpty())
         return false;
     // The document takes the new name only once the file is really there.
@@ -158,33 +156,34 @@ void DocumentCommands::LoadAll()
 
 bool DocumentCommands::OpenFile(const QString& path)
 {
-    Prompter& prompter = prompter_;
     int messages = 0;
     TestFileLoading how;
     // A test another editor saved as UTF-8 or windows-1251: read in that
     // encoding when the user agrees (the next save writes code page 866).
     how.Encoding.Encoding = std::nullopt;
-    how.Encoding.Confirm = [&prompter](TextEncoding guess) {
-        return prompter.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
-                                     .arg(QLatin1String(EncodingName(guess))),
-                                 kProgramName) == Prompter::Answer::Yes;
+    how.Encoding.Confirm = [this](TextEncoding guess) {
+        return prompter_.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
+                                      .arg(QLatin1String(EncodingName(guess))),
+                                  kProgramName) == Prompter::Answer::Yes;
     };
     how.Messages = [&](const ReaderMessage& m) {
         if (++messages <= kShownReaderMessages)
-            prompter.Notice(ToQt(m.Text));
+            prompter_.Notice(ToQt(m.Text));
     };
     LoadedTestFile loaded = LoadTestFile(QFile::encodeName(path).toStdString(), how);
     if (messages > kShownReaderMessages)
-        prompter.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
-                            .arg(messages - kShownReaderMessages));
+        prompter_.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
+                             .arg(messages - kShownReaderMessages));
     const bool isTestFile = !loaded.Error;
     if (loaded.Error) {
+        // A file that could not be opened at all is named on a line of its
+        // own; a refused reading says what the reading says.
         const ReadRefusal refusal = loaded.Error->Refusal;
         if (refusal == ReadRefusal::Unopened || refusal == ReadRefusal::Folder)
-            prompter.Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
-                            ToQt(loaded.Error->Reason));
+            prompter_.Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                             ToQt(loaded.Error->Reason));
         else
-            prompter.Notice(ToQt(loaded.Error->Message));
+            prompter_.Notice(ToQt(loaded.Error->Message));
         if (refusal != ReadRefusal::NotATestFile)
             return false; // the document and its file stay as they were
     }
