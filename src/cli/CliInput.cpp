@@ -4,11 +4,11 @@
 #include "model/KeyCounter.h"
 #include "model/Misc.h"
 #include "testfile/FileIo.h"
-#include "testfile/TestFileReader.h"
+#include "model/Test.h"
+#include "testfile/TestFileLoading.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <new>
 #include <ostream>
 
 namespace mirvane {
@@ -85,47 +85,33 @@ bool LoadInput(const std::string& path, Test& test, std::ostream& err, const Inp
                SourceLines* lines)
 {
     ResetKeyNumbers();
-    TestFileReader reader(test, [&](const ReaderMessage& m) {
-        std::string text = JoinLines(m.Text);
-        if (m.Text == reader_text::kNotATestFile)
-            text = "не файл теста: " + text;
-        if (m.Line > 0)
-            Say(err, path + ':' + std::to_string(m.Line) + ": " + text);
-        else
-            Say(err, path + ": " + text);
-    });
-    reader.RecordLinesIn(lines);
+    TestFileLoading how;
+    if (input.guess)
+        how.Encoding.Encoding = std::nullopt;
+    else
+        how.Encoding.Encoding = input.encoding;
+    how.Messages = [&](const ReaderMessage& m) {
+        const std::string where = m.Line > 0 ? path + ':' + std::to_string(m.Line) : path;
+        Say(err, where + ": " + JoinLines(m.Text));
+    };
+    how.Lines = lines;
+    how.StreamedLimit = ReadLimit(kMemoryPerByteRead);
+    how.HeldLimit = ReadLimit(kMemoryPerByteHeld);
+    // Only a file in the format's own code page is read line by line.
     const bool streamed = !input.guess && input.encoding == TextEncoding::Cp866;
-    const std::uintmax_t limit = ReadLimit(streamed ? kMemoryPerByteRead : kMemoryPerByteHeld);
     std::error_code sizeUnknown;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-    if (!sizeUnknown && size <= limit)
+    if (!sizeUnknown && size <= (streamed ? how.StreamedLimit : how.HeldLimit))
         PrepareHeapForTest(size);
-    try {
-        if (streamed) {
-            // The format's own code page: the file is read as the reader
-            // goes, never held whole beside the test.
-            bool loaded = false;
-            if (auto error = ReadFileLines(path, [&](LineSource& source) { loaded = reader.LoadFile(source); }, limit)) {
-                Say(err, *error);
-                return false;
-            }
-            return loaded;
-        }
-        std::string bytes;
-        if (auto error = ReadFileBytes(path, bytes, limit, FileContent::Text)) {
-            Say(err, *error);
-            return false;
-        }
-        const TextEncoding encoding = input.guess ? GuessEncoding(bytes) : input.encoding;
-        if (encoding != TextEncoding::Cp866)
-            bytes = ToCp866(bytes, encoding);
-        return reader.LoadFile(bytes);
-    } catch (const std::bad_alloc&) {
-        test.Reset();
-        Say(err, path + ": " + std::string(kFileTooLarge));
-        return false;
-    }
+    LoadedTestFile loaded = LoadTestFile(path, how);
+    test = std::move(*loaded.Read);
+    if (!loaded.Error)
+        return true;
+    if (loaded.Error->Refusal == ReadRefusal::NotATestFile)
+        Say(err, path + ": не файл теста: " + JoinLines(loaded.Error->Message));
+    else
+        Say(err, loaded.Error->Message);
+    return false;
 }
 
 bool CheckedFiles(const std::vector<std::string>& named, bool recursive, std::vector<std::string>& files,

@@ -38,13 +38,23 @@ std::string Quoted(const std::string& text) { return "«" + text + "»"; }
 constexpr int kTooLarge = -1;
 constexpr int kNotText = -2;
 
-std::string Describe(const char* what, const std::string& path, int error)
+// The message for a failed reading; `failure`, when given, gets the refusal
+// and the reason apart.
+std::string Describe(const char* what, const std::string& path, int error, ReadError* failure)
 {
-    if (error == kTooLarge)
-        return std::string(what) + " " + Quoted(path) + ": " + std::string(kFileTooLarge);
-    if (error == kNotText)
-        return std::string(what) + " " + Quoted(path) + ": не файл теста (в нём двоичные данные)";
-    return std::string(what) + " " + Quoted(path) + ": " + ErrorReason(error);
+    std::string reason = error == kTooLarge  ? std::string(kFileTooLarge)
+                         : error == kNotText ? "не файл теста (в нём двоичные данные)"
+                                             : ErrorReason(error);
+    std::string message = std::string(what) + " " + Quoted(path) + ": " + reason;
+    if (failure) {
+        failure->Refusal = error == kTooLarge ? ReadRefusal::TooLarge
+                           : error == kNotText ? ReadRefusal::NotText
+                           : error == EISDIR  ? ReadRefusal::Folder
+                                              : ReadRefusal::Failed;
+        failure->Reason = std::move(reason);
+        failure->Message = message;
+    }
+    return message;
 }
 
 std::string WriteFailure(const std::string& path, const std::string& reason)
@@ -478,30 +488,35 @@ const char* LastLineBreak(const char* bytes, std::size_t size)
 // to be over `limit` are refused with their message. `size` is the file's
 // size, or nothing for a device or a pipe, which tell none.
 std::optional<std::string> OpenWithin(const std::string& path, std::uintmax_t limit, FilePtr& f,
-                                      std::optional<std::uintmax_t>& size)
+                                      std::optional<std::uintmax_t>& size, ReadError* failure)
 {
     std::error_code ec;
     if (fs::is_directory(path, ec))
-        return Describe("Не удалось прочитать файл", path, EISDIR);
+        return Describe("Не удалось прочитать файл", path, EISDIR, failure);
     errno = 0;
     f = OpenForReading(path);
-    if (!f)
-        return Describe("Не удалось открыть файл", path, errno ? errno : ENOENT);
+    if (!f) {
+        const int error = errno ? errno : ENOENT;
+        auto message = Describe("Не удалось открыть файл", path, error, failure);
+        if (failure && error != EISDIR)
+            failure->Refusal = ReadRefusal::Unopened;
+        return message;
+    }
     const auto known = fs::file_size(path, ec);
     size = ec ? std::nullopt : std::optional<std::uintmax_t>(known);
     if (size && *size > limit)
-        return Describe("Не удалось прочитать файл", path, kTooLarge);
+        return Describe("Не удалось прочитать файл", path, kTooLarge, failure);
     return std::nullopt;
 }
 } // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out, std::uintmax_t limit,
-                                         FileContent content)
+                                         FileContent content, ReadError* failure)
 {
     out.clear();
     FilePtr f;
     std::optional<std::uintmax_t> size;
-    if (auto refused = OpenWithin(path, limit, f, size))
+    if (auto refused = OpenWithin(path, limit, f, size, failure))
         return refused;
     // A device or a pipe tells no size; its bytes are counted as they come.
     if (size)
@@ -519,32 +534,53 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
         }
         if (out.size() + n > limit || lineRun > LineSource::kLongestLine) {
             out = std::string();
-            return Describe("Не удалось прочитать файл", path, kTooLarge);
+            return Describe("Не удалось прочитать файл", path, kTooLarge, failure);
         }
         // UTF-16 text, which its byte order mark announces, holds zero bytes.
         if (out.empty() && n >= 2)
             utf16 = (buffer[0] == '\xFF' && buffer[1] == '\xFE') || (buffer[0] == '\xFE' && buffer[1] == '\xFF');
         if (content == FileContent::Text && !utf16 && std::memchr(buffer, '\0', n)) {
             out = std::string();
-            return Describe("Не удалось прочитать файл", path, kNotText);
+            return Describe("Не удалось прочитать файл", path, kNotText, failure);
         }
         out.append(buffer, n);
     }
     if (std::ferror(f.get())) {
         const int error = errno ? errno : EIO;
         out.clear();
-        return Describe("Не удалось прочитать файл", path, error);
+        return Describe("Не удалось прочитать файл", path, error, failure);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::string& out, std::size_t count,
+                                         ReadError* failure)
+{
+    out.clear();
+    FilePtr f;
+    std::optional<std::uintmax_t> size;
+    if (auto refused = OpenWithin(path, UINTMAX_MAX, f, size, failure))
+        return refused;
+    out.resize(count);
+    std::size_t got = 0, n = 0;
+    while (got < count && (n = std::fread(out.data() + got, 1, count - got, f.get())) > 0)
+        got += n;
+    out.resize(got);
+    if (got < count && std::ferror(f.get())) {
+        const int error = errno ? errno : EIO;
+        out = std::string();
+        return Describe("Не удалось прочитать файл", path, error, failure);
     }
     return std::nullopt;
 }
 
 std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use,
-                                         std::uintmax_t limit)
+                                         std::uintmax_t limit, ReadError* failure)
 {
     // A file known to be too large is refused before anything is read.
     FilePtr f;
     std::optional<std::uintmax_t> size;
-    if (auto refused = OpenWithin(path, limit, f, size))
+    if (auto refused = OpenWithin(path, limit, f, size, failure))
         return refused;
     FILE* file = f.get();
     std::uintmax_t read = 0;
@@ -565,10 +601,10 @@ std::optional<std::string> ReadFileLines(const std::string& path, const std::fun
         });
     try {
         use(source);
-    } catch (const ReadFailure& failure) {
-        return Describe("Не удалось прочитать файл", path, failure.error);
+    } catch (const ReadFailure& thrown) {
+        return Describe("Не удалось прочитать файл", path, thrown.error, failure);
     } catch (const LineSource::LineTooLong&) {
-        return Describe("Не удалось прочитать файл", path, kTooLarge);
+        return Describe("Не удалось прочитать файл", path, kTooLarge, failure);
     }
     return std::nullopt;
 }

@@ -39,17 +39,36 @@ inline constexpr std::string_view kFileTooLarge = "файл слишком ве�
 // (refused with kFileTooLarge, as an endless line is).
 enum class FileContent { Bytes, Text };
 
+// Why a file could not be read: it could not be opened (missing, not the
+// user's to read...), it is a folder, it is larger than allowed (or endless),
+// it holds binary data where text was asked, or a read failed; and, for the
+// loading of tests (TestFileLoading.h), a file read well that is no test.
+enum class ReadRefusal { Unopened, Folder, TooLarge, NotText, Failed, NotATestFile };
+
+// A failed reading told apart, for a caller that words it its own way.
+struct ReadError {
+    ReadRefusal Refusal = ReadRefusal::Failed;
+    std::string Reason;  // the cause in the user's words
+    std::string Message; // the file and the cause, as the reading reports them
+};
+
 // Reads the whole file into `out`, but no more than `limit` bytes: a larger
 // file (or an endless one) is refused with kFileTooLarge. Returns an error
-// text naming the file and the reason, or nothing on success.
+// text naming the file and the reason, or nothing on success; `failure`,
+// when given, then gets the refusal and the reason apart.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::string& out,
-                                         std::uintmax_t limit = UINTMAX_MAX, FileContent content = FileContent::Bytes);
+                                         std::uintmax_t limit = UINTMAX_MAX, FileContent content = FileContent::Bytes,
+                                         ReadError* failure = nullptr);
+
+// Reads no more than the first `count` bytes of the file into `out` (all of
+// a shorter file). Fails as ReadFileBytes does.
+std::optional<std::string> ReadFileStart(const std::string& path, std::string& out, std::size_t count,
+                                         ReadError* failure = nullptr);
 
 // Reads the file in blocks through a line source handed to `use`, so that
-// the file is never held whole. Returns an error text as ReadFileBytes does,
-// or nothing on success.
+// the file is never held whole. Fails as ReadFileBytes does.
 std::optional<std::string> ReadFileLines(const std::string& path, const std::function<void(LineSource&)>& use,
-                                         std::uintmax_t limit = UINTMAX_MAX);
+                                         std::uintmax_t limit = UINTMAX_MAX, ReadError* failure = nullptr);
 
 // Who may read a written file: as described above, or its owner alone
 // whatever the file was before (copies of private work).

@@ -16,7 +16,7 @@
 #include "model/EncodingGuess.h"
 #include "model/StorableText.h"
 #include "platform/ProgramName.h"
-#include "testfile/TestFileReader.h"
+#include "testfile/TestFileLoading.h"
 #include "testfile/TestFileWriter.h"
 
 #include <QDir>
@@ -58,8 +58,7 @@ QString UnstorableWarning(const std::u32string& characters)
 
 bool DocumentCommands::AskToSave()
 {
-    Prompter& prompter = *platform_.prompter;
-    switch (prompter.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
+    switch (prompter_.AskYesNoCancel(SavePromptText(state_.ShownFileName()), document_text::kSavePromptCaption)) {
     case Prompter::Answer::Cancel:
         return false;
     case Prompter::Answer::Yes:
@@ -99,9 +98,8 @@ bool DocumentCommands::SaveTest()
 bool DocumentCommands::SaveTestAs()
 {
     host_.CommittedDocument(); // the name offered is made from the title as typed
-    FileDialogs& dialogs = *platform_.fileDialogs;
-    const auto chosen = dialogs.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
-                                         OfferedSavePath(state_, dialogs, document_text::kSaveTitle));
+    const auto chosen = dialogs_.SaveFile(document_text::kSaveTitle, document_text::kTestFilter, QStringLiteral("q"),
+                                          OfferedSavePath(state_, dialogs_, document_text::kSaveTitle));
     if (!chosen || chosen->isEmpty())
         return false;
     // The document takes the new name only once the file is really there.
@@ -119,12 +117,12 @@ bool DocumentCommands::SaveAll(const QString& path)
     // An imported file is the user's own, in another format: the test never
     // replaces it.
     if (!state_.ImportSource.isEmpty() && IsSameFile(path, state_.ImportSource)) {
-        platform_.prompter->Notice(QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString())));
+        prompter_.Notice(QString::fromStdString(SameFileRefusal(QFile::encodeName(path).toStdString())));
         return false;
     }
     const std::u32string lost = UnstorableCharacters(document.Model());
     if (!lost.empty() &&
-        platform_.prompter->AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
+        prompter_.AskSaveOrCancel(UnstorableWarning(lost), kProgramName) != Prompter::Answer::Yes)
         return false;
     std::uint64_t hash = RecoveryStore::Hash({});
     const auto error = WriteOutputFile(path, [&document, &hash](const ChunkSink& sink) {
@@ -134,7 +132,7 @@ bool DocumentCommands::SaveAll(const QString& path)
         });
     });
     if (error) {
-        platform_.prompter->Notice(*error);
+        prompter_.Notice(*error);
         return false;
     }
     if (recent_)
@@ -150,7 +148,7 @@ bool DocumentCommands::SaveAll(const QString& path)
 
 void DocumentCommands::LoadAll()
 {
-    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
+    const auto chosen = dialogs_.OpenFile(document_text::kOpenTitle, document_text::kTestFilter);
     if (!chosen || chosen->isEmpty())
         return;
     OpenFile(*chosen);
@@ -158,65 +156,41 @@ void DocumentCommands::LoadAll()
 
 bool DocumentCommands::OpenFile(const QString& path)
 {
-    // The beginning of the file tells its encoding; a test in code page 866,
-    // the usual case, is then read as the reader goes, never held whole.
-    QFile file(path);
-    QByteArray sample;
-    bool ok = file.open(QIODevice::ReadOnly);
-    if (ok) {
-        sample = file.read(static_cast<qint64>(kEncodingSample));
-        ok = file.error() == QFileDevice::NoError;
-    }
-    if (!ok) {
-        platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
-                                   file.errorString());
-        return false; // the document and its file stay as they were
-    }
-
-    Prompter& prompter = *platform_.prompter;
+    int messages = 0;
+    TestFileLoading how;
     // A test another editor saved as UTF-8 or windows-1251: read in that
     // encoding when the user agrees (the next save writes code page 866).
-    const TextEncoding guess = GuessEncoding(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())));
-    std::string converted;
-    bool convert = false;
-    if (guess != TextEncoding::Cp866 &&
-        prompter.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
-                              .arg(QLatin1String(EncodingName(guess))),
-                          kProgramName) == Prompter::Answer::Yes) {
-        sample += file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            platform_.prompter->Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
-                                       file.errorString());
-            return false;
-        }
-        converted = ToCp866(std::string_view(sample.constData(), static_cast<std::size_t>(sample.size())), guess);
-        convert = true;
-    }
-    file.close();
-    sample = QByteArray();
-
-    int messages = 0;
-    auto test = std::make_unique<Test>();
-    TestFileReader reader(*test, [&](const ReaderMessage& m) {
+    how.Encoding.Encoding = std::nullopt;
+    how.Encoding.Confirm = [this](TextEncoding guess) {
+        return prompter_.AskYesNo(QStringLiteral("Файл, похоже, записан в кодировке %1. Прочитать его в этой кодировке?")
+                                      .arg(QLatin1String(EncodingName(guess))),
+                                  kProgramName) == Prompter::Answer::Yes;
+    };
+    how.Messages = [&](const ReaderMessage& m) {
         if (++messages <= kShownReaderMessages)
-            prompter.Notice(ToQt(m.Text));
-    });
-    bool isTestFile = false;
-    if (convert) {
-        isTestFile = reader.LoadFile(converted);
-        converted = std::string();
-    } else if (auto error = ReadFileLines(QFile::encodeName(path).toStdString(),
-                                          [&](LineSource& source) { isTestFile = reader.LoadFile(source); })) {
-        platform_.prompter->Notice(ToQt(*error));
-        return false;
-    }
+            prompter_.Notice(ToQt(m.Text));
+    };
+    LoadedTestFile loaded = LoadTestFile(QFile::encodeName(path).toStdString(), how);
     if (messages > kShownReaderMessages)
-        prompter.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
-                            .arg(messages - kShownReaderMessages));
+        prompter_.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
+                             .arg(messages - kShownReaderMessages));
+    const bool isTestFile = !loaded.Error;
+    if (loaded.Error) {
+        // A file that could not be opened at all is named on a line of its
+        // own; a refused reading says what the reading says.
+        const ReadRefusal refusal = loaded.Error->Refusal;
+        if (refusal == ReadRefusal::Unopened || refusal == ReadRefusal::Folder)
+            prompter_.Notice(QStringLiteral("Не удалось открыть файл\r\n") + path + QStringLiteral("\r\n") +
+                             ToQt(loaded.Error->Reason));
+        else
+            prompter_.Notice(ToQt(loaded.Error->Message));
+        if (refusal != ReadRefusal::NotATestFile)
+            return false; // the document and its file stay as they were
+    }
 
     // A rejected file keeps no claim on the document: a later Save asks for
     // a name instead of replacing it with the empty test.
-    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(loaded.Read)));
     SetFiles(isTestFile ? path : QString(), QString());
     if (isTestFile && recent_)
         recent_->Add(state_.DocumentFile);
@@ -232,7 +206,7 @@ void DocumentCommands::ImportTest()
     const bool unchanged = history_ && history_->isClean();
     if (!unchanged && !AskToSave())
         return;
-    const auto chosen = platform_.fileDialogs->OpenFile(document_text::kImportTitle, document_text::kImportFilter);
+    const auto chosen = dialogs_.OpenFile(document_text::kImportTitle, document_text::kImportFilter);
     if (chosen && !chosen->isEmpty())
         ImportFile(*chosen);
 }
@@ -249,7 +223,7 @@ bool DocumentCommands::ImportFile(const QString& path)
     if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes,
                                    document ? kLargestDocument : UINTMAX_MAX,
                                    document ? FileContent::Bytes : FileContent::Text)) {
-        platform_.prompter->Notice(ToQt(*error));
+        prompter_.Notice(ToQt(*error));
         return false;
     }
     const QuizFormat format = DetectQuizFormat(bytes, ToModel(info.fileName()));
@@ -260,7 +234,7 @@ bool DocumentCommands::ImportFile(const QString& path)
         return false; // the user's own choice: the document stays as it was
     } catch (const ImportError& e) {
         const QString where = e.Line() > 0 ? QStringLiteral("строка %1: ").arg(e.Line()) : QString();
-        platform_.prompter->Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\n%2%3")
+        prompter_.Notice(QStringLiteral("Не удалось импортировать файл\r\n%1\r\n%2%3")
                                        .arg(path, where, QString::fromUtf8(e.what())));
         return false; // the document stays as it was
     }
@@ -356,19 +330,15 @@ void DocumentCommands::ReportImport(const Test& test, int skipped, const QString
     if (report_)
         report_(text, details);
     else if (!details.isEmpty())
-        platform_.prompter->Inform(details, kProgramName); // nowhere else to tell
+        prompter_.Inform(details, kProgramName); // nowhere else to tell
 }
 
 bool DocumentCommands::RestoreCopy(const QString& copyFile, const QString& documentFile)
 {
-    std::string bytes;
-    if (ReadFileBytes(QFile::encodeName(copyFile).toStdString(), bytes))
+    LoadedTestFile loaded = LoadTestFile(QFile::encodeName(copyFile).toStdString());
+    if (loaded.Error)
         return false;
-    auto test = std::make_unique<Test>();
-    TestFileReader reader(*test, {});
-    if (!reader.LoadFile(bytes))
-        return false;
-    host_.ShowDocument(std::make_unique<TestDocument>(std::move(test)));
+    host_.ShowDocument(std::make_unique<TestDocument>(std::move(loaded.Read)));
     // A copy made for a test without a file names none (older copies named
     // it by a bare "Новый.q"): only an absolute path is a file.
     SetFiles(QFileInfo(documentFile).isAbsolute() ? documentFile : QString(), QString());
@@ -385,7 +355,7 @@ void DocumentCommands::SetFiles(const QString& documentFile, const QString& impo
 void DocumentCommands::OpenNamed(const QString& path)
 {
     if (!QFileInfo::exists(path)) {
-        platform_.prompter->Notice(QStringLiteral("Файл «%1» не найден.").arg(path));
+        prompter_.Notice(QStringLiteral("Файл «%1» не найден.").arg(path));
         if (recent_)
             recent_->Remove(path);
         return;

@@ -7,7 +7,6 @@
 // file and import source are absolute paths; a test without a file has none.
 #include "interchange/Interchange.h"
 #include "editor/StatusReport.h"
-#include "platform/Platform.h"
 
 #include <QString>
 
@@ -19,7 +18,9 @@ class QWidget;
 
 namespace mirvane {
 
+class FileDialogs;
 class PanelHost;
+class Prompter;
 class RecentFiles;
 class RecoveryStore;
 class Test;
@@ -48,8 +49,8 @@ QString UnstorableWarning(const std::u32string& characters);
 class DocumentCommands {
 public:
     // `window` is the main window, which Exit closes.
-    DocumentCommands(EditorState& state, const Platform& platform, PanelHost& host, QWidget& window)
-        : state_(state), platform_(platform), host_(host), window_(window)
+    DocumentCommands(EditorState& state, Prompter& prompter, FileDialogs& dialogs, PanelHost& host, QWidget& window)
+        : state_(state), prompter_(prompter), dialogs_(dialogs), host_(host), window_(window)
     {
     }
 
@@ -123,7 +124,8 @@ private:
     void ReportImport(const Test& test, int skipped, const QString& details);
 
     EditorState& state_;
-    Platform platform_;
+    Prompter& prompter_;
+    FileDialogs& dialogs_;
     PanelHost& host_;
     QWidget& window_;
     RecentFiles* recent_ = nullptr;

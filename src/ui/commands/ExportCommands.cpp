@@ -34,7 +34,7 @@ std::optional<QString> ExportCommands::AskForFile(const QString& title, const QS
                                                   const QString& nameEnding)
 {
     host_.CommittedDocument(); // the name offered is made from the title as typed
-    FileDialogs& dialogs = *platform_.fileDialogs;
+    FileDialogs& dialogs = dialogs_;
     const auto chosen = dialogs.SaveFile(title, filter, suffix,
                                          OfferedExportPath(state_, dialogs, title,
                                                                            nameEnding.isEmpty() ? QLatin1Char('.') + suffix
@@ -58,14 +58,14 @@ void ExportCommands::ExportPlayerPage()
         return;
     const TestDocument& document = host_.CommittedDocument();
     if (const auto refusal = OntoTheDocument(*chosen)) {
-        platform_.prompter->Notice(*refusal);
+        prompter_.Notice(*refusal);
         return;
     }
     const std::string journalPath = QFile::encodeName(*chosen).toStdString();
     if (const auto error = WriteOutputFile(*chosen, [&](const ChunkSink& sink) {
             WriteHtmlPage(document.Model(), document.Order(), journalPath, sink);
         }))
-        platform_.prompter->Notice(*error);
+        prompter_.Notice(*error);
     else
         Exported(*chosen);
 }
@@ -78,12 +78,12 @@ void ExportCommands::ExportTo(const QString& title, const QString& filter, const
         return;
     const TestDocument& document = host_.CommittedDocument();
     if (const auto refusal = OntoTheDocument(*chosen)) {
-        platform_.prompter->Notice(*refusal);
+        prompter_.Notice(*refusal);
         return;
     }
     const std::string bytes = produce(document);
     if (const auto error = WriteOutputFile(*chosen, [&](const ChunkSink& sink) { sink(bytes); }))
-        platform_.prompter->Notice(*error);
+        prompter_.Notice(*error);
     else
         Exported(*chosen);
 }
@@ -128,16 +128,16 @@ void ExportCommands::ExportCounted(const QString& title, const QString& filter, 
     if (skipped > 0)
         notes.prepend(QStringLiteral("Пропущено вопросов: %1. %2").arg(skipped).arg(why));
     if (!notes.isEmpty())
-        platform_.prompter->Inform(notes.join(QStringLiteral("\r\n")), title);
+        prompter_.Inform(notes.join(QStringLiteral("\r\n")), title);
 }
 
 void ExportCommands::OpenPrintWindow()
 {
     auto offer = [this](const QString& title, const QString& suffix) {
         host_.CommittedDocument(); // the name is made from the title as typed
-        return OfferedExportPath(state_, *platform_.fileDialogs, title, suffix);
+        return OfferedExportPath(state_, dialogs_, title, suffix);
     };
-    printWindow_ = new PrintWindow(&mainWindow_, *platform_.printing, *platform_.fileDialogs, offer, *platform_.prompter,
+    printWindow_ = new PrintWindow(&mainWindow_, printing_, dialogs_, offer, prompter_,
                                    [this](TextContent content) {
                                        const TestDocument& document = host_.CommittedDocument();
                                        return PrintSheetHtml(document.Model(), document.Order(), content);
@@ -166,9 +166,9 @@ void ExportCommands::OpenTextExportWindow()
     };
     auto offer = [this](const QString& title, const QString& suffix) {
         host_.CommittedDocument(); // the name is made from the title as typed
-        return OfferedExportPath(state_, *platform_.fileDialogs, title, suffix);
+        return OfferedExportPath(state_, dialogs_, title, suffix);
     };
-    textWindow_ = new SaveAsText(&mainWindow_, *platform_.fileDialogs, offer, *platform_.prompter,
+    textWindow_ = new SaveAsText(&mainWindow_, dialogs_, offer, prompter_,
                                  [this] { host_.CommittedDocument(); }, write);
     textWindow_->setAttribute(Qt::WA_DeleteOnClose);
     textWindow_->open(); // modal over the main window

@@ -6,7 +6,6 @@
 // the test being edited or the file it was imported from; each save dialog
 // offers a name made from the test's title.
 #include "editor/StatusReport.h"
-#include "platform/Platform.h"
 
 #include <QPointer>
 #include <QString>
@@ -19,8 +18,11 @@ class QWidget;
 
 namespace mirvane {
 
+class FileDialogs;
 class PanelHost;
+class Printing;
 class PrintWindow;
+class Prompter;
 class Test;
 class TestDocument;
 struct DocumentOrder;
@@ -34,8 +36,10 @@ inline const QString kV25Title = QStringLiteral("Сохранить в форм�
 
 class ExportCommands {
 public:
-    ExportCommands(EditorState& state, const Platform& platform, PanelHost& host, QWidget& mainWindow)
-        : state_(state), platform_(platform), host_(host), mainWindow_(mainWindow)
+    ExportCommands(EditorState& state, Prompter& prompter, FileDialogs& dialogs, Printing& printing, PanelHost& host,
+                   QWidget& mainWindow)
+        : state_(state), prompter_(prompter), dialogs_(dialogs), printing_(printing), host_(host),
+          mainWindow_(mainWindow)
     {
     }
 
@@ -81,7 +85,9 @@ private:
     void Exported(const QString& path) const;
 
     EditorState& state_;
-    Platform platform_;
+    Prompter& prompter_;
+    FileDialogs& dialogs_;
+    Printing& printing_;
     PanelHost& host_;
     QWidget& mainWindow_;
     QPointer<SaveAsText> textWindow_;

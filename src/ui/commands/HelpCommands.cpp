@@ -43,17 +43,17 @@ void HelpCommands::ShowHelpTopic()
 {
     const QString folder = HelpFolder();
     if (folder.isEmpty()) {
-        platform_.prompter->Inform(help_text::kNoHelp, mainWindow_.windowTitle());
+        services_.prompter.Inform(help_text::kNoHelp, mainWindow_.windowTitle());
         return;
     }
-    platform_.helpViewer->ShowTopic(folder, HelpTopic(state_.CurrentKey));
+    services_.helpViewer.ShowTopic(folder, HelpTopic(state_.CurrentKey));
 }
 
 AboutWindow* HelpCommands::About() const { return about_; }
 
 void HelpCommands::ShowAbout()
 {
-    about_ = new AboutWindow(&mainWindow_, *platform_.registry, *platform_.launcher, *platform_.prompter);
+    about_ = new AboutWindow(&mainWindow_, services_.registry, services_.launcher, services_.prompter);
     about_->setAttribute(Qt::WA_DeleteOnClose);
     about_->open(); // modal over the main window
 }

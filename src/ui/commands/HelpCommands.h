@@ -1,7 +1,5 @@
 #pragma once
 // Help for the node being edited, and the About window.
-#include "platform/Platform.h"
-
 #include <QPointer>
 #include <QString>
 
@@ -10,6 +8,10 @@ class QWidget;
 namespace mirvane {
 
 class AboutWindow;
+class HelpViewer;
+class Launcher;
+class Prompter;
+class Registry;
 struct EditorState;
 
 namespace help_text {
@@ -23,8 +25,16 @@ QString HelpTopic(const std::string& currentKey);
 
 class HelpCommands {
 public:
-    HelpCommands(EditorState& state, const Platform& platform, QWidget& mainWindow, QString programFolder)
-        : state_(state), platform_(platform), mainWindow_(mainWindow), programFolder_(std::move(programFolder))
+    // The services of the help and of the About window.
+    struct Services {
+        Prompter& prompter;
+        HelpViewer& helpViewer;
+        Registry& registry;
+        Launcher& launcher;
+    };
+
+    HelpCommands(EditorState& state, Services services, QWidget& mainWindow, QString programFolder)
+        : state_(state), services_(services), mainWindow_(mainWindow), programFolder_(std::move(programFolder))
     {
     }
     void SetProgramFolder(QString folder) { programFolder_ = std::move(folder); }
@@ -41,7 +51,7 @@ public:
 
 private:
     EditorState& state_;
-    Platform platform_;
+    Services services_;
     QWidget& mainWindow_;
     QString programFolder_;
     QPointer<AboutWindow> about_;

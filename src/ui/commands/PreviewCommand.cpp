@@ -42,19 +42,19 @@ void PreviewCommand::Preview()
     if (write(folder)) {
         folder = cacheFolder_ + QStringLiteral("/pv");
         if (const auto error = write(folder)) {
-            platform_.prompter->Notice(*error);
+            prompter_.Notice(*error);
             return;
         }
     }
     const QString player = PlayerPath();
     if (!QFileInfo(player).isExecutable()) {
-        platform_.prompter->Notice(QStringLiteral("Не найдена программа просмотра «%1».").arg(player));
+        prompter_.Notice(QStringLiteral("Не найдена программа просмотра «%1».").arg(player));
         return;
     }
     // The bare name, in the folder of the file, so the player finds it
     // wherever the editor was started from.
-    if (!platform_.launcher->Start(player, {kPreviewFile}, folder))
-        platform_.prompter->Notice(QStringLiteral("Не удалось запустить программу просмотра «%1».").arg(player));
+    if (!launcher_.Start(player, {kPreviewFile}, folder))
+        prompter_.Notice(QStringLiteral("Не удалось запустить программу просмотра «%1».").arg(player));
 }
 
 } // namespace mirvane

@@ -4,20 +4,20 @@
 // that is not writable, in pv/ under the user's cache folder), and the
 // preview player started on it there, detached. Failures are told; the
 // document stays as it was.
-#include "platform/Platform.h"
-
 #include <QString>
 
 namespace mirvane {
 
+class Launcher;
 class PanelHost;
+class Prompter;
 struct EditorState;
 
 class PreviewCommand {
 public:
-    PreviewCommand(EditorState& state, PanelHost& host, const Platform& platform, QString programFolder,
+    PreviewCommand(EditorState& state, PanelHost& host, Prompter& prompter, Launcher& launcher, QString programFolder,
                    QString cacheFolder)
-        : state_(state), host_(host), platform_(platform), programFolder_(std::move(programFolder)),
+        : state_(state), host_(host), prompter_(prompter), launcher_(launcher), programFolder_(std::move(programFolder)),
           cacheFolder_(std::move(cacheFolder))
     {
     }
@@ -37,7 +37,8 @@ public:
 private:
     EditorState& state_;
     PanelHost& host_;
-    Platform platform_;
+    Prompter& prompter_;
+    Launcher& launcher_;
     QString programFolder_;
     QString cacheFolder_;
 };

@@ -111,7 +111,7 @@ void MainWindow::CreateParts()
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
 
-    documents_ = std::make_unique<DocumentCommands>(state_, platform_, *this, *this);
+    documents_ = std::make_unique<DocumentCommands>(state_, *platform_.prompter, *platform_.fileDialogs, *this, *this);
     lifecycle_ = new WindowLifecycle(*this, *platform_.settings, *documents_, *sizing_);
     lifecycle_->SetUpStatusBar(sbStatusBar_);
     history_ = new EditHistory(this);
@@ -138,12 +138,15 @@ void MainWindow::CreateParts()
 void MainWindow::CreateCommands()
 {
     check_ = std::make_unique<StructureCheckCommand>(state_, *tree_, *this, *this);
-    exports_ = std::make_unique<ExportCommands>(state_, platform_, *this, *this);
+    exports_ = std::make_unique<ExportCommands>(state_, *platform_.prompter, *platform_.fileDialogs, *platform_.printing,
+                                                *this, *this);
     clipboard_ = std::make_unique<ClipboardCommands>(state_, *tree_, *edits_, *platform_.clipboard, *this, *pane_);
     const QString programFolder = QCoreApplication::applicationDirPath();
-    preview_ = std::make_unique<PreviewCommand>(state_, *this, platform_, programFolder,
+    preview_ = std::make_unique<PreviewCommand>(state_, *this, *platform_.prompter, *platform_.launcher, programFolder,
                                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
-    help_ = std::make_unique<HelpCommands>(state_, platform_, *this, programFolder);
+    help_ = std::make_unique<HelpCommands>(
+        state_, HelpCommands::Services{*platform_.prompter, *platform_.helpViewer, *platform_.registry, *platform_.launcher},
+        *this, programFolder);
     spelling_ = new PanelSpelling({*panels_, *history_, *platform_.settings, *platform_.prompter, *tree_, *this, state_, *this},
                                   platform_.dictionaries, this);
     CreateFindings();

@@ -3,6 +3,7 @@
 #include "model/Test.h"
 #include "platform/Prompter.h"
 #include "platform/TextBridge.h"
+#include "testfile/TestFileLoading.h"
 #include "testfile/TestFileReader.h"
 
 #include <QButtonGroup>
@@ -93,9 +94,31 @@ PlayerWindow::~PlayerWindow() = default;
 
 bool PlayerWindow::Load(std::string_view bytes)
 {
-    TestFileReader reader(*test_, [this](const ReaderMessage& m) { prompter_.Notice(ToQt(m.Text)); });
+    auto test = std::make_unique<Test>();
+    TestFileReader reader(*test, [this](const ReaderMessage& m) { prompter_.Notice(ToQt(m.Text)); });
     if (!reader.LoadFile(bytes))
         return false;
+    Play(std::move(test));
+    return true;
+}
+
+int PlayerWindow::Open(const std::string& path)
+{
+    TestFileLoading how;
+    how.Messages = [this](const ReaderMessage& m) { prompter_.Notice(ToQt(m.Text)); };
+    LoadedTestFile loaded = LoadTestFile(path, how);
+    if (loaded.Error) {
+        prompter_.Notice(ToQt(loaded.Error->Message));
+        return loaded.Error->Refusal == ReadRefusal::NotATestFile ? 1 : 2;
+    }
+    Play(std::move(loaded.Read));
+    return 0;
+}
+
+void PlayerWindow::Play(std::unique_ptr<Test> test)
+{
+    session_.reset(); // it refers to the test it replaces
+    test_ = std::move(test);
     session_ = std::make_unique<PlayerSession>(*test_, DocumentOrder::FromCollections(*test_), seed_);
     TitleLabel->setText(Text(test_->TestName));
     secondsLeft_ = test_->TestTime * 60;
@@ -106,7 +129,6 @@ bool PlayerWindow::Load(std::string_view bytes)
     else
         ShowQuestion();
     clock_->start();
-    return true;
 }
 
 void PlayerWindow::ShowQuestion()

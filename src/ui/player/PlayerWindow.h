@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 class QButtonGroup;
@@ -34,6 +35,10 @@ public:
     // Reads the test, showing the reader's messages; false (after its
     // message) for a file that is not a test file.
     bool Load(std::string_view bytes);
+    // The same for the test file at `path`: 0 when it is shown, 1 (after
+    // the message) for a file that is not a test file, 2 for one that could
+    // not be read.
+    int Open(const std::string& path);
 
     const PlayerSession& Session() const { return *session_; }
     int SecondsLeft() const { return secondsLeft_; }
@@ -58,6 +63,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Shows `test` from its first question.
+    void Play(std::unique_ptr<Test> test);
     void ShowQuestion();
     void Finish(bool timeUp);
     void ShowClock();

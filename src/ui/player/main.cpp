@@ -3,7 +3,6 @@
 #include "platform/Translations.h"
 #include "platform/QtPrompter.h"
 #include "player/PlayerWindow.h"
-#include "testfile/FileIo.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,15 +20,10 @@ int main(int argc, char** argv)
         prompter.Notice(QStringLiteral("Использование: vexopv ФАЙЛ_ТЕСТА"));
         return 2;
     }
-    std::string bytes;
-    if (auto error = mirvane::ReadFileBytes(QFile::encodeName(args[1]).toStdString(), bytes)) {
-        prompter.Notice(QString::fromStdString(*error));
-        return 2;
-    }
     mirvane::PlayerWindow window(prompter, QRandomGenerator::global()->generate());
     messages.SetParent(&window);
-    if (!window.Load(bytes))
-        return 1;
+    if (const int refused = window.Open(QFile::encodeName(args[1]).toStdString()))
+        return refused;
     window.showMaximized();
     window.activateWindow();
     return app.exec();

@@ -4,8 +4,10 @@
 #include "TestSupport.h"
 
 #include "player/PlayerWindow.h"
+#include "testfile/FileIo.h"
 
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,29 @@ TEST(Player, BrokenFilesAreToldAndNeverCrashIt)
     for (int i = 0; i < 5; ++i)
         broken.Next();
     EXPECT_TRUE(broken.Finished());
+}
+
+// vexopv's way in: a file by its name. A file of endless zeros is refused
+// once its first lines are seen, never read whole into the memory.
+TEST(Player, OpensAFileByNameAndToldRefusalsEndIt)
+{
+    QTemporaryDir dir;
+    const std::string good = dir.filePath("temp.q").toStdString();
+    ASSERT_FALSE(WriteFileReplacing(good, Bytes()));
+    const std::string missing = dir.filePath("нет.q").toStdString();
+    const std::vector<std::tuple<std::string, int, QString>> runs = {
+        {good, 0, QString()},
+        {missing, 2, QString::fromStdString("«" + missing + "»")},
+        {"/dev/zero", 1, "Данный файл не является файлом теста"}};
+    for (const auto& [path, status, message] : runs) {
+        ScriptedPrompter prompter;
+        PlayerWindow player(prompter, 1);
+        EXPECT_EQ(player.Open(path), status) << path;
+        ASSERT_EQ(prompter.shown.size(), message.isEmpty() ? 0u : 1u) << path;
+        if (!message.isEmpty()) {
+            EXPECT_TRUE(prompter.shown[0].Text.contains(message)) << prompter.shown[0].Text.toStdString();
+        }
+    }
 }
 
 } // namespace
