@@ -73,4 +73,33 @@ DocumentChange::Kind MoveItemTo::Does() const
     return applied_ && !moved_ ? DocumentChange::Kind::None : DocumentChange::Kind::Moved;
 }
 
+SetField::SetField(FieldPlace place, FieldValue value) : place_(std::move(place)), new_(std::move(value))
+{
+    key_ = place_.Key;
+}
+
+void SetField::Apply(TestDocument& document)
+{
+    if (!applied_) {
+        old_ = document.Value(place_);
+        applied_ = true;
+    }
+    document.SetValue(place_, new_);
+}
+
+void SetField::Revert(TestDocument& document) { document.SetValue(place_, old_); }
+
+DocumentChange::Kind SetField::Does() const
+{
+    return applied_ && old_ == new_ ? DocumentChange::Kind::None : DocumentChange::Kind::Edited;
+}
+
+bool SetField::Absorb(const SetField& later)
+{
+    if (later.place_ != place_)
+        return false;
+    new_ = later.new_;
+    return true;
+}
+
 } // namespace mirvane

@@ -1,7 +1,8 @@
 #pragma once
 // The steps of the edit history as commands on the document: each holds what
 // it needs to be done again and taken back (a detached item and its place, a
-// move's direction), Apply does it and Revert takes it back. The first Apply
+// move's direction, a field's old and new value), Apply does it and Revert
+// takes it back. The first Apply
 // does the edit itself, so a step is made by applying it.
 #include "document/TestDocument.h"
 
@@ -17,8 +18,9 @@ public:
     virtual void Apply(TestDocument& document) = 0;
     virtual void Revert(TestDocument& document) = 0;
 
-    // What Apply does to `Key()`: an item Added, Removed or Moved; Revert
-    // does the opposite (a move is taken back by a move). None when the
+    // What Apply does to `Key()`: an item Added, Removed or Moved, or a field
+    // Edited; Revert does the opposite (a move is taken back by a move, an
+    // edit by an edit). None when the
     // first Apply found nothing to do: such a step is no step at all.
     virtual DocumentChange::Kind Does() const = 0;
     // The item the step concerns; known after the first Apply.
@@ -100,6 +102,31 @@ private:
     bool moved_ = false;
     std::string fromDivision_;
     std::size_t from_ = 0;
+};
+
+// One field set to a new value through the document's Set operation; the
+// value it had is read at the first Apply.
+class SetField final : public EditCommand {
+public:
+    SetField(FieldPlace place, FieldValue value);
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    // Edited; None when the first Apply found the value there already, or
+    // the edits taken in came back to the value the field had.
+    DocumentChange::Kind Does() const override;
+
+    const FieldPlace& Place() const { return place_; }
+    // Takes `later`, an edit of the same field applied after this one, as
+    // its own last part: the step then goes from this one's old value to
+    // `later`'s new one. False, and nothing changes, for another field.
+    bool Absorb(const SetField& later);
+
+private:
+    FieldPlace place_;
+    FieldValue old_;
+    FieldValue new_;
+    bool applied_ = false;
 };
 
 } // namespace mirvane

@@ -424,4 +424,56 @@ void TestDocument::SetQuestion(const std::string& key, const Question& question)
     }
 }
 
+FieldValue TestDocument::Value(const FieldPlace& place) const
+{
+    switch (KindOfField(place.Field)) {
+    case NodeKind::Parameters:
+    case NodeKind::Marks:
+        return ValueIn(*test_, place);
+    case NodeKind::Division:
+        return ValueIn(DivisionAt(place.Key), place);
+    case NodeKind::Question:
+        return ValueIn(QuestionAt(place.Key), place);
+    default:
+        throw std::invalid_argument("no such field");
+    }
+}
+
+void TestDocument::SetValue(const FieldPlace& place, const FieldValue& value)
+{
+    const auto text = [&] { return std::get<std::string>(value); };
+    const auto number = [&] { return std::get<std::int16_t>(value); };
+    switch (place.Field) {
+    case DocumentField::TestName:
+        return SetTestName(text());
+    case DocumentField::TestTime:
+        return SetTestTime(number());
+    case DocumentField::ShowErrors:
+        return SetShowErrors(number());
+    case DocumentField::LogType:
+        return SetLogType(number());
+    case DocumentField::LogFile:
+        return SetLogFile(text());
+    case DocumentField::Mark: {
+        const MarkTable& marks = std::get<MarkTable>(value);
+        for (int i = 0; i < Test::kMarkSlots; ++i)
+            SetMark(i, marks[static_cast<std::size_t>(i)].Description, marks[static_cast<std::size_t>(i)].Score);
+        return;
+    }
+    case DocumentField::DivisionName:
+        return SetDivisionName(place.Key, text());
+    case DocumentField::DivisionCount:
+        return SetDivisionCount(place.Key, number());
+    case DocumentField::QuestionText:
+        return SetQuestionText(place.Key, text());
+    case DocumentField::Answer:
+        return SetAnswer(place.Key, place.Slot, text());
+    case DocumentField::Score:
+        return SetScore(place.Key, place.Slot, number());
+    case DocumentField::None:
+        break;
+    }
+    throw std::invalid_argument("no such field");
+}
+
 } // namespace mirvane

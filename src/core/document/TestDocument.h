@@ -10,6 +10,7 @@
 // observers, so that a view (the structure tree) follows it without being
 // told by whoever made the change.
 #include "document/DocumentObserver.h"
+#include "document/FieldValue.h"
 #include "model/DocumentOrder.h"
 #include "model/NodeKey.h"
 #include "model/Test.h"
@@ -126,6 +127,11 @@ public:
     void SetHeader(const Test& header);
     void SetDivisionHead(const std::string& key, const Division& head);
     void SetQuestion(const std::string& key, const Question& question);
+
+    // Any one field, read or set through its Set operation above; the
+    // place's key must name an item of the field's kind (std::out_of_range).
+    FieldValue Value(const FieldPlace& place) const;
+    void SetValue(const FieldPlace& place, const FieldValue& value);
 
     // Observers are told of every change from now until the subscription
     // is dropped; a subscription may outlive the document.

@@ -41,8 +41,24 @@ public:
     }
 
     std::size_t Count() const { return nodes_.size() * kPlacesPerNode; }
-    const std::string& Key(std::size_t i) const { return *nodes_[i / kPlacesPerNode].Key; }
-    static int Field(std::size_t i) { return static_cast<int>(i % kPlacesPerNode); }
+
+    // The place of text `i` at `offset`.
+    TextPlace PlaceOf(std::size_t i, std::size_t offset) const
+    {
+        const SearchedNode& node = nodes_[i / kPlacesPerNode];
+        const int field = Field(i);
+        TextPlace place{*node.Key, DocumentField::TestName, 0, offset};
+        if (node.QuestionItem) {
+            place.Field = field == 0 ? DocumentField::QuestionText : DocumentField::Answer;
+            place.Slot = std::max(field - 1, 0);
+        } else if (node.DivisionItem) {
+            place.Field = DocumentField::DivisionName;
+        } else if (i / kPlacesPerNode == 1) {
+            place.Field = DocumentField::Mark;
+            place.Slot = field;
+        }
+        return place;
+    }
 
     // The text at the place, or nothing where the node has no such field.
     std::optional<std::string_view> Text(std::size_t i) const
@@ -65,13 +81,20 @@ public:
         for (std::size_t n = 0; n < nodes_.size(); ++n) {
             if (*nodes_[n].Key != from.Key)
                 continue;
-            const std::size_t i = n * kPlacesPerNode + static_cast<std::size_t>(std::max(from.Field, 0));
-            return from.Field < static_cast<int>(kPlacesPerNode) && Text(i) ? i : n * kPlacesPerNode;
+            int field = 0;
+            if (from.Field == DocumentField::Answer)
+                field = from.Slot + 1;
+            else if (from.Field == DocumentField::Mark)
+                field = from.Slot;
+            const std::size_t i = n * kPlacesPerNode + static_cast<std::size_t>(std::max(field, 0));
+            return field < static_cast<int>(kPlacesPerNode) && Text(i) ? i : n * kPlacesPerNode;
         }
         return std::nullopt;
     }
 
 private:
+    static int Field(std::size_t i) { return static_cast<int>(i % kPlacesPerNode); }
+
     const Test& test_;
     std::vector<SearchedNode> nodes_;
 };
@@ -169,7 +192,7 @@ std::optional<TextHit> FindText(const TestDocument& document, const TextQuery& q
             }
         }
         if (pos != std::string::npos)
-            return TextHit{{texts.Key(i), SearchedTexts::Field(i), pos}, needle.size()};
+            return TextHit{texts.PlaceOf(i, pos), needle.size()};
     }
     return std::nullopt;
 }

@@ -3,6 +3,8 @@
 // names, the question texts and the answers, in document order, wrapping
 // around at the end. Case may be ignored for every letter the test file can
 // hold (Latin, Cyrillic and the other letters of the DOS code page).
+#include "document/DocumentObserver.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,12 +14,14 @@ namespace mirvane {
 
 class TestDocument;
 
-// A place in one of the searched texts. `Field` is 0 for the title, the
-// division's name and the question's text; 0 to 9 for the marks; 1 to 9 for
-// the answers 0 to 8. `Offset` counts bytes of the model's UTF-8 text.
+// A place in one of the searched texts: the node, its field (the title, a
+// mark's description, the division's name, the question's text or an
+// answer; None for the node's first text) with the mark's or the answer's
+// slot from 0, and `Offset` in bytes of the model's UTF-8 text.
 struct TextPlace {
     std::string Key;
-    int Field = 0;
+    DocumentField Field = DocumentField::None;
+    int Slot = 0;
     std::size_t Offset = 0;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // The document's one history of changes, for undo and redo: structural edits
 // (adding, deleting, moving, cutting and pasting divisions and questions) and
-// every edit of a panel field. A change is made first and recorded after, so
-// a step's first redo does nothing; later undos and redos replay it.
+// every edit of a panel field. Each step is a command on the document: its
+// first redo makes the change, later undos and redos take it back and do it
+// again.
 //
 // Typing in one field of one node is one step until the typing run ends: at
 // a selection change, an undo or a redo, or any other step.
@@ -23,7 +24,7 @@ public:
 
     QUndoStack& Stack() { return *stack_; }
 
-    // Records a change already made.
+    // Makes the step's change (its first redo) and records it.
     void Record(QUndoCommand* step);
     // Forgets every step: a new or opened document starts a new history.
     void Clear();

@@ -1,11 +1,10 @@
 #include "mainwindow/FieldEditing.h"
 
-#include "tree/StructureTree.h"
 #include "platform/TextBridge.h"
 #include "mainwindow/EditPanels.h"
 #include "mainwindow/SpinButtons.h"
-#include "editor/EditorState.h"
 #include "model/Misc.h"
+#include "model/Test.h"
 #include "model/Number.h"
 #include "model/StorableText.h"
 #include "model/Utf8.h"
@@ -58,9 +57,8 @@ QString MinScoreCaption(const QStringList& thresholds)
     return QStringLiteral("< ") + (smallestIndex < 0 ? QStringLiteral("32000") : thresholds[smallestIndex]);
 }
 
-FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
-                           StatusSetter setStatus, QObject* parent)
-    : QObject(parent), panels_(panels), state_(state), tree_(tree), setCaption_(std::move(setCaption)),
+FieldEditing::FieldEditing(EditPanels& panels, CaptionSetter setCaption, StatusSetter setStatus, QObject* parent)
+    : QObject(parent), panels_(panels), setCaption_(std::move(setCaption)),
       setStatus_(std::move(setStatus))
 {
     for (QLineEdit* box : panels_.Pane()->findChildren<QLineEdit*>())
@@ -69,7 +67,6 @@ FieldEditing::FieldEditing(EditPanels& panels, EditorState& state, StructureTree
         connect(box, &QPlainTextEdit::textChanged, this, [this, box] { MarkUnstorable(box, box->toPlainText()); });
     EditPanels& p = panels_;
     connect(p.TestName, &QLineEdit::textChanged, this, [this] { TitleEdited(); });
-    connect(p.TextDivName, &QLineEdit::textChanged, this, [this] { DivisionNameEdited(); });
     connect(p.TextQuest, &QPlainTextEdit::textChanged, this, [this] { QuestionTextEdited(); });
     for (int i = 0; i < EditPanels::kAnswerRows; ++i)
         connect(p.TextAnswer[i], &QPlainTextEdit::textChanged, this, [this, i] { AnswerEdited(i); });
@@ -113,22 +110,7 @@ void FieldEditing::ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind)
 
 void FieldEditing::TitleEdited() { setCaption_(panels_.TestName->text()); }
 
-void FieldEditing::DivisionNameEdited()
-{
-    const std::string& key = state_.CurrentKey;
-    if (KindOf(key) != NodeKind::Division || !tree_.Contains(key))
-        return;
-    tree_.SetText(key, ToQt(TrimSpaces(ToModel(panels_.TextDivName->text()))));
-}
-
-void FieldEditing::QuestionTextEdited()
-{
-    Rewrap(panels_.TextQuest);
-    const std::string& key = state_.CurrentKey;
-    if (KindOf(key) != NodeKind::Question || !tree_.Contains(key))
-        return;
-    tree_.SetText(key, ToQt(QuestionCaption(BoxText(panels_.TextQuest))));
-}
+void FieldEditing::QuestionTextEdited() { Rewrap(panels_.TextQuest); }
 
 void FieldEditing::AnswerEdited(int index) { Rewrap(panels_.TextAnswer[index]); }
 

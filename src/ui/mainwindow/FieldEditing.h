@@ -1,9 +1,9 @@
 #pragma once
 // What reacts at once while the user types: the caption follows the title,
-// tree labels follow the division name and the question text, question and
-// answer texts are rewrapped, the label beside the failing mark shows the
-// lowest threshold. And the spin controls that step the number boxes. None of
-// this touches the test; the panel is stored at the next selection change.
+// question and answer texts are rewrapped, the label beside the failing mark
+// shows the lowest threshold. And the spin controls that step the number
+// boxes. None of this touches the test: what is typed goes into the document
+// as a step of the edit history, and the tree's labels follow the document.
 #include <QObject>
 #include <QString>
 
@@ -16,8 +16,6 @@ class QPlainTextEdit;
 namespace mirvane {
 
 class EditPanels;
-class StructureTree;
-struct EditorState;
 
 // What one spin step does to a box's text; nothing when the box stays as it
 // is (a step that would leave the 16-bit range).
@@ -34,15 +32,13 @@ public:
     // Shows a message in the status bar; an empty one clears it.
     using StatusSetter = std::function<void(const QString& message)>;
 
-    FieldEditing(EditPanels& panels, EditorState& state, StructureTree& tree, CaptionSetter setCaption,
-                 StatusSetter setStatus, QObject* parent);
+    FieldEditing(EditPanels& panels, CaptionSetter setCaption, StatusSetter setStatus, QObject* parent);
 
     // A box holding a character the test file cannot store shows a warning
     // colour, and the status bar names the character.
     void MarkUnstorable(QWidget* box, const QString& text);
 
     void TitleEdited();
-    void DivisionNameEdited();
     void QuestionTextEdited();
     void AnswerEdited(int index);
     void MarkScoreEdited(int index);
@@ -52,8 +48,6 @@ private:
     void ConnectSpin(QObject* spin, QLineEdit* box, SpinKind kind);
 
     EditPanels& panels_;
-    EditorState& state_;
-    StructureTree& tree_;
     CaptionSetter setCaption_;
     StatusSetter setStatus_;
     QWidget* namedInStatus_ = nullptr;

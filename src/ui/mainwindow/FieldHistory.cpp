@@ -1,20 +1,18 @@
 #include "mainwindow/FieldHistory.h"
 
+#include "commands/StructuralEdits.h"
+#include "document/EditCommand.h"
 #include "editor/EditHistory.h"
 #include "editor/EditorState.h"
-#include "commands/StructuralEdits.h"
-#include "mainwindow/EditPanels.h"
-#include "platform/TextBridge.h"
+#include "mainwindow/PanelFields.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTextCursor>
 #include <QUndoCommand>
 
+#include <memory>
 #include <utility>
 
 namespace mirvane {
@@ -22,138 +20,96 @@ namespace mirvane {
 namespace {
 
 constexpr int kFieldStepId = 1;
-constexpr char16_t kRowSeparator = u'\x1f'; // no box holds a control character
 
 class FieldStep : public QUndoCommand {
 public:
-    FieldStep(FieldHistory& fields, const QString& name, std::string key, int field, QString before, QString after,
-              int run)
-        : fields_(fields), key_(std::move(key)), field_(field), before_(std::move(before)), after_(std::move(after)),
-          run_(run)
+    FieldStep(FieldHistory& fields, const QString& name, std::size_t field, std::unique_ptr<SetField> command,
+              QString before, QString after, int run)
+        : fields_(fields), field_(field), command_(std::move(command)), before_(std::move(before)),
+          after_(std::move(after)), run_(run)
     {
         setText(name);
     }
 
     int id() const override { return kFieldStepId; }
-    void undo() override { fields_.Restore(key_, field_, before_); }
+    void undo() override { fields_.Run(*command_, false, field_, before_); }
     void redo() override
     {
-        if (done_)
-            fields_.Restore(key_, field_, after_);
+        fields_.Run(*command_, true, field_, after_, !done_);
         done_ = true;
     }
     bool mergeWith(const QUndoCommand* other) override
     {
         const auto* next = static_cast<const FieldStep*>(other);
-        if (next->key_ != key_ || next->field_ != field_ || next->run_ != run_)
+        if (next->field_ != field_ || next->run_ != run_ || !command_->Absorb(*next->command_))
             return false;
         after_ = next->after_;
-        setObsolete(after_ == before_); // typed and taken back: no step at all
+        // Typed and taken back: no step at all.
+        setObsolete(after_ == before_ && command_->Does() == DocumentChange::Kind::None);
         return true;
     }
 
 private:
     FieldHistory& fields_;
-    std::string key_;
-    int field_;
+    std::size_t field_;
+    std::unique_ptr<SetField> command_;
     QString before_;
     QString after_;
     int run_;
     bool done_ = false;
 };
 
-void ShowBoxLines(QPlainTextEdit* box, const QString& text)
+// The node whose panel shows the field.
+std::string NodeOf(const FieldPlace& place)
 {
-    box->setPlainText(text);
-    box->moveCursor(QTextCursor::End);
+    switch (KindOfField(place.Field)) {
+    case NodeKind::Parameters:
+        return std::string(kParametersKey);
+    case NodeKind::Marks:
+        return std::string(kMarksKey);
+    default:
+        return place.Key;
+    }
 }
 
 } // namespace
 
-FieldHistory::FieldHistory(EditPanels& panels, EditorState& state, EditHistory& history, StructuralEdits& edits,
-                           QObject* parent)
-    : QObject(parent), panels_(panels), state_(state), history_(history), edits_(edits)
+FieldHistory::FieldHistory(const PanelFields& fields, EditorState& state, EditHistory& history,
+                           StructuralEdits& edits, QObject* parent)
+    : QObject(parent), fields_(fields), state_(state), history_(history), edits_(edits)
 {
-    EditPanels& p = panels_;
-    auto line = [this](QLineEdit* box, const QString& name) {
-        Add(box, name, [box] { return box->text(); }, [box](const QString& text) { box->setText(text); });
-    };
-    auto lines = [this](QPlainTextEdit* box, const QString& name) {
-        Add(box, name, [box] { return BoxLines(box); }, [box](const QString& text) { ShowBoxLines(box, text); });
-    };
-    line(p.TestName, QStringLiteral("изменение названия теста"));
-    line(p.TestTime, QStringLiteral("изменение времени теста"));
-    Add(p.CheckMissWork, QStringLiteral("изменение работы над ошибками"),
-        [box = p.CheckMissWork] { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); },
-        [box = p.CheckMissWork](const QString& value) { box->setChecked(value == QLatin1String("1")); });
-    Add(p.Frame, QStringLiteral("изменение журнала"), [this] { return QString::number(panels_.ChosenLogType()); },
-        [this](const QString& value) {
-            const int chosen = value.toInt();
-            if (chosen < 0 || chosen >= static_cast<int>(panels_.OptionLogType.size()))
-                panels_.ClearLogTypeOptions();
-            else
-                panels_.OptionLogType[static_cast<std::size_t>(chosen)]->setChecked(true);
-        });
-    line(p.TextLogFile, QStringLiteral("изменение файла журнала"));
-    // Storing the marks sorts them and closes the gaps, so the rows change
-    // places: a step keeps the whole table.
-    std::vector<QLineEdit*> marks(p.MarkText.begin(), p.MarkText.end());
-    marks.insert(marks.end(), p.MarkScoreText.begin(), p.MarkScoreText.end());
-    Add(p.MarkText[0], QStringLiteral("изменение оценок"),
-        [marks] {
-            QStringList texts;
-            for (QLineEdit* box : marks)
-                texts << box->text();
-            return texts.join(QChar(kRowSeparator));
-        },
-        [marks](const QString& value) {
-            const QStringList texts = value.split(QChar(kRowSeparator));
-            for (std::size_t i = 0; i < marks.size(); ++i)
-                marks[i]->setText(texts.value(static_cast<qsizetype>(i)));
-        },
-        marks);
-    line(p.TextDivName, QStringLiteral("изменение названия раздела"));
-    line(p.TextNQ, QStringLiteral("изменение числа вопросов"));
-    lines(p.TextQuest, QStringLiteral("изменение текста вопроса"));
-    for (QPlainTextEdit* box : p.TextAnswer)
-        lines(box, QStringLiteral("изменение ответа"));
-    for (QLineEdit* box : p.TextQMark)
-        line(box, QStringLiteral("изменение баллов ответа"));
+    for (std::size_t i = 0; i < fields_.All().size(); ++i) {
+        const PanelField& field = fields_.All()[i];
+        known_.push_back(field.Shown());
+        auto changed = [this, i] { Changed(i); };
+        for (QWidget* input : field.Inputs) {
+            if (auto* line = qobject_cast<QLineEdit*>(input))
+                connect(line, &QLineEdit::textChanged, this, changed);
+            else if (auto* text = qobject_cast<QPlainTextEdit*>(input))
+                connect(text, &QPlainTextEdit::textChanged, this, changed);
+            else if (auto* button = qobject_cast<QAbstractButton*>(input))
+                connect(button, &QAbstractButton::toggled, this, changed);
+        }
+    }
 }
 
-void FieldHistory::Add(QWidget* widget, const QString& stepName, std::function<QString()> get,
-                       std::function<void(const QString&)> set, const std::vector<QLineEdit*>& rows)
+void FieldHistory::Changed(std::size_t index)
 {
-    const int field = static_cast<int>(fields_.size());
-    known_.push_back(get());
-    fields_.push_back({widget, stepName, std::move(get), std::move(set)});
-    auto changed = [this, field] { Changed(field); };
-    for (QLineEdit* box : rows)
-        connect(box, &QLineEdit::textChanged, this, changed);
-    if (!rows.empty())
-        return;
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
-        connect(line, &QLineEdit::textChanged, this, changed);
-    else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
-        connect(text, &QPlainTextEdit::textChanged, this, changed);
-    else if (auto* check = qobject_cast<QCheckBox*>(widget))
-        connect(check, &QCheckBox::toggled, this, changed);
-    else
-        for (QRadioButton* option : panels_.OptionLogType)
-            connect(option, &QRadioButton::toggled, this, changed);
-}
-
-void FieldHistory::Changed(int field)
-{
-    const QString value = fields_[static_cast<std::size_t>(field)].get();
-    QString& known = known_[static_cast<std::size_t>(field)];
+    const PanelField& field = fields_.All()[index];
+    const QString value = field.Shown();
+    QString& known = known_[index];
     if (value == known)
         return;
     const QString before = std::exchange(known, value);
-    if (quiet_ > 0 || history_.Replaying())
+    const std::string& key = state_.CurrentKey;
+    if (quiet_ > 0 || history_.Replaying() || KindOf(key) != KindOfField(field.Field))
         return;
-    history_.Record(new FieldStep(*this, fields_[static_cast<std::size_t>(field)].stepName, state_.CurrentKey, field,
-                                  before, value, history_.TypingRun()));
+    // The value as the document will hold it; a bad number keeps the value
+    // it has until the panel is stored and corrects it.
+    const FieldPlace place = field.PlaceIn(key);
+    auto command = std::make_unique<SetField>(place, field.Read(state_.Document->Value(place), false));
+    history_.Record(
+        new FieldStep(*this, field.StepName, index, std::move(command), before, value, history_.TypingRun()));
 }
 
 void FieldHistory::Quietly(const std::function<void()>& fill)
@@ -168,12 +124,18 @@ void FieldHistory::Quietly(const std::function<void()>& fill)
     --quiet_;
 }
 
-void FieldHistory::Restore(const std::string& key, int field, const QString& value)
+void FieldHistory::Run(SetField& command, bool apply, std::size_t index, const QString& shown, bool first)
 {
-    edits_.Show(key);
-    const Field& f = fields_.at(static_cast<std::size_t>(field));
-    Quietly([&] { f.set(value); });
-    f.widget->setFocus();
+    TestDocument& document = *state_.Document;
+    if (first) {
+        command.Apply(document);
+        return;
+    }
+    edits_.Show(NodeOf(command.Place()));
+    apply ? command.Apply(document) : command.Revert(document);
+    const PanelField& field = fields_.All().at(index);
+    Quietly([&] { field.Show(shown); });
+    field.Boxes.front()->setFocus();
 }
 
 } // namespace mirvane

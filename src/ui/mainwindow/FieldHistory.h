@@ -1,8 +1,10 @@
 #pragma once
 // Every edit of a panel field is a step of the edit history: the title, the
 // time, the journal settings, the marks, the division's name and count, the
-// question's text, answers and scores. A step keeps the field's node and its
-// text before and after; consecutive edits of one field in one typing run
+// question's text, answers and scores. A step is a document command that
+// sets the field's new value, so the document (and the tree) follow what is
+// typed at once; it keeps the boxes' texts before and after besides, to put
+// back what was typed. Consecutive edits of one field in one typing run
 // (keys, a paste, a spin-button run) make one step. What the program puts in
 // the panel (filling it, storing it, replaying a step) is never a step.
 #include <QObject>
@@ -12,47 +14,37 @@
 #include <string>
 #include <vector>
 
-class QLineEdit;
-class QWidget;
-
 namespace mirvane {
 
 class EditHistory;
-class EditPanels;
+class PanelFields;
+class SetField;
 class StructuralEdits;
 struct EditorState;
 
 class FieldHistory : public QObject {
     Q_OBJECT
 public:
-    FieldHistory(EditPanels& panels, EditorState& state, EditHistory& history, StructuralEdits& edits,
+    FieldHistory(const PanelFields& fields, EditorState& state, EditHistory& history, StructuralEdits& edits,
                  QObject* parent);
 
     // Runs what fills or stores the panel without recording it.
     void Quietly(const std::function<void()>& fill);
 
-    // What a field step replays: shows the node, then puts the value into
-    // the field and the focus on it.
-    void Restore(const std::string& key, int field, const QString& value);
+    // A field step done (`apply`) or taken back: the first time it only sets
+    // the document's value, as the boxes show it already; later it shows
+    // the field's node, sets the value, and puts `shown` into the boxes and
+    // the focus on the field.
+    void Run(SetField& command, bool apply, std::size_t field, const QString& shown, bool first = false);
 
 private:
-    struct Field {
-        QWidget* widget;
-        QString stepName;
-        std::function<QString()> get;
-        std::function<void(const QString&)> set;
-    };
-    // `rows`: the boxes of a field made of several (the marks table).
-    void Add(QWidget* widget, const QString& stepName, std::function<QString()> get,
-             std::function<void(const QString&)> set, const std::vector<QLineEdit*>& rows = {});
-    void Changed(int field);
+    void Changed(std::size_t field);
 
-    EditPanels& panels_;
+    const PanelFields& fields_;
     EditorState& state_;
     EditHistory& history_;
     StructuralEdits& edits_;
-    std::vector<Field> fields_;
-    std::vector<QString> known_; // each field's value as last seen
+    std::vector<QString> known_; // each field's boxes as last seen
     int quiet_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "mainwindow/FindBar.h"
 #include "mainwindow/PanelBoxes.h"
+#include "mainwindow/PanelFields.h"
 
 #include "editor/EditorState.h"
 #include "editor/PanelHost.h"
@@ -22,8 +23,9 @@
 
 namespace mirvane {
 
-FindBar::FindBar(QWidget* parent, EditPanels& panels, EditorState& state, PanelHost& host, StructuralEdits& edits)
-    : QWidget(parent), panels_(panels), state_(state), host_(host), edits_(edits)
+FindBar::FindBar(QWidget* parent, EditPanels& panels, const PanelFields& fields, EditorState& state, PanelHost& host,
+                 StructuralEdits& edits)
+    : QWidget(parent), panels_(panels), fields_(fields), state_(state), host_(host), edits_(edits)
 {
     setObjectName(QStringLiteral("FindBar"));
     // Two rows, so that everything fits beside the tree at the window's
@@ -111,7 +113,7 @@ bool FindBar::Find(bool forward)
     // The search sees what is typed in the panel.
     const TestDocument& document = host_.CommittedDocument();
     const bool fromHit = lastHit_ && lastHit_->Place.Key == state_.CurrentKey;
-    const TextPlace from = fromHit ? lastHit_->Place : TextPlace{state_.CurrentKey, 0, 0};
+    const TextPlace from = fromHit ? lastHit_->Place : TextPlace{state_.CurrentKey};
     const auto hit = FindText(document, {FromBoxLines(text_->text()), matchCase_->isChecked()}, from, forward, fromHit);
     if (!hit) {
         outcome_->setText(find_text::kNotFound);
@@ -127,32 +129,15 @@ bool FindBar::Find(bool forward)
 void FindBar::ShowHit(const TextHit& hit)
 {
     edits_.Show(hit.Place.Key);
-    const TestDocument& document = *state_.Document;
-    QWidget* box = nullptr;
-    std::string_view text;
-    switch (KindOf(hit.Place.Key)) {
-    case NodeKind::Parameters:
-        box = panels_.TestName;
-        text = document.Model().TestName;
-        break;
-    case NodeKind::Marks:
-        box = panels_.MarkText.at(static_cast<std::size_t>(hit.Place.Field));
-        text = document.Model().MarkDiscriptionsGet(hit.Place.Field);
-        break;
-    case NodeKind::Division:
-        box = panels_.TextDivName;
-        text = document.DivisionAt(hit.Place.Key).Name;
-        break;
-    case NodeKind::Question: {
-        const Question& question = document.QuestionAt(hit.Place.Key);
-        const int field = hit.Place.Field;
-        box = field == 0 ? panels_.TextQuest : panels_.TextAnswer.at(static_cast<std::size_t>(field - 1));
-        text = field == 0 ? question.Q() : question.AGet(field - 1);
-        break;
-    }
-    default:
+    const TextPlace& at = hit.Place;
+    const PanelField* field = fields_.Find(at.Field, at.Slot);
+    if (!field)
         return;
-    }
+    const bool mark = at.Field == DocumentField::Mark;
+    QWidget* box = field->Boxes.at(mark ? static_cast<std::size_t>(at.Slot) : 0);
+    const FieldValue value = state_.Document->Value(field->PlaceIn(at.Key));
+    const std::string_view text = mark ? std::get<MarkTable>(value).at(static_cast<std::size_t>(at.Slot)).Description
+                                       : std::get<std::string>(value);
     const auto start = static_cast<int>(ToBoxLines(text.substr(0, hit.Place.Offset)).size());
     const auto length = static_cast<int>(ToBoxLines(text.substr(hit.Place.Offset, hit.Length)).size());
     mirvane::SelectInBox(box, start, length);

@@ -17,6 +17,7 @@ class QLineEdit;
 namespace mirvane {
 
 class EditPanels;
+class PanelFields;
 class PanelHost;
 class StructuralEdits;
 struct EditorState;
@@ -28,7 +29,8 @@ inline const QString kNotFound = QStringLiteral("Не найдено");
 class FindBar : public QWidget, public FindCommands {
     Q_OBJECT
 public:
-    FindBar(QWidget* parent, EditPanels& panels, EditorState& state, PanelHost& host, StructuralEdits& edits);
+    FindBar(QWidget* parent, EditPanels& panels, const PanelFields& fields, EditorState& state, PanelHost& host,
+            StructuralEdits& edits);
 
     void Open() override;
     void Close();
@@ -51,6 +53,7 @@ private:
     void ShowHit(const TextHit& hit);
 
     EditPanels& panels_;
+    const PanelFields& fields_;
     EditorState& state_;
     PanelHost& host_;
     StructuralEdits& edits_;

@@ -23,6 +23,7 @@
 #include "mainwindow/FieldEditing.h"
 #include "mainwindow/FieldHistory.h"
 #include "mainwindow/FindBar.h"
+#include "mainwindow/PanelFields.h"
 #include "mainwindow/PanelSpelling.h"
 #include "mainwindow/PanelTransfer.h"
 #include "mainwindow/StatusFeedback.h"
@@ -106,7 +107,8 @@ void MainWindow::CreateParts()
     picSplitter_ = new QWidget(client_);
     picSplitter_->setObjectName(QStringLiteral("picSplitter"));
 
-    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *platform_.prompter);
+    panelFields_ = std::make_unique<PanelFields>(*panels_, *platform_.prompter);
+    transfer_ = std::make_unique<PanelTransfer>(state_, *panels_, *panelFields_);
     sizing_ = new WindowSizing({this, client_, picTitles_, lblTitle_[0], lblTitle_[1], tree_->Widget(), imgSplitter_,
                                 picSplitter_, pane_, panels_->VScroll()},
                                [this] { LayOutForm(); });
@@ -119,12 +121,12 @@ void MainWindow::CreateParts()
     edits_ = std::make_unique<StructuralEdits>(state_, *tree_, *platform_.prompter, *this, *history_);
     edits_->FocusAfterAdding([this](const std::string& key) { FocusAdded(key); });
     fieldEditing_ = new FieldEditing(
-        *panels_, state_, *tree_, [this](const QString& title) { SetCaption(title); },
+        *panels_, [this](const QString& title) { SetCaption(title); },
         [this](const QString& message) { sbStatusBar_->showMessage(message); }, this);
     new BestAnswerMarks(*panels_);
     // After the field reactions: a rewrap while typing is part of the step.
-    fieldHistory_ = new FieldHistory(*panels_, state_, *history_, *edits_, this);
-    findBar_ = new FindBar(client_, *panels_, state_, *this, *edits_);
+    fieldHistory_ = new FieldHistory(*panelFields_, state_, *history_, *edits_, this);
+    findBar_ = new FindBar(client_, *panels_, *panelFields_, state_, *this, *edits_);
     sizing_->KeepBelowPane(findBar_);
     connect(findBar_, &FindBar::VisibilityChanged, this, [this] { sizing_->FitToWindow(); });
     CreateCommands();

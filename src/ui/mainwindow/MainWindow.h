@@ -38,6 +38,7 @@ class FieldHistory;
 class FindBar;
 class FieldEditing;
 class PanelSpelling;
+class PanelFields;
 class PanelTransfer;
 class StatusFeedback;
 class StructuralEdits;
@@ -121,6 +122,7 @@ private:
     QWidget* pane_ = nullptr;
     StructureTree* tree_ = nullptr;
     EditPanels* panels_ = nullptr;
+    std::unique_ptr<PanelFields> panelFields_;
     std::unique_ptr<PanelTransfer> transfer_;
     WindowSizing* sizing_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;

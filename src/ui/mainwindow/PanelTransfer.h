@@ -1,7 +1,10 @@
 #pragma once
 // Moves values between the editing panel and the model item named by the
-// current key. Storing is where typed values are read, checked and corrected,
-// with a message for the test time, the question count and a mark score.
+// current key, field by field of the panel's table. Storing is where typed
+// values are read, checked and corrected, with a message for the test time,
+// the question count and a mark score.
+#include "mainwindow/PanelFields.h"
+
 #include <QString>
 
 #include <string>
@@ -10,25 +13,19 @@ namespace mirvane {
 
 class Division;
 class EditPanels;
+class PanelFields;
 class Question;
 class Test;
-class Prompter;
 struct EditorState;
 
-namespace panel_text {
-inline const QString kBadTestTime =
-    QStringLiteral("Попытка присвоить недопустимое значение времени теста.\r\n Исправлено на 30 минут.");
-inline const QString kBadMarkScore = QStringLiteral("Неверное значение оценки");
-inline const QString kBadQuestionCount = QStringLiteral("Неверное число задаваемых вопросов\r\nИсправлено на 1");
-} // namespace panel_text
 
 // "Всего в разделе N вопросов": the noun keeps its form whatever the number.
 QString QuestionCountCaption(int count);
 
 class PanelTransfer {
 public:
-    PanelTransfer(EditorState& state, EditPanels& panels, Prompter& prompter)
-        : state_(state), panels_(panels), prompter_(prompter)
+    PanelTransfer(EditorState& state, EditPanels& panels, const PanelFields& fields)
+        : state_(state), panels_(panels), fields_(fields)
     {
     }
 
@@ -48,20 +45,12 @@ public:
     void StoreShownInto(Test& copy) const;
 
 private:
-    // Each stores the panel into `target`; `quietly`, a bad value keeps the
-    // target's and nothing is told or changed on screen.
-    void StoreParameters(Test& target, bool quietly) const;
-    void StoreMarks(Test& target, bool quietly) const;
-    void StoreDivision(Division& target, bool quietly) const;
-    void StoreQuestion(Question& target, bool quietly) const;
-    void LoadParameters();
-    void LoadMarks();
-    void LoadDivision();
-    void LoadQuestion();
+    // The panel's values put into `item`, a copy of the current node's.
+    template <typename Item> void ReadInto(Item& item) const;
 
     EditorState& state_;
     EditPanels& panels_;
-    Prompter& prompter_;
+    const PanelFields& fields_;
 };
 
 } // namespace mirvane

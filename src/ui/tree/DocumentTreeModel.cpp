@@ -36,7 +36,6 @@ void DocumentTreeModel::SetDocument(TestDocument& document)
     beginResetModel();
     document_ = &document;
     subscription_ = document.Subscribe(*this);
-    labels_.clear();
     divisions_.clear();
     divisions_.reserve(document.Order().Divisions.size());
     for (const DocumentOrder::DivisionEntry& entry : document.Order().Divisions)
@@ -111,15 +110,6 @@ bool DocumentTreeModel::Contains(const std::string& key) const
     default:
         return false;
     }
-}
-
-void DocumentTreeModel::SetLabel(const std::string& key, const QString& label)
-{
-    const QModelIndex at = IndexOf(key);
-    if (!at.isValid() || at.data().toString() == label)
-        return;
-    labels_[key] = label;
-    emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
 QModelIndex DocumentTreeModel::index(int row, int column, const QModelIndex& parent) const
@@ -269,8 +259,6 @@ bool DocumentTreeModel::dropMimeData(const QMimeData* data, Qt::DropAction actio
 
 QString DocumentTreeModel::Label(const std::string& key) const
 {
-    if (const auto it = labels_.find(key); it != labels_.end())
-        return it->second;
     switch (KindOf(key)) {
     case NodeKind::Parameters:
         return QStringLiteral("Параметры теста");
@@ -325,7 +313,6 @@ void DocumentTreeModel::Follow(const DocumentChange& change)
     if (change.What == Kind::Edited) {
         if (change.Field != DocumentField::DivisionName && change.Field != DocumentField::QuestionText)
             return;
-        labels_.erase(change.Key);
         int row = 0;
         if (change.Parent.empty()) {
             if (Division(change.Key, &row))
@@ -342,8 +329,6 @@ void DocumentTreeModel::Follow(const DocumentChange& change)
         }
         return;
     }
-    if (change.What == Kind::Removed || change.What == Kind::Added)
-        labels_.erase(change.Key);
     if (change.What == Kind::Moved && !change.Parent.empty()) {
         FollowQuestionMove(change);
         return;

@@ -13,7 +13,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace mirvane {
@@ -36,10 +35,6 @@ public:
     QModelIndex IndexOf(const std::string& key);
     static std::string KeyOf(const QModelIndex& index);
     bool Contains(const std::string& key) const;
-    // A label shown instead of the document's until the document's own name
-    // or text of the node changes: typing shows in the tree before it is
-    // stored.
-    void SetLabel(const std::string& key, const QString& label);
     // True while the model follows a notice: the view's current row may
     // change, which is not the user's choice.
     bool Following() const { return following_ > 0; }
@@ -96,7 +91,6 @@ private:
     TestDocument* document_ = nullptr;
     DocumentSubscription subscription_;
     std::vector<std::unique_ptr<DivisionRows>> divisions_;
-    std::unordered_map<std::string, QString> labels_;
     int following_ = 0;
 };
 

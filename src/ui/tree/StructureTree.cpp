@@ -148,6 +148,4 @@ QString StructureTree::Text(const std::string& key) const
     return at.data().toString();
 }
 
-void StructureTree::SetText(const std::string& key, const QString& text) { model_->SetLabel(key, text); }
-
 } // namespace mirvane

@@ -43,8 +43,6 @@ public:
     int ChildCount(const std::string& key) const;
     std::string ChildKey(const std::string& key, int index) const;
     QString Text(const std::string& key) const;
-    // Shows typing in the tree before it is stored in the document.
-    void SetText(const std::string& key, const QString& text);
 
 signals:
     // The user changed the selection (mouse or keys) or clicked the tree

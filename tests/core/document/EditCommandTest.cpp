@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "document/EditCommand.h"
+#include "document/FieldValue.h"
 #include "document/TestDocument.h"
 #include "testfile/TestFileWriter.h"
 
@@ -157,8 +158,59 @@ TEST(DocumentNotices, ASubscriptionEndsWhenDroppedAndMayOutliveTheDocument)
     doc.reset(); // the other's subscription outlives it
 }
 
-// Adds, pastes, deletes and moves, each applied as a command, then taken
-// back and done again at random: after every step the notices agree with the
+// A field of the target's kind, any slot of it.
+FieldPlace RandomPlace(const std::string& key, std::mt19937& random)
+{
+    const int slot = static_cast<int>(random() % 9);
+    switch (KindOf(key)) {
+    case NodeKind::Parameters: {
+        static const DocumentField fields[] = {DocumentField::TestName, DocumentField::TestTime,
+                                               DocumentField::ShowErrors, DocumentField::LogType,
+                                               DocumentField::LogFile};
+        return {fields[random() % 5], {}, 0};
+    }
+    case NodeKind::Marks:
+        return {DocumentField::Mark, {}, 0};
+    case NodeKind::Division:
+        return {random() % 2 ? DocumentField::DivisionName : DocumentField::DivisionCount, key, 0};
+    default: {
+        static const DocumentField fields[] = {DocumentField::QuestionText, DocumentField::Answer,
+                                               DocumentField::Score};
+        return {fields[random() % 3], key, slot};
+    }
+    }
+}
+
+// A value the field may hold, often one it held before.
+FieldValue RandomValue(const FieldPlace& place, int round, std::mt19937& random)
+{
+    const std::string text = random() % 3 ? "правка " + std::to_string(round % 5) : std::string();
+    const auto number = static_cast<std::int16_t>(1 + random() % 3);
+    switch (place.Field) {
+    case DocumentField::TestName:
+    case DocumentField::LogFile:
+        return text.empty() ? "ЖУРНАЛ" : text;
+    case DocumentField::DivisionName:
+    case DocumentField::QuestionText:
+    case DocumentField::Answer:
+        return text;
+    case DocumentField::Mark: {
+        MarkTable marks;
+        marks[0] = {"Неуд", Test::kFailingMarkScore};
+        for (std::size_t i = 1; i < 1 + random() % 4; ++i)
+            marks[i] = {"оценка " + std::to_string(i), static_cast<std::int16_t>(number * i)};
+        return marks;
+    }
+    case DocumentField::ShowErrors:
+    case DocumentField::LogType:
+        return static_cast<std::int16_t>(number - 1);
+    default:
+        return number;
+    }
+}
+
+// Adds, pastes, deletes, moves and field edits (some joined into a typing
+// run), each applied as a command, then taken back and done again at random: after every step the notices agree with the
 // document, and the file written is the one written at that point of the
 // history before.
 TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
@@ -170,7 +222,7 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
     std::vector<std::string> files = {Written(doc)}; // the file after each step done
 
     std::mt19937 random(20261208);
-    int steps = 0, undos = 0, redos = 0;
+    int steps = 0, undos = 0, redos = 0, merged = 0;
     for (int round = 0; round < 800; ++round) {
         const unsigned choice = random() % 10;
         if (choice < 3 && !done.empty()) {
@@ -192,7 +244,8 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
             const std::string target = all[random() % all.size()];
             const bool item = KindOf(target) == NodeKind::Division || KindOf(target) == NodeKind::Question;
             std::unique_ptr<EditCommand> command;
-            switch (random() % 7) {
+            bool applied = false;
+            switch (random() % 10) {
             case 0:
                 command = std::make_unique<AddItem>(target, NewDivision{});
                 break;
@@ -228,11 +281,43 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
                                                        random() % places);
                 break;
             }
+            case 5:
+            case 6:
+            case 7: { // a field edited, sometimes as the next part of a typing run
+                auto* last = done.empty() ? nullptr : dynamic_cast<SetField*>(done.back().get());
+                const bool typing = last && random() % 3 != 0;
+                const FieldPlace place = typing ? last->Place() : RandomPlace(target, random);
+                auto edit = std::make_unique<SetField>(place, RandomValue(place, round, random));
+                const std::size_t told = mirror.changes.size();
+                edit->Apply(doc);
+                if (edit->Does() == Kind::Edited) {
+                    ASSERT_GT(mirror.changes.size(), told) << round;
+                    EXPECT_EQ(mirror.changes.back().Field, edit->Place().Field);
+                    EXPECT_EQ(mirror.changes.back().Key, edit->Place().Key);
+                }
+                if (typing) {
+                    ASSERT_TRUE(last->Absorb(*edit));
+                    ++merged;
+                    files.resize(done.size());
+                    if (last->Does() == Kind::None) // typed and taken back
+                        done.pop_back();
+                    else
+                        files.push_back(Written(doc));
+                    undone.clear();
+                    ASSERT_EQ(Written(doc), files[done.size()]) << round;
+                    continue;
+                }
+                EXPECT_FALSE(last && last->Place() != place && last->Absorb(*edit)) << "another field joins no run";
+                command = std::move(edit);
+                applied = true;
+                break;
+            }
             default:
                 command = std::make_unique<MoveItem>(target, random() % 2 == 0);
                 break;
             }
-            command->Apply(doc);
+            if (!applied)
+                command->Apply(doc);
             if (command->Does() == Kind::None) {
                 ASSERT_EQ(Written(doc), files[done.size()]) << round; // nothing was done
                 continue;
@@ -249,6 +334,7 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
     EXPECT_GT(steps, 300);
     EXPECT_GT(undos, 50);
     EXPECT_GT(redos, 30);
+    EXPECT_GT(merged, 25);
 
     while (!done.empty()) {
         done.back()->Revert(doc);

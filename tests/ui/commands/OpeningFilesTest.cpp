@@ -81,18 +81,18 @@ TEST_F(OpeningFiles, AFifoOrAFolderNeverHoldsTheEditor)
 {
     const QString fifo = dir.filePath("канал.q");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_TRUE(window->Documents().OpenFile(fifo));
+    EXPECT_TRUE(Parts(*window).Documents().OpenFile(fifo));
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_TRUE(platform.prompter.shown[0].Text.startsWith("Данный файл не является файлом теста"));
 
     const QString good = Write("физика.q", "Физика");
-    ASSERT_TRUE(window->Documents().OpenFile(good));
+    ASSERT_TRUE(Parts(*window).Documents().OpenFile(good));
     platform.prompter.Clear();
-    EXPECT_FALSE(window->Documents().OpenFile(dir.path()));
+    EXPECT_FALSE(Parts(*window).Documents().OpenFile(dir.path()));
     ASSERT_EQ(platform.prompter.shown.size(), 1u);
     EXPECT_EQ(platform.prompter.shown[0].Text, "Не удалось открыть файл\r\n" + dir.path() + "\r\nэто папка, а не файл");
     EXPECT_EQ(Doc().TestName, "Физика");
-    EXPECT_EQ(window->State().DocumentFile, good);
+    EXPECT_EQ(Parts(*window).State().DocumentFile, good);
 }
 
 TEST_F(OpeningFiles, ATestInAnotherEncodingIsReadInItWhenTheUserAgrees)

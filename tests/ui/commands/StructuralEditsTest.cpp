@@ -158,7 +158,7 @@ TEST_F(Edits, ConfirmationNoChangesNothingNotEvenThePanel)
     EXPECT_EQ(platform.prompter.shown[0].Kind, ScriptedPrompter::Shown::YesNo);
     EXPECT_EQ(Current(), "q3");
     EXPECT_EQ(P().TextQuest->toPlainText(), "правка");
-    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "два");
+    EXPECT_EQ(Doc().Divisions.Item("d1").Questions.Item("q3").Q(), "правка"); // as typed, nothing more
 
     Select("d5");
     platform.prompter.answers = {Answer::No};

@@ -5,6 +5,7 @@
 #include "editor/EditHistory.h"
 #include "commands/StructuralEdits.h"
 #include "testfile/TestFileWriter.h"
+#include "mainwindow/SpinButtons.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QUndoStack>
 
 #include <random>
@@ -153,6 +155,49 @@ TEST_F(History, TypingInOneFieldIsOneStepUntilSomethingElseHappens)
     EXPECT_EQ(Stack().index(), before + 1);
     QTest::keyClick(P().TextDivName, Qt::Key_Backspace);
     EXPECT_EQ(Stack().index(), before);
+}
+
+TEST_F(History, ATypingRunGoesIntoTheDocumentAsOneStepThatUndoAndRedoGiveBack)
+{
+    OnTree("q3");
+    Type(P().TextQuest, "нов");
+    const QString typed = P().TextQuest->toPlainText();
+    ASSERT_NE(typed, "два");
+    EXPECT_EQ(Stack().count(), 1);
+    // The document and the tree have it at once, before the node is left.
+    EXPECT_EQ(Document().QuestionAt("q3").Q(), typed.toStdString());
+    EXPECT_EQ(Parts(*window).Tree().Text("q3"), typed);
+
+    OnTree("d5");
+    Run(Command::Undo);
+    EXPECT_EQ(Current(), "q3");
+    EXPECT_EQ(P().TextQuest->toPlainText(), "два");
+    EXPECT_EQ(Document().QuestionAt("q3").Q(), "два");
+    EXPECT_EQ(Parts(*window).Tree().Text("q3"), "два");
+    OnTree("d5");
+    Run(Command::Redo);
+    EXPECT_EQ(Current(), "q3");
+    EXPECT_EQ(P().TextQuest->toPlainText(), typed);
+    EXPECT_EQ(Document().QuestionAt("q3").Q(), typed.toStdString());
+    EXPECT_EQ(Stack().count(), 1);
+
+    // A run of the spin buttons is one step too, named after its field.
+    OnTree("d1");
+    for (int i = 0; i < 3; ++i)
+        static_cast<SpinButtons*>(P().UpDownNQ)->UpButton()->click();
+    EXPECT_EQ(Document().DivisionAt("d1").NQ, 4);
+    EXPECT_EQ(Stack().count(), 2);
+    EXPECT_EQ(Action(Command::Undo)->text(), "Отменить изменение числа вопросов");
+    Run(Command::Undo);
+    EXPECT_EQ(Document().DivisionAt("d1").NQ, 1);
+    EXPECT_EQ(P().TextNQ->text(), "1");
+
+    // What a number box cannot hold waits for the store, yet is a step.
+    Type(P().TextNQ, "x");
+    EXPECT_EQ(Document().DivisionAt("d1").NQ, 1);
+    EXPECT_EQ(Stack().index(), 2);
+    Run(Command::Undo);
+    EXPECT_EQ(P().TextNQ->text(), "1");
 }
 
 TEST_F(History, CtrlZInABoxUndoesTheDocumentAndNewOrOpenForgets)

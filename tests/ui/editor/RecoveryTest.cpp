@@ -118,10 +118,10 @@ TEST_F(RecoveryTest, TheCopyHoldsWhatThePanelShowsBeforeTheSelectionMoves)
     EXPECT_EQ(question.AGet(0), "нет"); // the blank answer is left out
     EXPECT_FALSE(question.IsAnswerPresent(1));
 
-    // Only the copy took the typing: the model and the boxes are as they
-    // were, and no message was shown.
-    EXPECT_EQ(Parts(window).State().Document->Model().TestName, "Набирается"); // stored by the selection
-    EXPECT_EQ(Parts(window).State().Document->QuestionAt(questionKey).Q(), "Вопрос");
+    // Taking the copy corrects nothing: the document holds what is typed,
+    // the blank answer stays in its box, and no message was shown.
+    EXPECT_EQ(Parts(window).State().Document->Model().TestName, "Набирается");
+    EXPECT_EQ(Parts(window).State().Document->QuestionAt(questionKey).Q(), "Долгий вопрос\r\nв две строки");
     EXPECT_EQ(p.TextAnswer[0]->toPlainText(), "  ");
     EXPECT_TRUE(platform.prompter.shown.empty());
 }
