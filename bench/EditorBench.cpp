@@ -20,7 +20,9 @@
 #include "document/TestDocument.h"
 
 #include <QAction>
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -154,6 +156,91 @@ void BM_DeleteDivision(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DeleteDivision)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A question dragged into another division and back, through the model as
+// a drop goes (mimeData, then dropMimeData), each drop one iteration: /1.
+// The baseline /0 moves the same question one place down and up with the
+// menu command, in the same run.
+void BM_DragQuestion(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+    StructureTree& tree = Parts(editor.window).Tree();
+    QAbstractItemModel* model = tree.Widget()->model();
+    const DocumentOrder& order = Parts(editor.window).State().Document->Order();
+    const std::string home = order.Divisions[70].Key;
+    const std::string away = order.Divisions[20].Key;
+    const std::string question = order.Divisions[70].QuestionKeys[50];
+    tree.Select(question);
+    editor.window.ShowSelectedNode();
+    const bool drag = state.range(0) == 1;
+    bool there = false;
+    for (auto _ : state) {
+        if (drag) {
+            std::unique_ptr<QMimeData> data(model->mimeData({tree.Index(question)}));
+            const QModelIndex into = tree.Index(there ? home : away);
+            model->dropMimeData(data.get(), Qt::MoveAction, there ? 50 : 0, 0, into);
+        } else if (there) {
+            Parts(editor.window).Edits().MoveUp();
+        } else {
+            Parts(editor.window).Edits().MoveDown();
+        }
+        QApplication::processEvents();
+        there = !there;
+    }
+    if (Parts(editor.window).State().Document->ParentOf(question) != (drag && there ? away : home))
+        state.SkipWithError("the question did not move");
+}
+BENCHMARK(BM_DragQuestion)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Deleting questions selected in the tree (/1: 100 of them, one in each
+// division, so that every division is opened; /0, the baseline: one), and
+// the undo of that delete (/2 and /3 the same for the undo).
+void BM_DeleteSelected(benchmark::State& state)
+{
+    Editor editor;
+    editor.window.ShowDocument(std::make_unique<TestDocument>(GenerateTest(kQuestions, 100)));
+    StructureTree& tree = Parts(editor.window).Tree();
+    const DocumentOrder& order = Parts(editor.window).State().Document->Order();
+    const bool several = state.range(0) % 2 == 1;
+    const bool undo = state.range(0) >= 2;
+    std::vector<std::string> keys;
+    for (const auto& division : order.Divisions) {
+        keys.push_back(division.QuestionKeys[50]);
+        if (!several)
+            break;
+    }
+    auto select = [&] {
+        tree.Select(keys.front());
+        editor.window.ShowSelectedNode();
+        tree.SelectAlso(keys);
+    };
+    auto remove = [&] {
+        editor.platform.prompter.answers = {Prompter::Answer::Yes};
+        Parts(editor.window).Edits().DeleteItem();
+        QApplication::processEvents();
+    };
+    auto restore = [&] {
+        Parts(editor.window).History().Undo();
+        QApplication::processEvents();
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        select();
+        if (undo)
+            remove();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        undo ? restore() : remove();
+        state.PauseTiming();
+        if (!undo)
+            restore();
+        state.ResumeTiming();
+    }
+    if (tree.SelectedKeys().size() != keys.size() || Parts(editor.window).History().Stack().count() != 1)
+        state.SkipWithError("the delete was not one step");
+}
+BENCHMARK(BM_DeleteSelected)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The exports of a large test from the editor, from the command to the last
 // byte written (the dialog answers at once).

@@ -74,8 +74,9 @@ protected:
         return {tree, {}};
     }
 
-    // A left click on the node, as the mouse does it.
-    void Click(const std::string& key)
+    // A left click on the node, as the mouse does it (with Ctrl or Shift
+    // held, when given).
+    void Click(const std::string& key, Qt::KeyboardModifiers modifiers = {})
     {
         QTreeView* tree = Parts(*window).Tree().Widget();
         const QModelIndex at = Parts(*window).Tree().Index(key); // a division of a large test opened first
@@ -85,7 +86,7 @@ protected:
         tree->scrollTo(at);
         QApplication::processEvents();
         const QRect rect = tree->visualRect(at);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, rect.center());
     }
 
     // The division nodes after "mrk" and their question nodes, as the tree
@@ -104,6 +105,20 @@ protected:
             order.Divisions.push_back(std::move(entry));
         }
         return order;
+    }
+
+    // Whether the tree shows the document's order (every division opened).
+    bool TreeFollowsDocument()
+    {
+        const DocumentOrder shown = TreeOrder();
+        const auto& order = Document().Order().Divisions;
+        if (shown.Divisions.size() != order.size())
+            return false;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (shown.Divisions[i].Key != order[i].Key || shown.Divisions[i].QuestionKeys != order[i].QuestionKeys)
+                return false;
+        }
+        return true;
     }
 
     // The bytes of a file the editor wrote.

@@ -7,6 +7,9 @@
 #include "model/TextLines.h"
 #include "model/Utf8.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace mirvane {
 
 namespace {
@@ -154,10 +157,22 @@ void PassThroughPanel(Question& question)
     }
 }
 
+std::string BuildListRecord(const std::vector<std::string>& records)
+{
+    std::string out;
+    AppendFileLine(out, kListMarker);
+    for (const std::string& record : records) {
+        AppendFileLine(out, ")= " + std::to_string(std::count(record.begin(), record.end(), '\n')));
+        out += record;
+    }
+    return out;
+}
+
 bool IsClipboardRecord(std::string_view text)
 {
     return text.substr(0, kQuestionMarker.size()) == kQuestionMarker ||
-           text.substr(0, kDivisionMarker.size()) == kDivisionMarker;
+           text.substr(0, kDivisionMarker.size()) == kDivisionMarker ||
+           text.substr(0, kListMarker.size()) == kListMarker;
 }
 
 ClipboardRecord ParseClipboardRecord(std::string_view text)
@@ -196,6 +211,41 @@ ClipboardRecord ParseClipboardRecord(std::string_view text)
         }
     }
     return record;
+}
+
+std::vector<ClipboardRecord> ParseClipboardRecords(std::string_view text)
+{
+    std::vector<ClipboardRecord> records;
+    if (text.substr(0, kListMarker.size()) != kListMarker) {
+        ClipboardRecord single = ParseClipboardRecord(text);
+        if (single.RecordKind != ClipboardRecord::Kind::None)
+            records.push_back(std::move(single));
+        return records;
+    }
+    // Past the end of the line that begins at `from`.
+    auto nextLine = [&](std::size_t from) {
+        const std::size_t lf = text.find('\n', from);
+        return lf == std::string_view::npos ? text.size() : lf + 1;
+    };
+    std::size_t at = nextLine(0); // past the marker
+    while (at < text.size()) {
+        const std::size_t start = nextLine(at);
+        std::string_view count = text.substr(at, start - at);
+        while (!count.empty() && (count.back() == '\n' || count.back() == '\r'))
+            count.remove_suffix(1);
+        std::size_t lines = 0;
+        if (count.substr(0, 3) != ")= " ||
+            std::from_chars(count.data() + 3, count.data() + count.size(), lines).ec != std::errc() || lines == 0)
+            break;
+        std::size_t end = start;
+        for (std::size_t i = 0; i < lines && end < text.size(); ++i)
+            end = nextLine(end);
+        ClipboardRecord record = ParseClipboardRecord(text.substr(start, end - start));
+        if (record.RecordKind != ClipboardRecord::Kind::None)
+            records.push_back(std::move(record));
+        at = end;
+    }
+    return records;
 }
 
 } // namespace mirvane

@@ -16,6 +16,7 @@ class Question;
 
 inline constexpr std::string_view kQuestionMarker = "=ВОПРОС=";
 inline constexpr std::string_view kDivisionMarker = "=РАЗДЕЛ=";
+inline constexpr std::string_view kListMarker = "=СПИСОК=";
 
 // The question with all nine panel slots, empty ones included.
 std::string BuildQuestionRecord(const Question& question);
@@ -24,7 +25,12 @@ std::string BuildQuestionRecord(const Question& question);
 // order the tree shows and the file stores.
 std::string BuildDivisionRecord(const Division& division, const std::vector<std::string>& questionKeys);
 
-// True when the text begins with either marker; such text is never pasted
+// Several records as one, in their order: the list marker, then each record
+// after a line ")= " + the number of its lines, so that no line inside a
+// record is ever taken for the start of the next one.
+std::string BuildListRecord(const std::vector<std::string>& records);
+
+// True when the text begins with a marker; such text is never pasted
 // into a text box.
 bool IsClipboardRecord(std::string_view text);
 
@@ -61,5 +67,10 @@ void PassThroughPanel(Question& question);
 // record gives Kind::None. Lines end at CR LF, and at a lone LF, which other
 // programs may leave when they pass the text on.
 ClipboardRecord ParseClipboardRecord(std::string_view text);
+
+// The records the text holds: a list's in order (those of a list cut short
+// as far as it goes, parts that are no record left out), a single record
+// alone, none for other text.
+std::vector<ClipboardRecord> ParseClipboardRecords(std::string_view text);
 
 } // namespace mirvane

@@ -6,8 +6,11 @@
 // does the edit itself, so a step is made by applying it.
 #include "document/TestDocument.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace mirvane {
 
@@ -126,6 +129,57 @@ private:
     FieldPlace place_;
     FieldValue old_;
     FieldValue new_;
+    bool applied_ = false;
+};
+
+// Several steps as one: Apply applies them in order, Revert takes them back
+// in the opposite order, so each finds the document as it found it before.
+// What a selection of several items does with one command.
+class CommandGroup : public EditCommand {
+public:
+    CommandGroup() = default;
+    explicit CommandGroup(std::vector<std::unique_ptr<EditCommand>> steps) : steps_(std::move(steps)) {}
+
+    void Apply(TestDocument& document) override;
+    void Revert(TestDocument& document) override;
+    // What its steps do (all of one kind); None when none did anything.
+    DocumentChange::Kind Does() const override;
+    // The items the steps concern, in their order, those that did nothing
+    // left out; Key() is the first of them.
+    std::vector<std::string> Keys() const;
+
+protected:
+    std::vector<std::unique_ptr<EditCommand>> steps_;
+};
+
+// The items `keys` names (a selection: the parameters, the marks and the
+// questions of a division among them are left out), each taken out.
+std::unique_ptr<CommandGroup> RemoveItems(const TestDocument& document, const std::vector<std::string>& keys);
+
+// The items `keys` names, each one place up or down among its siblings,
+// so that a block keeps its shape. Nothing moves (an empty group) when one
+// of them stands at the first place, or the last for down: a block stops
+// whole at the edge.
+std::unique_ptr<CommandGroup> MoveItems(const TestDocument& document, const std::vector<std::string>& keys, bool down);
+
+// Divisions and questions pasted together, in their order: each division
+// after the division pasted before it, each question after the question
+// pasted before it; the first of each kind where the selection says, as a
+// single paste puts it. A question thus never lands in a division pasted
+// with it.
+class PasteItems final : public CommandGroup {
+public:
+    using Item = std::variant<NewDivision, Question>;
+    PasteItems(std::string selectedKey, std::vector<Item> items)
+        : selectedKey_(std::move(selectedKey)), items_(std::move(items))
+    {
+    }
+
+    void Apply(TestDocument& document) override;
+
+private:
+    std::string selectedKey_;
+    std::vector<Item> items_;
     bool applied_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
+#include <unordered_set>
 #include <utility>
 
 namespace mirvane {
@@ -164,6 +166,72 @@ std::string TestDocument::SelectionAfterDelete(std::string_view key) const
     default:
         return {};
     }
+}
+
+std::string TestDocument::SelectionAfterDelete(const std::vector<std::string>& keys) const
+{
+    if (keys.size() <= 1)
+        return keys.empty() ? std::string() : SelectionAfterDelete(keys.front());
+    const std::unordered_set<std::string_view> going(keys.begin(), keys.end());
+    // The nearest sibling that stays: after `at` first, then before it.
+    auto nearest = [&](std::size_t count, std::size_t at, auto keyAt) -> std::string {
+        for (std::size_t i = at + 1; i < count; ++i) {
+            if (!going.contains(keyAt(i)))
+                return keyAt(i);
+        }
+        for (std::size_t i = at; i-- > 0;) {
+            if (!going.contains(keyAt(i)))
+                return keyAt(i);
+        }
+        return {};
+    };
+    const std::string& first = keys.front();
+    switch (KindOf(first)) {
+    case NodeKind::Question: {
+        const std::string& parent = ParentOf(first);
+        const std::vector<std::string>& siblings = Entry(parent).QuestionKeys;
+        std::string next = nearest(siblings.size(), PlaceOf(siblings, first),
+                                   [&](std::size_t i) -> const std::string& { return siblings[i]; });
+        return next.empty() ? parent : next;
+    }
+    case NodeKind::Division: {
+        std::string next = nearest(order_.Divisions.size(), DivisionIndex(first),
+                                   [&](std::size_t i) -> const std::string& { return order_.Divisions[i].Key; });
+        return next.empty() ? std::string(kParametersKey) : next;
+    }
+    default:
+        return {};
+    }
+}
+
+std::vector<std::string> TestDocument::ItemsAmong(const std::vector<std::string>& keys) const
+{
+    std::unordered_set<std::string_view> divisions;
+    for (const std::string& key : keys) {
+        if (KindOf(key) == NodeKind::Division && test_->Divisions.Contains(key))
+            divisions.insert(key);
+    }
+    // Each item with its place: its division's, then its own among the
+    // division's questions (0 for the division itself, which comes first).
+    std::vector<std::tuple<std::size_t, std::size_t, std::string_view>> placed;
+    std::unordered_set<std::string_view> seen;
+    for (const std::string& key : keys) {
+        if (!seen.insert(key).second)
+            continue;
+        if (divisions.contains(key)) {
+            placed.emplace_back(DivisionIndex(key), 0, key);
+        } else if (KindOf(key) == NodeKind::Question && Contains(key)) {
+            const std::string& parent = ParentOf(key);
+            if (!divisions.contains(parent))
+                placed.emplace_back(DivisionIndex(parent), PlaceOf(Entry(parent).QuestionKeys, key) + 1, key);
+        }
+    }
+    std::sort(placed.begin(), placed.end());
+    std::vector<std::string> items;
+    items.reserve(placed.size());
+    for (const auto& item : placed)
+        items.emplace_back(std::get<2>(item));
+    return items;
 }
 
 DocumentChange TestDocument::Delete(std::string_view key)

@@ -85,6 +85,15 @@ public:
     // its previous one, else its division; a division's next division, else
     // its previous one, else the parameters. Empty for other keys.
     std::string SelectionAfterDelete(std::string_view key) const;
+    // The same for several items going at once (`keys` as ItemsAmong gives
+    // them): the nearest sibling of the first that stays, after it before
+    // before it, else its division, else the parameters.
+    std::string SelectionAfterDelete(const std::vector<std::string>& keys) const;
+    // The divisions and questions among `keys`, in document order and each
+    // once: the parameters, the marks and keys the document does not hold
+    // are left out, and so is a question whose division is among them (it
+    // goes and moves with its division).
+    std::vector<std::string> ItemsAmong(const std::vector<std::string>& keys) const;
     // Removes the division or question (a division with its questions).
     // Other keys change nothing.
     DocumentChange Delete(std::string_view key);

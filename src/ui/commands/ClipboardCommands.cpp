@@ -46,47 +46,23 @@ void ClipboardCommands::CutSelection()
     }
 }
 
-bool ClipboardCommands::CopyItem()
+namespace {
+
+std::string RecordOf(const TestDocument& document, const std::string& key)
 {
-    // The item as the model holds it: the panel is not stored for a copy.
-    const std::string& key = state_.CurrentKey;
-    const TestDocument& document = *state_.Document;
-    switch (KindOf(key)) {
-    case NodeKind::Question:
-        clipboard_.SetText(ToQt(BuildQuestionRecord(document.QuestionAt(key))));
-        return true;
-    case NodeKind::Division:
-        clipboard_.SetText(ToQt(BuildDivisionRecord(document.DivisionAt(key), document.QuestionKeys(key))));
-        return true;
-    default:
-        return false;
-    }
+    if (KindOf(key) == NodeKind::Question)
+        return BuildQuestionRecord(document.QuestionAt(key));
+    return BuildDivisionRecord(document.DivisionAt(key), document.QuestionKeys(key));
 }
 
-void ClipboardCommands::PasteHere()
-{
-    if (PanelTextBox* box = FocusedBox()) {
-        box->InsertAsTyped(clipboard_.Text()); // a record is refused by the box
-        return;
-    }
-    if (!TreeFocused())
-        return;
-    const ClipboardRecord record = ParseClipboardRecord(ToModel(clipboard_.Text()));
-    if (record.RecordKind == ClipboardRecord::Kind::Question)
-        PasteQuestion(record);
-    else if (record.RecordKind == ClipboardRecord::Kind::Division)
-        PasteDivision(record);
-}
-
-void ClipboardCommands::PasteQuestion(const ClipboardRecord& record)
+Question QuestionOf(const ClipboardRecord& record)
 {
     Question question;
     FillQuestion(question, record.Questions.front());
-    // The parameters or the marks selected: nothing to paste into.
-    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), std::move(question)), NodeKind::Question);
+    return question;
 }
 
-void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
+NewDivision DivisionOf(const ClipboardRecord& record)
 {
     NewDivision division;
     if (record.Name)
@@ -102,7 +78,65 @@ void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
         if (i + 1 < record.Questions.size())
             PassThroughPanel(question);
     }
-    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), std::move(division)), NodeKind::Division);
+    return division;
+}
+
+} // namespace
+
+bool ClipboardCommands::CopyItem()
+{
+    // The items as the model holds them: the panel is not stored for a copy.
+    const std::vector<std::string> items = edits_.ItemsToEdit();
+    if (items.empty())
+        return false;
+    const TestDocument& document = *state_.Document;
+    std::vector<std::string> records;
+    records.reserve(items.size());
+    for (const std::string& key : items)
+        records.push_back(RecordOf(document, key));
+    clipboard_.SetText(ToQt(records.size() == 1 ? records.front() : BuildListRecord(records)));
+    return true;
+}
+
+void ClipboardCommands::PasteHere()
+{
+    if (PanelTextBox* box = FocusedBox()) {
+        box->InsertAsTyped(clipboard_.Text()); // a record is refused by the box
+        return;
+    }
+    if (!TreeFocused())
+        return;
+    const std::vector<ClipboardRecord> records = ParseClipboardRecords(ToModel(clipboard_.Text()));
+    if (records.size() > 1)
+        PasteSeveral(records);
+    else if (records.size() == 1 && records.front().RecordKind == ClipboardRecord::Kind::Question)
+        PasteQuestion(records.front());
+    else if (records.size() == 1)
+        PasteDivision(records.front());
+}
+
+void ClipboardCommands::PasteQuestion(const ClipboardRecord& record)
+{
+    // The parameters or the marks selected: nothing to paste into.
+    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), QuestionOf(record)), NodeKind::Question);
+}
+
+void ClipboardCommands::PasteDivision(const ClipboardRecord& record)
+{
+    edits_.Paste(std::make_unique<AddItem>(tree_.SelectedKey(), DivisionOf(record)), NodeKind::Division);
+}
+
+void ClipboardCommands::PasteSeveral(const std::vector<ClipboardRecord>& records)
+{
+    std::vector<PasteItems::Item> items;
+    items.reserve(records.size());
+    for (const ClipboardRecord& record : records) {
+        if (record.RecordKind == ClipboardRecord::Kind::Question)
+            items.emplace_back(QuestionOf(record));
+        else
+            items.emplace_back(DivisionOf(record));
+    }
+    edits_.PasteSeveral(std::make_unique<PasteItems>(tree_.SelectedKey(), std::move(items)));
 }
 
 } // namespace mirvane

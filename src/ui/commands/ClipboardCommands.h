@@ -4,6 +4,8 @@
 // box); in the structure tree they carry whole questions and divisions on
 // the system clipboard as records, also between two running editors. Any
 // other control: nothing.
+#include <vector>
+
 class QWidget;
 
 namespace mirvane {
@@ -32,11 +34,13 @@ private:
     // The focused panel box, or null.
     PanelTextBox* FocusedBox() const;
     bool TreeFocused() const;
-    // Puts the current question or division on the clipboard; false on the
-    // parameters and the marks, which have no record.
+    // Puts the current question or division on the clipboard, or a list of
+    // the selected ones; false on the parameters and the marks, which have
+    // no record.
     bool CopyItem();
     void PasteQuestion(const ClipboardRecord& record);
     void PasteDivision(const ClipboardRecord& record);
+    void PasteSeveral(const std::vector<ClipboardRecord>& records);
 
     EditorState& state_;
     StructureTree& tree_;

@@ -9,6 +9,7 @@
 
 #include <QUndoCommand>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -23,6 +24,9 @@ QString StepName(const char* verb, NodeKind kind)
     return QString::fromUtf8(verb) +
            (kind == NodeKind::Question ? QStringLiteral(" вопроса") : QStringLiteral(" раздела"));
 }
+
+// The same for several items at once, of any kind.
+QString SeveralStepName(const char* verb) { return QString::fromUtf8(verb) + QStringLiteral(" выбранных элементов"); }
 
 // A document command on the edit history: redo applies it, undo reverts it,
 // and the editor's selection and panel follow.
@@ -95,10 +99,20 @@ std::string StructuralEdits::AddQuestion()
 
 std::string StructuralEdits::Paste(std::unique_ptr<AddItem> paste, NodeKind kind)
 {
+    return Pasted(StepName("вставку", kind), std::move(paste));
+}
+
+std::string StructuralEdits::PasteSeveral(std::unique_ptr<PasteItems> paste)
+{
+    return Pasted(QStringLiteral("вставку элементов"), std::move(paste));
+}
+
+std::string StructuralEdits::Pasted(const QString& name, std::unique_ptr<EditCommand> paste)
+{
     pasting_ = true;
     std::string key;
     try {
-        key = Push(StepName("вставку", kind), std::move(paste));
+        key = Push(name, std::move(paste));
     } catch (...) {
         pasting_ = false;
         throw;
@@ -107,12 +121,25 @@ std::string StructuralEdits::Paste(std::unique_ptr<AddItem> paste, NodeKind kind
     return key;
 }
 
-void StructuralEdits::DeleteItem()
+std::vector<std::string> StructuralEdits::ItemsToEdit() const
 {
+    std::vector<std::string> selected = tree_.SelectedKeys();
+    if (selected.size() > 1)
+        return state_.Document->ItemsAmong(selected);
     const NodeKind kind = KindOf(state_.CurrentKey);
     if (kind != NodeKind::Question && kind != NodeKind::Division)
+        return {};
+    return {state_.CurrentKey};
+}
+
+void StructuralEdits::DeleteItem()
+{
+    const std::vector<std::string> items = ItemsToEdit();
+    if (items.empty())
         return;
-    const QString& question = kind == NodeKind::Question ? edit_text::kDeleteQuestion : edit_text::kDeleteDivision;
+    QString question = edit_text::DeleteSeveral(items.size());
+    if (items.size() == 1)
+        question = KindOf(items.front()) == NodeKind::Question ? edit_text::kDeleteQuestion : edit_text::kDeleteDivision;
     if (prompter_.AskYesNo(question, edit_text::kConfirmCaption) != Prompter::Answer::Yes)
         return;
     Remove("удаление");
@@ -122,11 +149,11 @@ void StructuralEdits::CutItem() { Remove("вырезание"); }
 
 void StructuralEdits::Remove(const char* stepVerb)
 {
-    const std::string key = state_.CurrentKey;
-    const NodeKind kind = KindOf(key);
-    if (kind != NodeKind::Question && kind != NodeKind::Division)
-        return;
-    Push(StepName(stepVerb, kind), std::make_unique<RemoveItem>(key));
+    const std::vector<std::string> items = ItemsToEdit();
+    if (items.size() == 1)
+        Push(StepName(stepVerb, KindOf(items.front())), std::make_unique<RemoveItem>(items.front()));
+    else if (!items.empty())
+        Push(SeveralStepName(stepVerb), RemoveItems(*state_.Document, items));
 }
 
 void StructuralEdits::MoveUp() { Move(false); }
@@ -135,11 +162,11 @@ void StructuralEdits::MoveDown() { Move(true); }
 
 void StructuralEdits::Move(bool down)
 {
-    const std::string key = state_.CurrentKey;
-    const NodeKind kind = KindOf(key);
-    if (kind != NodeKind::Question && kind != NodeKind::Division)
-        return;
-    Push(StepName("перемещение", kind), std::make_unique<MoveItem>(key, down));
+    const std::vector<std::string> items = ItemsToEdit();
+    if (items.size() == 1)
+        Push(StepName("перемещение", KindOf(items.front())), std::make_unique<MoveItem>(items.front(), down));
+    else if (!items.empty())
+        Push(SeveralStepName("перемещение"), MoveItems(*state_.Document, items, down));
 }
 
 void StructuralEdits::MoveTo(const std::string& key, const std::string& division, std::size_t index)
@@ -150,38 +177,58 @@ void StructuralEdits::MoveTo(const std::string& key, const std::string& division
 void StructuralEdits::Run(EditCommand& command, bool apply)
 {
     TestDocument& document = *state_.Document;
+    // Several items at once are handled as one; those that come or were
+    // moved stay selected together.
+    auto* group = dynamic_cast<CommandGroup*>(&command);
+    auto keys = [&] { return group ? group->Keys() : std::vector<std::string>{command.Key()}; };
+    auto run = [&] { apply ? command.Apply(document) : command.Revert(document); };
     DocumentChange::Kind does = command.Does();
     if (!apply && does != DocumentChange::Kind::Moved)
         does = does == DocumentChange::Kind::Added ? DocumentChange::Kind::Removed : DocumentChange::Kind::Added;
     switch (does) {
     case DocumentChange::Kind::Removed: {
-        const std::string& key = command.Key();
-        const std::string next = document.SelectionAfterDelete(key);
-        const std::string parent = KindOf(key) == NodeKind::Question ? document.ParentOf(key) : std::string();
+        const std::vector<std::string> going = keys();
+        const std::string next = document.SelectionAfterDelete(going);
+        const bool emptied = KindOf(next) == NodeKind::Division &&
+                             std::any_of(going.begin(), going.end(), [&](const std::string& key) {
+                                 return KindOf(key) == NodeKind::Question && document.ParentOf(key) == next;
+                             });
         // Stores the panel into the item about to go, then shows the next one.
         SelectAndRun(next);
-        apply ? command.Apply(document) : command.Revert(document);
-        if (next == parent)
-            host_.Data2Form(); // the division's panel counts its questions without the deleted one
+        run();
+        if (emptied)
+            host_.Data2Form(); // the division's panel counts its questions without the deleted ones
         break;
     }
-    case DocumentChange::Kind::Moved:
+    case DocumentChange::Kind::Moved: {
+        const std::vector<std::string> moved = keys();
+        const bool shownMoves = std::find(moved.begin(), moved.end(), state_.CurrentKey) != moved.end();
+        const std::string shown = shownMoves ? state_.CurrentKey : moved.front();
         // Neither stored nor reloaded when already shown: the panel stays on
         // the moved item with whatever was typed into it.
-        Show(command.Key());
-        apply ? command.Apply(document) : command.Revert(document);
-        if (command.Does() == DocumentChange::Kind::Moved)
-            tree_.Select(command.Key());
+        Show(shown);
+        run();
+        if (command.Does() == DocumentChange::Kind::Moved) {
+            tree_.Select(shown);
+            if (group)
+                tree_.SelectAlso(moved);
+        }
         break;
+    }
     default: { // an item comes (the first apply of an add tells its key only now)
-        apply ? command.Apply(document) : command.Revert(document);
-        std::string shown = command.Key();
+        run();
+        const std::vector<std::string> came = keys();
+        if (came.empty())
+            break;
+        std::string shown = pasting_ ? came.back() : came.front();
         // A pasted division's questions have passed through the panel but
         // the last, which is shown; the division itself is not.
         if (pasting_ && KindOf(shown) == NodeKind::Division && !document.QuestionKeys(shown).empty())
             shown = document.QuestionKeys(shown).back();
         if (!shown.empty())
             SelectAndRun(shown);
+        if (group)
+            tree_.SelectAlso(came);
         break;
     }
     }

@@ -9,14 +9,17 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mirvane {
 
 class AddItem;
 class EditCommand;
+class PasteItems;
 class EditHistory;
 class PanelHost;
 class Prompter;
@@ -27,6 +30,11 @@ namespace edit_text {
 inline const QString kConfirmCaption = QStringLiteral("Запрос");
 inline const QString kDeleteQuestion = QStringLiteral("Вы действительно хотите удалить вопрос?");
 inline const QString kDeleteDivision = QStringLiteral("Вы действительно хотите удалить раздел ?");
+// Several items selected: one question for all of them.
+inline QString DeleteSeveral(std::size_t count)
+{
+    return QStringLiteral("Вы действительно хотите удалить выбранные элементы (%1)?").arg(count);
+}
 } // namespace edit_text
 
 class StructuralEdits {
@@ -42,11 +50,17 @@ public:
     // told its key.
     std::string AddDivision();
     std::string AddQuestion();
-    // Deletes the current division or question after asking the user.
+    // What deleting, cutting, copying and moving act on: the current
+    // division or question; with several nodes selected, every division and
+    // question among them (as TestDocument::ItemsAmong gives them). Empty on
+    // the parameters and the marks.
+    std::vector<std::string> ItemsToEdit() const;
+    // Deletes them after asking the user, once for all.
     void DeleteItem();
-    // Deletes it without asking, as cutting does.
+    // Deletes them without asking, as cutting does.
     void CutItem();
-    // The panel keeps showing the moved item with whatever was typed into it.
+    // The panel keeps showing the moved item with whatever was typed into
+    // it; several items move together and stay selected.
     void MoveUp();
     void MoveDown();
     // Puts the division or question at the place it was dragged to, as one
@@ -62,6 +76,9 @@ public:
     // the pasted question, or a pasted division's last question, is
     // selected and shown. Gives the key, empty when nothing was added.
     std::string Paste(std::unique_ptr<AddItem> paste, NodeKind kind);
+    // Adds several pasted items as one step; all are selected and the last
+    // shown, as a single paste shows it. Gives the first key.
+    std::string PasteSeveral(std::unique_ptr<PasteItems> paste);
 
     // Applies or reverts a step's command, the selection and the panel
     // following: the panel is stored into an item before it goes and the
@@ -73,6 +90,7 @@ public:
 
 private:
     std::string Push(const QString& name, std::unique_ptr<EditCommand> command);
+    std::string Pasted(const QString& name, std::unique_ptr<EditCommand> paste);
     std::string Added(std::unique_ptr<EditCommand> command, NodeKind kind, const char* stepVerb);
     void Remove(const char* stepVerb);
     void Move(bool down);

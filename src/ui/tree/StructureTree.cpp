@@ -11,17 +11,39 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace mirvane {
 
+namespace {
+
+class TreeView : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+
+protected:
+    // A node selected in code (no event) is the one node selected, even
+    // while Ctrl or Shift is held for a shortcut such as Ctrl+Down or
+    // Ctrl+Z; the mouse and the keys select as ever.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        if (!event)
+            return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+        return QTreeView::selectionCommand(index, event);
+    }
+};
+
+} // namespace
+
 StructureTree::StructureTree(QWidget* parent)
-    : QObject(parent), tvTreeView_(new QTreeView(parent)), model_(new DocumentTreeModel(this))
+    : QObject(parent), tvTreeView_(new TreeView(parent)), model_(new DocumentTreeModel(this))
 {
     tvTreeView_->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView_->setHeaderHidden(true);
     tvTreeView_->setModel(model_);
-    tvTreeView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tvTreeView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Labels follow the model; a label edited in place would never reach it.
     tvTreeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvTreeView_->setUniformRowHeights(true);
@@ -108,6 +130,37 @@ void StructureTree::BuildTree(TestDocument& document)
 bool StructureTree::Contains(const std::string& key) const { return model_->Contains(key); }
 
 std::string StructureTree::SelectedKey() const { return DocumentTreeModel::KeyOf(tvTreeView_->currentIndex()); }
+
+std::vector<std::string> StructureTree::SelectedKeys() const
+{
+    QModelIndexList rows = tvTreeView_->selectionModel()->selectedRows();
+    // A row's place: its top row, then its own among its division's.
+    auto place = [](const QModelIndex& at) {
+        return at.parent().isValid() ? std::pair(at.parent().row(), at.row()) : std::pair(at.row(), -1);
+    };
+    std::sort(rows.begin(), rows.end(), [&](const QModelIndex& a, const QModelIndex& b) { return place(a) < place(b); });
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QModelIndex& at : rows)
+        keys.push_back(DocumentTreeModel::KeyOf(at));
+    return keys;
+}
+
+void StructureTree::SelectAlso(const std::vector<std::string>& keys)
+{
+    QItemSelection rows;
+    for (const std::string& key : keys) {
+        const QModelIndex at = model_->IndexOf(key);
+        if (!at.isValid())
+            continue;
+        rows.select(at, at);
+        if (at.parent().isValid())
+            tvTreeView_->expand(at.parent()); // nothing selected out of sight
+    }
+    selectingInCode_ = true;
+    tvTreeView_->selectionModel()->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selectingInCode_ = false;
+}
 
 QModelIndex StructureTree::Index(const std::string& key) const { return model_->IndexOf(key); }
 

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QTreeView;
 class QWidget;
@@ -32,10 +33,17 @@ public:
     void BuildTree(TestDocument& document);
 
     bool Contains(const std::string& key) const;
+    // The current node: the one whose panel is shown.
     std::string SelectedKey() const;
+    // Every node selected (Ctrl and Shift add to the selection), in the
+    // order the tree shows them.
+    std::vector<std::string> SelectedKeys() const;
     // Selects in code: the selection procedure is not run; the node is
-    // brought into view, its division expanded when needed.
+    // brought into view, its division expanded when needed. Any other node
+    // selected is let go.
     void Select(const std::string& key);
+    // Selects the nodes besides those selected, the current one staying.
+    void SelectAlso(const std::vector<std::string>& keys);
 
     // The node's row (its division's rows made first); invalid for a key
     // not shown.

@@ -177,5 +177,42 @@ TEST(ClipboardRecord, NameEndsAtALoneCarriageReturn)
     EXPECT_EQ(ParseClipboardRecord("=РАЗДЕЛ=\r\n)* 1\r\n): Имя\rхвост\r\n").Name, "Имя");
 }
 
+// A list's records come back one by one, whatever lines their texts hold:
+// a marker or a count line inside a record starts nothing.
+TEST(ClipboardRecord, AListCarriesSeveralRecordsInOrder)
+{
+    Question tricky;
+    tricky.QSet("=ВОПРОС=\r\n)= 2\r\n=СПИСОК=");
+    tricky.ASet(0, "да");
+    tricky.AScoreSet(0, 4);
+    Question inside;
+    inside.QSet("в разделе");
+    const std::string records[] = {BuildQuestionRecord(tricky), BuildQuestionRecord(inside)};
+    const std::string divisionRecord = "=РАЗДЕЛ=\r\n)* 3\r\n): Раздел списка\r\n" + records[1].substr(records[1].find(")?"));
+    const std::string list = BuildListRecord({records[0], divisionRecord, records[1]});
+    EXPECT_TRUE(IsClipboardRecord(list));
+
+    const std::vector<ClipboardRecord> back = ParseClipboardRecords(list);
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[0].RecordKind, ClipboardRecord::Kind::Question);
+    EXPECT_EQ(back[0].Questions.at(0).Q, tricky.Q());
+    EXPECT_EQ(back[0].Questions[0].Answers[0], "да");
+    EXPECT_EQ(back[0].Questions[0].Scores[0], 4);
+    EXPECT_EQ(back[1].RecordKind, ClipboardRecord::Kind::Division);
+    EXPECT_EQ(back[1].Name, "Раздел списка");
+    EXPECT_EQ(back[1].NQ, 3);
+    ASSERT_EQ(back[1].Questions.size(), 1u);
+    EXPECT_EQ(back[1].Questions[0].Q, "в разделе");
+    EXPECT_EQ(back[2].Questions.at(0).Q, "в разделе");
+
+    // A single record is a list of one; a list cut short keeps what it holds.
+    ASSERT_EQ(ParseClipboardRecords(records[1]).size(), 1u);
+    EXPECT_TRUE(ParseClipboardRecords("просто текст").empty());
+    const std::string cut = list.substr(0, list.find(")= ", list.find("Раздел списка")));
+    ASSERT_EQ(ParseClipboardRecords(cut).size(), 2u);
+    EXPECT_EQ(ParseClipboardRecords(cut)[1].Name, "Раздел списка");
+    EXPECT_TRUE(ParseClipboardRecords("=СПИСОК=\r\n)= x\r\n" + records[1]).empty());
+}
+
 } // namespace
 } // namespace mirvane::testing

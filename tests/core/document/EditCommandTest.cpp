@@ -209,10 +209,11 @@ FieldValue RandomValue(const FieldPlace& place, int round, std::mt19937& random)
     }
 }
 
-// Adds, pastes, deletes, moves and field edits (some joined into a typing
-// run), each applied as a command, then taken back and done again at random: after every step the notices agree with the
-// document, and the file written is the one written at that point of the
-// history before.
+// Adds, pastes, deletes, moves (of one item or of several as one step) and
+// field edits (some joined into a typing run), each applied as a command,
+// then taken back and done again at random: after every step the notices
+// agree with the document, and the file written is the one written at that
+// point of the history before.
 TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
 {
     TestDocument doc = Sample();
@@ -223,7 +224,7 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
 
     std::mt19937 random(20261208);
     int steps = 0, undos = 0, redos = 0, merged = 0;
-    for (int round = 0; round < 800; ++round) {
+    for (int round = 0; round < 1200; ++round) {
         const unsigned choice = random() % 10;
         if (choice < 3 && !done.empty()) {
             done.back()->Revert(doc);
@@ -245,7 +246,11 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
             const bool item = KindOf(target) == NodeKind::Division || KindOf(target) == NodeKind::Question;
             std::unique_ptr<EditCommand> command;
             bool applied = false;
-            switch (random() % 10) {
+            // Several chosen at once, as a selection in the tree.
+            Keys chosen = {target};
+            for (unsigned n = random() % 4; n > 0; --n)
+                chosen.push_back(all[random() % all.size()]);
+            switch (random() % 12) {
             case 0:
                 command = std::make_unique<AddItem>(target, NewDivision{});
                 break;
@@ -310,6 +315,25 @@ TEST(EditCommands, RandomStepsUndoneAndRedoneGiveBackTheSameFile)
                 EXPECT_FALSE(last && last->Place() != place && last->Absorb(*edit)) << "another field joins no run";
                 command = std::move(edit);
                 applied = true;
+                break;
+            }
+            case 8:
+                command = RemoveItems(doc, chosen);
+                break;
+            case 9:
+                command = MoveItems(doc, chosen, random() % 2 == 0);
+                break;
+            case 10: {
+                std::vector<PasteItems::Item> items;
+                for (std::size_t i = 0; i < chosen.size(); ++i) {
+                    Question q;
+                    q.QSet("вставлен " + std::to_string(round) + "." + std::to_string(i));
+                    if (random() % 2 == 0)
+                        items.emplace_back(std::move(q));
+                    else
+                        items.emplace_back(NewDivision{"Раздел " + std::to_string(round), 1, {q}});
+                }
+                command = std::make_unique<PasteItems>(target, std::move(items));
                 break;
             }
             default:
@@ -388,6 +412,121 @@ TEST(EditCommands, WhatFindsNothingToDoIsNoStep)
     MoveItem top(doc.Order().Divisions.front().Key, false);
     top.Apply(doc);
     EXPECT_EQ(top.Does(), Kind::None); // the marks stay above the first division
+}
+
+// d1: q2 q3 q4; d5: q6; d7 (empty)
+TEST(CommandGroups, SeveralRemovedAsOneStepComeBackInPlace)
+{
+    TestDocument doc = Sample();
+    Mirror mirror(doc);
+    const std::string before = Written(doc);
+    // The marks, a repeated key and a question of a division that goes too
+    // are left out; what stays is in document order.
+    const Keys chosen = {"q4", "mrk", "q6", "d5", "q2", "q4"};
+    EXPECT_EQ(doc.ItemsAmong(chosen), (Keys{"q2", "q4", "d5"}));
+    EXPECT_EQ(doc.SelectionAfterDelete(doc.ItemsAmong(chosen)), "q3");
+    EXPECT_EQ(doc.SelectionAfterDelete(Keys{"q3", "q4"}), "q2"); // none after them stays
+    EXPECT_EQ(doc.SelectionAfterDelete(Keys{"q2", "q3", "q4"}), "d1");
+    EXPECT_EQ(doc.SelectionAfterDelete(Keys{"d1", "d5", "d7"}), "par");
+
+    auto remove = RemoveItems(doc, chosen);
+    remove->Apply(doc);
+    EXPECT_EQ(remove->Does(), Kind::Removed);
+    EXPECT_EQ(remove->Keys(), (Keys{"q2", "q4", "d5"}));
+    ASSERT_EQ(doc.Order().Divisions.size(), 2u);
+    EXPECT_EQ(doc.QuestionKeys("d1"), (Keys{"q3"}));
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+    const std::string after = Written(doc);
+
+    remove->Revert(doc);
+    EXPECT_EQ(Written(doc), before);
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+    remove->Apply(doc);
+    EXPECT_EQ(Written(doc), after);
+}
+
+TEST(CommandGroups, ABlockMovesWholeOrNotAtAll)
+{
+    TestDocument doc = Sample();
+    Mirror mirror(doc);
+    const std::string before = Written(doc);
+    auto down = MoveItems(doc, {"q3", "q2"}, true);
+    down->Apply(doc);
+    EXPECT_EQ(down->Does(), Kind::Moved);
+    EXPECT_EQ(doc.QuestionKeys("d1"), (Keys{"q4", "q2", "q3"}));
+    const std::string moved = Written(doc);
+
+    // At the bottom the block stops whole, and a division's questions move
+    // with it rather than within it.
+    auto stuck = MoveItems(doc, {"q2", "q3"}, true);
+    stuck->Apply(doc);
+    EXPECT_EQ(stuck->Does(), Kind::None);
+    EXPECT_EQ(Written(doc), moved);
+    auto divisions = MoveItems(doc, {"d7", "q3", "d5", "d1"}, false);
+    divisions->Apply(doc);
+    EXPECT_EQ(divisions->Does(), Kind::None); // d1 is the first division
+    auto gapped = MoveItems(doc, {"d7", "q2", "d1"}, true);
+    gapped->Apply(doc);
+    EXPECT_EQ(gapped->Does(), Kind::None); // d7 is the last
+
+    auto up = MoveItems(doc, {"d5", "d7", "q6"}, false);
+    up->Apply(doc);
+    EXPECT_EQ(up->Keys(), (Keys{"d5", "d7"}));
+    ASSERT_EQ(doc.Order().Divisions.size(), 3u);
+    EXPECT_EQ(doc.Order().Divisions[0].Key, "d5");
+    EXPECT_EQ(doc.Order().Divisions[1].Key, "d7");
+    EXPECT_EQ(doc.QuestionKeys("d5"), (Keys{"q6"}));
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+
+    up->Revert(doc);
+    EXPECT_EQ(Written(doc), moved);
+    down->Revert(doc);
+    EXPECT_EQ(Written(doc), before);
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+}
+
+TEST(CommandGroups, PastedItemsKeepTheirOrderAndKinds)
+{
+    TestDocument doc = Sample();
+    Mirror mirror(doc);
+    const std::string before = Written(doc);
+    Question first;
+    first.QSet("первый вставленный");
+    Question second;
+    second.QSet("второй вставленный");
+    NewDivision division{"Вставленный раздел", 1, std::vector<Question>(1)};
+    std::vector<PasteItems::Item> items;
+    items.emplace_back(first);
+    items.emplace_back(std::move(division));
+    items.emplace_back(second);
+    PasteItems paste("q3", std::move(items));
+    paste.Apply(doc);
+    const Keys keys = paste.Keys();
+    ASSERT_EQ(keys.size(), 3u);
+    // The questions one after the other behind the selected one, the
+    // division behind the selected one's division, holding only its own.
+    EXPECT_EQ(doc.QuestionKeys("d1"), (Keys{"q2", "q3", keys[0], keys[2], "q4"}));
+    EXPECT_EQ(doc.QuestionAt(keys[2]).Q(), "второй вставленный");
+    ASSERT_EQ(doc.Order().Divisions.size(), 4u);
+    EXPECT_EQ(doc.Order().Divisions[1].Key, keys[1]);
+    EXPECT_EQ(doc.QuestionKeys(keys[1]).size(), 1u);
+    EXPECT_TRUE(mirror.AgreesWithDocument());
+    const std::string after = Written(doc);
+
+    paste.Revert(doc);
+    EXPECT_EQ(Written(doc), before);
+    paste.Apply(doc);
+    EXPECT_EQ(Written(doc), after);
+
+    // With the parameters selected the questions find no place; the
+    // division goes first.
+    std::vector<PasteItems::Item> more;
+    more.emplace_back(Question());
+    more.emplace_back(NewDivision{});
+    PasteItems onParameters("par", std::move(more));
+    onParameters.Apply(doc);
+    ASSERT_EQ(onParameters.Keys().size(), 1u);
+    EXPECT_EQ(doc.Order().Divisions.front().Key, onParameters.Key());
 }
 
 } // namespace

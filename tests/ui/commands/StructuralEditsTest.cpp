@@ -1,10 +1,14 @@
 #include "EditorFixture.h"
 #include "ui/WindowParts.h"
 
+#include "clipboard/ClipboardRecord.h"
+#include "commands/CommandActions.h"
 #include "editor/EditHistory.h"
 #include "commands/StructuralEdits.h"
+#include "platform/TextBridge.h"
 #include "testfile/TestFileWriter.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMimeData>
 #include <QUndoStack>
@@ -333,6 +337,131 @@ TEST_F(Edits, RandomEditsKeepTheTreeOnTheDocument)
         for (std::size_t j = 0; j < d.Questions.Count(); ++j)
             EXPECT_EQ(d.Questions.Item(j + 1).Q(), Document().QuestionAt(shown.Divisions[i].QuestionKeys[j]).Q());
     }
+}
+
+// Several nodes selected with Ctrl and Shift: deleting, copying and moving
+// act on all of them, each as one step of the history.
+class SeveralSelected : public Edits {
+protected:
+    void SetUp() override
+    {
+        Edits::SetUp();
+        Parts(*window).Tree().Widget()->setFocus();
+    }
+    void Run(Command command) { Parts(*window).Actions().Get(command)->trigger(); }
+    // The file as a save would write it, the panel stored first.
+    std::string Saved()
+    {
+        const TestDocument& document = window->CommittedDocument();
+        return WriteTestFile(document.Model(), document.Order());
+    }
+    int Steps() { return Parts(*window).History().Stack().count(); }
+};
+
+TEST_F(SeveralSelected, DeletingSeveralAsksOnceAndIsOneStep)
+{
+    const std::string before = Saved();
+    Click("q2");
+    Click("q4", Qt::ShiftModifier);
+    Click("d5", Qt::ControlModifier);
+    EXPECT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"q2", "q3", "q4", "d5"}));
+    EXPECT_EQ(Current(), "d5"); // the panel shows the node clicked last
+    EXPECT_TRUE(P().TextDivName->isVisible());
+
+    platform.prompter.answers = {Prompter::Answer::No};
+    Key(Qt::Key_Delete);
+    ASSERT_EQ(platform.prompter.shown.size(), 1u);
+    EXPECT_EQ(platform.prompter.shown[0].Text, "Вы действительно хотите удалить выбранные элементы (4)?");
+    EXPECT_EQ(platform.prompter.shown[0].Caption, "Запрос");
+    EXPECT_EQ(Saved(), before);
+
+    platform.prompter.answers = {Prompter::Answer::Yes};
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(platform.prompter.shown.size(), 2u);
+    EXPECT_TRUE(Document().QuestionKeys("d1").empty());
+    EXPECT_FALSE(Document().Contains("d5"));
+    EXPECT_EQ(Current(), "d1"); // it lost every question
+    EXPECT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"d1"}));
+    EXPECT_EQ(Steps(), 1);
+
+    Parts(*window).History().Undo();
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"q2", "q3", "q4", "d5"}));
+    EXPECT_TRUE(TreeFollowsDocument());
+
+    // A division with its own question selected goes once, asked as alone.
+    Click("d1");
+    Click("q3", Qt::ControlModifier);
+    Click("mrk", Qt::ControlModifier);
+    platform.prompter.answers = {Prompter::Answer::Yes};
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(platform.prompter.shown.back().Text, "Вы действительно хотите удалить раздел ?");
+    EXPECT_FALSE(Document().Contains("d1"));
+    EXPECT_EQ(Steps(), 1); // the undone step gave way to this one
+
+    // Undone with Ctrl held, the item comes back as the one node selected.
+    Click("q6");
+    Run(Command::Cut);
+    QTest::keyClick(Parts(*window).Tree().Widget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"q6"}));
+    EXPECT_EQ(Current(), "q6");
+}
+
+TEST_F(SeveralSelected, CopyingSeveralKeepsDocumentOrderAndPastesTheSameItems)
+{
+    Click("q4");
+    Click("d7", Qt::ControlModifier);
+    Click("q2", Qt::ControlModifier);
+    Run(Command::Copy);
+    const std::vector<ClipboardRecord> records = ParseClipboardRecords(ToModel(platform.clipboard.text));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].Questions.at(0).Q, "один");
+    EXPECT_EQ(records[1].Questions.at(0).Q, "три");
+    EXPECT_EQ(records[2].Name, "Третий");
+
+    const std::string before = Saved();
+    Click("q6");
+    Run(Command::Paste);
+    EXPECT_EQ(Steps(), 1);
+    const Keys pasted = Parts(*window).Tree().SelectedKeys();
+    ASSERT_EQ(pasted.size(), 3u);
+    EXPECT_EQ(Document().QuestionKeys("d5"), (Keys{"q6", pasted[0], pasted[1]}));
+    EXPECT_EQ(Document().QuestionAt(pasted[0]).Q(), "один");
+    EXPECT_EQ(Document().QuestionAt(pasted[1]).Q(), "три");
+    EXPECT_EQ(Document().Order().Divisions[2].Key, pasted[2]);
+    EXPECT_EQ(Doc().Divisions.Item(pasted[2]).Name, "Третий");
+    EXPECT_TRUE(Document().QuestionKeys(pasted[2]).empty());
+
+    Parts(*window).History().Undo();
+    EXPECT_EQ(Saved(), before);
+    EXPECT_TRUE(TreeFollowsDocument());
+}
+
+TEST_F(SeveralSelected, MovingSeveralMovesTheBlockUntilItsEdge)
+{
+    const std::string before = Saved();
+    Click("q2");
+    P().TextQuest->setPlainText("один, правлен");
+    Click("q3", Qt::ShiftModifier);
+    QTest::keyClick(Parts(*window).Tree().Widget(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Document().QuestionKeys("d1"), (Keys{"q4", "q2", "q3"}));
+    EXPECT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"q2", "q3"}));
+    EXPECT_EQ(Current(), "q3");
+    EXPECT_EQ(Document().QuestionAt("q2").Q(), "один, правлен");
+    const std::string moved = Saved();
+
+    Run(Command::MoveDown); // the block stands at the bottom
+    EXPECT_EQ(Saved(), moved);
+    EXPECT_EQ(Steps(), 2); // the typing, and one move
+
+    Parts(*window).History().Undo();
+    EXPECT_EQ(Document().QuestionKeys("d1"), (Keys{"q2", "q3", "q4"}));
+    EXPECT_TRUE(TreeFollowsDocument());
+    Parts(*window).History().Undo();
+    EXPECT_EQ(Saved(), before);
+    Parts(*window).History().Redo();
+    Parts(*window).History().Redo();
+    EXPECT_EQ(Saved(), moved);
 }
 
 } // namespace
