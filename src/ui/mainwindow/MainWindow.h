@@ -45,6 +45,7 @@ class StructureTree;
 class TreeContextMenu;
 class WindowLifecycle;
 class WindowSizing;
+class WorkCopyKeeper;
 
 class MainWindow : public QMainWindow, public PanelHost {
     Q_OBJECT
@@ -122,6 +123,8 @@ private:
 
     Platform platform_;
     EditorState state_;
+    // The findings list's copy of the document, brought up to date by steps.
+    std::unique_ptr<WorkCopyKeeper> workCopies_;
     QToolBar* tbToolBar_ = nullptr;
     QStatusBar* sbStatusBar_ = nullptr;
     QWidget* client_ = nullptr;

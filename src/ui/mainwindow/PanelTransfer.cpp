@@ -1,5 +1,6 @@
 #include "mainwindow/PanelTransfer.h"
 
+#include "document/WorkCopy.h"
 #include "editor/EditorState.h"
 #include "mainwindow/EditPanels.h"
 #include "platform/TextBridge.h"
@@ -22,19 +23,6 @@ std::optional<std::int16_t> NumberIn(const QLineEdit* box) { return ReadNumber(T
 
 QString Decimal(int value) { return QString::number(value); }
 
-void CopyHeader(const Test& from, Test& to)
-{
-    to.TestName = from.TestName;
-    to.TestTime = from.TestTime;
-    to.ShowErrors = from.ShowErrors;
-    to.LogType = from.LogType;
-    to.LogFile = from.LogFile;
-    for (int i = 0; i < Test::kMarkSlots; ++i) {
-        to.MarkScoresSet(i, from.MarkScoresGet(i));
-        to.MarkDiscriptionsSet(i, from.MarkDiscriptionsGet(i));
-    }
-}
-
 } // namespace
 
 QString QuestionCountCaption(int count)
@@ -52,7 +40,7 @@ void PanelTransfer::Form2Data()
     case NodeKind::Parameters:
     case NodeKind::Marks: {
         Test header;
-        CopyHeader(document.Model(), header);
+        CopyTestFields(document.Model(), header);
         if (KindOf(key) == NodeKind::Parameters)
             StoreParameters(header, false);
         else
@@ -93,7 +81,7 @@ std::string PanelTransfer::WorkAsShown() const
     switch (KindOf(key)) {
     case NodeKind::Parameters:
     case NodeKind::Marks:
-        CopyHeader(document.Model(), header);
+        CopyTestFields(document.Model(), header);
         if (KindOf(key) == NodeKind::Parameters)
             StoreParameters(header, true);
         else
