@@ -61,6 +61,8 @@ private:
 
 bool SameFolded(std::string_view a, std::string_view b)
 {
+    if (a == b)
+        return true; // most repeats are copies: compared a word at a time
     FoldedText x(a);
     FoldedText y(b);
     for (;;) {
