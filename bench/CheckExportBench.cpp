@@ -3,6 +3,7 @@
 
 #include "check/StructureCheck.h"
 #include "check/TestFindings.h"
+#include "cli/FindingsCommands.h"
 #include "model/Misc.h"
 #include "testfile/TestFileReader.h"
 #include "testfile/TestFileWriter.h"
@@ -43,58 +44,87 @@ void BM_CheckStructure(benchmark::State& state)
 }
 BENCHMARK(BM_CheckStructure)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// check --all on the 100,000-question test as read from its file, with the
-// lines the reader noted: every finding and warning, then placed by line
-// and sorted (BM_CheckAll/0); that with the writing of its output lines
-// (BM_CheckAll/1); the check's findings without the warnings (BM_CheckAll/2).
-// BM_CheckStructure above, the first finding only, is the baseline.
+// check --all on the 100,000-question test as read from its file, with
+// the lines the reader noted: every finding and warning (BM_CheckAll/0);
+// that with the program's writing of its output lines (BM_CheckAll/1); the
+// check's findings without the warnings (BM_CheckAll/2). BM_CheckStructure
+// above, the first finding only, is the baseline. Two harder shapes, with
+// their lines written: every question with two equal answers, 100,000
+// warnings to write (BM_CheckAllShapes/0), and every question of one text,
+// each a repeat of the first (BM_CheckAllShapes/1).
 struct ReadTest {
     std::unique_ptr<Test> Loaded = std::make_unique<Test>();
     SourceLines Lines;
 };
 
+std::unique_ptr<ReadTest> AsRead(const Test& test)
+{
+    auto r = std::make_unique<ReadTest>();
+    const std::string bytes = WriteTestFile(test, DocumentOrder::FromCollections(test));
+    TestFileReader reader(*r->Loaded, {});
+    reader.RecordLinesIn(&r->Lines);
+    reader.LoadFile(bytes);
+    return r;
+}
+
 const ReadTest& LargeTestAsRead()
 {
-    static const std::unique_ptr<ReadTest> read = [] {
-        auto r = std::make_unique<ReadTest>();
-        const std::string bytes = WriteTestFile(LargeTest(), DocumentOrder::FromCollections(LargeTest()));
-        TestFileReader reader(*r->Loaded, {});
-        reader.RecordLinesIn(&r->Lines);
-        reader.LoadFile(bytes);
-        return r;
-    }();
+    static const std::unique_ptr<ReadTest> read = AsRead(LargeTest());
     return *read;
+}
+
+std::size_t CheckAndWrite(benchmark::State& state, const ReadTest& read, const WarningSwitches& warnings,
+                          bool writeLines)
+{
+    std::size_t count = 0;
+    for (auto _ : state) {
+        const std::vector<Finding> found = FindAll(*read.Loaded, warnings);
+        std::string out;
+        bool firstJson = true;
+        if (writeLines)
+            AppendFindingLines(out, "big.q", found, read.Lines, false, firstJson);
+        count = found.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    return count;
 }
 
 void BM_CheckAll(benchmark::State& state)
 {
-    const ReadTest& read = LargeTestAsRead();
-    const bool writeLines = state.range(0) == 1;
     WarningSwitches warnings;
     if (state.range(0) == 2) {
         for (std::size_t k = 0; k < kWarningKinds; ++k)
             warnings.Set(static_cast<WarningKind>(k), false);
     }
-    std::size_t count = 0;
-    for (auto _ : state) {
-        const std::vector<Finding> found = FindAll(*read.Loaded, warnings);
-        std::vector<std::pair<std::int64_t, const Finding*>> placed;
-        placed.reserve(found.size());
-        for (const Finding& f : found)
-            placed.emplace_back(LineOf(f.Node, read.Lines), &f);
-        std::stable_sort(placed.begin(), placed.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        std::string out;
-        if (writeLines) {
-            for (const auto& [line, f] : placed)
-                out += "big.q:" + std::to_string(line) + ": " + JoinLines(FindingText(*f, &read.Lines)) + '\n';
-        }
-        count = placed.size();
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.counters["findings"] = static_cast<double>(count);
+    state.counters["findings"] =
+        static_cast<double>(CheckAndWrite(state, LargeTestAsRead(), warnings, state.range(0) == 1));
 }
 BENCHMARK(BM_CheckAll)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CheckAllShapes(benchmark::State& state)
+{
+    static const std::unique_ptr<ReadTest> shapes[2] = {
+        [] {
+            auto test = GenerateTest(100000);
+            for (Division& d : test->Divisions) {
+                for (Question& q : d.Questions)
+                    q.ASet(1, std::string(q.AGet(0)));
+            }
+            return AsRead(*test);
+        }(),
+        [] {
+            auto test = GenerateTest(100000);
+            for (Division& d : test->Divisions) {
+                for (Question& q : d.Questions)
+                    q.QSet("Выберите верное утверждение из приведённых ниже");
+            }
+            return AsRead(*test);
+        }(),
+    };
+    state.counters["findings"] =
+        static_cast<double>(CheckAndWrite(state, *shapes[state.range(0)], WarningSwitches{}, true));
+}
+BENCHMARK(BM_CheckAllShapes)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_HtmlExport(benchmark::State& state)
 {

@@ -18,6 +18,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Twips.h"
 #include "document/TestDocument.h"
+#include "document/WorkCopy.h"
 
 #include <QAction>
 #include <QAbstractItemModel>
@@ -417,10 +418,13 @@ void BM_FindInWholeTest(benchmark::State& state)
 BENCHMARK(BM_FindInWholeTest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The findings list following an edit of a test of 10,000 questions, with
-// a question text being typed. On the user's thread (/0): copying the test
-// as shown and starting the check, then taking its rows into the list once
-// done; the check between them runs on another thread (/1 times it alone,
-// with the copying, as one run after an edit costs).
+// a question text being typed. On the user's thread (/0): taking what
+// changed since the last check and starting the check, then taking its
+// rows into the list once done; the copy is brought up to date and checked
+// on another thread (/1 times that part). /2 is the user's thread again
+// when each edit moves a question, so that the document's order goes with
+// the step. The baseline, BM_WholeWorkCopy, copies the whole test as shown,
+// as the user's thread did before each check.
 void BM_FindingsRefresh(benchmark::State& state)
 {
     Editor editor;
@@ -431,12 +435,21 @@ void BM_FindingsRefresh(benchmark::State& state)
     dock.show();
     QThreadPool::globalInstance()->waitForDone();
     QApplication::processEvents();
-    const std::string question = Parts(editor.window).State().Document->Order().Divisions[70].QuestionKeys[50];
+    TestDocument& document = *Parts(editor.window).State().Document;
+    const std::string question = document.Order().Divisions[70].QuestionKeys[50];
     Parts(editor.window).Tree().Select(question);
     editor.window.ShowSelectedNode();
     Parts(editor.window).Panels().TextQuest->setPlainText(QStringLiteral("Изменённый вопрос"));
+    const bool moves = state.range(0) == 2;
+    bool down = true;
     QElapsedTimer clock;
     for (auto _ : state) {
+        if (moves) {
+            state.PauseTiming();
+            down ? document.MoveDown(question) : document.MoveUp(question);
+            down = !down;
+            state.ResumeTiming();
+        }
         clock.start();
         dock.RefreshNow();
         const qint64 started = clock.nsecsElapsed();
@@ -445,11 +458,19 @@ void BM_FindingsRefresh(benchmark::State& state)
         QApplication::processEvents(); // the rows come to the list
         const qint64 done = clock.nsecsElapsed();
         const qint64 onThread = started + (done - checked);
-        state.SetIterationTime(static_cast<double>(state.range(0) == 0 ? onThread : checked) / 1e9);
+        state.SetIterationTime(static_cast<double>(state.range(0) == 1 ? checked - started : onThread) / 1e9);
     }
     state.counters["rows"] = static_cast<double>(dock.Rows().size());
 }
-BENCHMARK(BM_FindingsRefresh)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_FindingsRefresh)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_WholeWorkCopy(benchmark::State& state)
+{
+    const TestDocument document(GenerateTest(kQuestions, 100));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CopyInDocumentOrder(document.Model(), document.Order()).get());
+}
+BENCHMARK(BM_WholeWorkCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace mirvane::bench

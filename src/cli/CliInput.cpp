@@ -55,11 +55,9 @@ bool CollectTests(const std::filesystem::path& folder, bool recursive, std::vect
 
 std::uintmax_t ReadLimit(std::uintmax_t memoryPerByte) { return MemoryAvailable() / memoryPerByte; }
 
-std::string Printable(std::string_view text)
+void AppendPrintable(std::string& shown, std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
@@ -76,6 +74,13 @@ std::string Printable(std::string_view text)
             shown += static_cast<char>(c);
         }
     }
+}
+
+std::string Printable(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    AppendPrintable(shown, text);
     return shown;
 }
 

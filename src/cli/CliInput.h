@@ -60,6 +60,8 @@ std::uintmax_t ReadLimit(std::uintmax_t memoryPerByte);
 // character is shown as \xNN (a C1 control as \u00NN) instead of reaching
 // the terminal.
 std::string Printable(std::string_view text);
+// The same, appended to `shown`.
+void AppendPrintable(std::string& shown, std::string_view text);
 
 // One line of output, made printable.
 void Say(std::ostream& to, std::string_view line);

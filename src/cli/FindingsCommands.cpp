@@ -65,7 +65,62 @@ struct Placed {
     const Finding* Item;
 };
 
+// The text made printable with each CR LF a blank, as JoinLines has it,
+// without copying it first.
+void AppendOnOneLine(std::string& out, std::string_view text)
+{
+    for (std::size_t from = 0;;) {
+        const std::size_t lineEnd = text.find("\r\n", from);
+        AppendPrintable(out, text.substr(from, lineEnd == std::string_view::npos ? lineEnd : lineEnd - from));
+        if (lineEnd == std::string_view::npos)
+            return;
+        out += ' ';
+        from = lineEnd + 2;
+    }
+}
+
 } // namespace
+
+void AppendFindingLines(std::string& out, std::string_view file, const std::vector<Finding>& findings,
+                        const SourceLines& lines, bool asJson, bool& firstJson)
+{
+    std::vector<Placed> placed;
+    placed.reserve(findings.size());
+    for (const Finding& f : findings)
+        placed.push_back({LineOf(f.Node, lines), &f});
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.Line < b.Line; });
+    // The name is made printable or JSON once, not on every line.
+    const std::string name = asJson ? Json(file) : Printable(file);
+    constexpr std::size_t kLineGuess = 100;
+    out.reserve(out.size() + placed.size() * (name.size() + kLineGuess));
+    std::string named; // a message naming another question by its line
+    for (const auto& [at, f] : placed) {
+        const bool warning = f->Level == Finding::Severity::Warning;
+        if (f->Other)
+            named = FindingText(*f, &lines);
+        const std::string_view message = f->Other ? std::string_view(named) : std::string_view(f->Message);
+        if (asJson) {
+            out += firstJson ? "\n" : ",\n";
+            firstJson = false;
+            out += "{\"file\": ";
+            out += name;
+            out += ", \"line\": ";
+            out += std::to_string(at);
+            out += ", \"node\": ";
+            out += Json(NodePlace(f->Node));
+            out += warning ? ", \"severity\": \"warning\", \"message\": " : ", \"severity\": \"error\", \"message\": ";
+            out += Json(JoinLines(message));
+            out += '}';
+        } else {
+            out += name;
+            out += ':';
+            out += std::to_string(at);
+            out += warning ? ": предупреждение: " : ": ";
+            AppendOnOneLine(out, message);
+            out += '\n';
+        }
+    }
+}
 
 int CheckAll(const CommandLine& line, std::ostream& out, std::ostream& err, const InputEncoding& input)
 {
@@ -89,29 +144,11 @@ int CheckAll(const CommandLine& line, std::ostream& out, std::ostream& err, cons
             continue;
         }
         const std::vector<Finding> findings = FindAll(*test, options->Warnings);
-        std::vector<Placed> placed;
-        placed.reserve(findings.size());
-        for (const Finding& f : findings) {
-            placed.push_back({LineOf(f.Node, lines), &f});
-            found = found || f.Level == Finding::Severity::Error;
-        }
-        std::stable_sort(placed.begin(), placed.end(),
-                         [](const Placed& a, const Placed& b) { return a.Line < b.Line; });
+        found = found || std::any_of(findings.begin(), findings.end(), [](const Finding& f) {
+                    return f.Level == Finding::Severity::Error;
+                });
         std::string text;
-        for (const auto& [at, f] : placed) {
-            const bool warning = f->Level == Finding::Severity::Warning;
-            const std::string message = JoinLines(FindingText(*f, &lines));
-            if (options->AsJson) {
-                text += firstJson ? "\n" : ",\n";
-                firstJson = false;
-                text += "{\"file\": " + Json(file) + ", \"line\": " + std::to_string(at) +
-                        ", \"node\": " + Json(NodePlace(f->Node)) + ", \"severity\": " +
-                        (warning ? "\"warning\"" : "\"error\"") + ", \"message\": " + Json(message) + '}';
-            } else {
-                text += Printable(file + ':' + std::to_string(at) + (warning ? ": предупреждение: " : ": ") + message) +
-                        '\n';
-            }
-        }
+        AppendFindingLines(text, file, findings, lines, options->AsJson, firstJson);
         out << text;
     }
     if (options->AsJson)

@@ -5,6 +5,7 @@
 #include "testfile/SourceLines.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace mirvane {
@@ -60,6 +61,8 @@ private:
 
 bool SameFolded(std::string_view a, std::string_view b)
 {
+    if (a == b)
+        return true; // most repeats are copies: compared a word at a time
     FoldedText x(a);
     FoldedText y(b);
     for (;;) {
@@ -77,66 +80,55 @@ std::uint64_t Mix(std::uint64_t h)
     return h ^ (h >> 29);
 }
 
-std::uint64_t FoldedHash(std::string_view text)
-{
-    FoldedText folded(text);
-    std::uint64_t h = 0;
-    std::uint64_t word = 0;
-    int bytes = 0;
-    for (int c = folded.Next(); c >= 0; c = folded.Next()) {
-        word = (word << 8) | static_cast<std::uint64_t>(c);
-        if (++bytes % 8 == 0) {
-            h = Mix(h ^ word);
-            word = 0;
-        }
-    }
-    return Mix(h ^ word ^ static_cast<std::uint64_t>(bytes));
-}
-
-// Cheap fingerprints that texts equal as FoldedText sees them share: bytes
-// other than blanks, with their case bits (and the bit telling the lead
-// bytes of small and capital Cyrillic apart) masked off, taken from the
-// start of the text only. Only texts of equal fingerprints are looked at
-// whole.
+// The hashes below see a text as FoldedText does, byte by byte, without a
+// branch per byte: each byte stands for a random word shared by the bytes it
+// equals but for case (the case bits, and the bit telling the lead bytes of
+// small and capital Cyrillic apart, masked off), with the lowest bit set; a
+// blank (any byte up to the space) stands for 0 and is not counted. Texts
+// equal as FoldedText sees them thus count the same bytes and give the same
+// words at the same counts.
 constexpr unsigned kCaseMask = 0xCE;
 
-// Up to `limit` such bytes from `from` on, eight to a word; `from` moves past them.
-template <class Take>
-void TakeMasked(std::string_view text, std::size_t& from, int limit, Take take)
-{
-    std::uint64_t word = 0;
-    int count = 0;
-    for (; from < text.size() && count < limit; ++from) {
-        const auto c = static_cast<unsigned char>(text[from]);
-        if (c <= ' ')
-            continue;
-        word = (word << 8) | (c & kCaseMask);
-        if (++count % 8 == 0) {
-            take(word);
-            word = 0;
+struct ByteWords {
+    std::array<std::uint64_t, 256> Of{};
+
+    constexpr ByteWords()
+    {
+        for (unsigned c = ' ' + 1; c < 256; ++c) {
+            std::uint64_t x = (c & kCaseMask) * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+            x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+            x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+            Of[c] = (x ^ (x >> 31)) | 1u;
         }
     }
-    take(word ^ (static_cast<std::uint64_t>(count) << 56));
-}
+};
+constexpr ByteWords kByteWords;
 
-// The first 96 such bytes: two cache lines of most texts. Texts that
-// begin alike are told apart by their whole hashes.
-std::uint64_t Fingerprint(std::string_view text)
+// A hash of the first `limit` counted bytes of the text (of all of them by
+// default): the sum of their words, each turned by its count.
+std::uint64_t FoldedHash(std::string_view text, unsigned limit = ~0u)
 {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
     std::uint64_t h = 0;
-    std::size_t pos = 0;
-    TakeMasked(text, pos, 96, [&h](std::uint64_t word) { h = Mix(h ^ word); });
-    return h;
+    unsigned count = 0;
+    for (; p != end && count < limit; ++p) {
+        const std::uint64_t word = kByteWords.Of[*p];
+        count += static_cast<unsigned>(word & 1);
+        h += std::rotl(word, static_cast<int>(count & 63));
+    }
+    return Mix(h ^ count);
 }
 
-// The first eight such bytes: answers rarely share them unless equal.
-std::uint64_t ShortFingerprint(std::string_view text)
-{
-    std::uint64_t key = 0;
-    std::size_t pos = 0;
-    TakeMasked(text, pos, 8, [&key](std::uint64_t word) { key ^= word; });
-    return key;
-}
+// Cheap fingerprints that texts equal as FoldedText sees them share. Only
+// texts of equal fingerprints are looked at whole.
+
+// The first 96 counted bytes: two cache lines of most texts. Texts that
+// begin alike are told apart by their whole hashes.
+std::uint64_t Fingerprint(std::string_view text) { return FoldedHash(text, 96); }
+
+// The first eight counted bytes: answers rarely share them unless equal.
+std::uint64_t ShortFingerprint(std::string_view text) { return FoldedHash(text, 8); }
 
 FindingNode NodeOf(const StructureFault& fault)
 {
@@ -167,6 +159,11 @@ public:
         const bool marks = switches_.IsOn(WarningKind::MarkNeverGiven);
         std::vector<const Question*> all;
         std::vector<std::size_t> starts;
+        std::size_t count = 0;
+        for (const Division& d : test_.Divisions)
+            count += d.Questions.Count();
+        all.reserve(count);
+        starts.reserve(test_.Divisions.Count() + 1);
         for (const Division& d : test_.Divisions) {
             starts.push_back(all.size());
             for (const Question& q : d.Questions)
@@ -217,7 +214,7 @@ private:
     static void Prefetch(const std::vector<const Question*>& all, std::size_t i)
     {
 #if defined(__GNUC__) || defined(__clang__)
-        constexpr std::size_t kObjectsAhead = 16;
+        constexpr std::size_t kObjectsAhead = 32;
         constexpr std::size_t kTextsAhead = 8;
         if (i + kObjectsAhead < all.size())
             __builtin_prefetch(all[i + kObjectsAhead]);
@@ -269,14 +266,15 @@ private:
     }
 
     // Questions of one fingerprint are hashed whole, and those of one hash
-    // compared, each with the earlier ones: the first of the same text is
-    // named. Sorting costs less on a large test than a hash table, whose
-    // every look-up misses the cache.
+    // compared with the first question of each text met so far in the
+    // group: a repeat names the first of its text, and a thousand questions
+    // of one text cost a thousand comparisons, not half a million.
     void SameQuestions()
     {
-        std::sort(prints_.begin(), prints_.end());
+        GroupPrints();
         std::vector<std::pair<std::uint32_t, std::uint32_t>> repeats; // a question, the first of its text
         std::vector<std::pair<std::uint64_t, std::uint32_t>> hashes;
+        std::vector<std::uint32_t> firsts;
         for (std::size_t start = 0, end = 0; start < prints_.size(); start = end) {
             end = start + 1;
             while (end < prints_.size() && prints_[end].first == prints_[start].first)
@@ -287,23 +285,46 @@ private:
             for (std::size_t i = start; i < end; ++i)
                 hashes.emplace_back(FoldedHash(Text(prints_[i].second)), prints_[i].second);
             std::sort(hashes.begin(), hashes.end());
-            for (std::size_t j = 1; j < hashes.size(); ++j) {
-                for (std::size_t i = j; i-- > 0 && hashes[i].first == hashes[j].first;) {
-                    if (SameFolded(Text(hashes[i].second), Text(hashes[j].second)))
-                        repeats.emplace_back(hashes[j].second, hashes[i].second);
-                }
+            for (std::size_t j = 0; j < hashes.size(); ++j) {
+                if (j == 0 || hashes[j].first != hashes[j - 1].first)
+                    firsts.clear();
+                const std::uint32_t question = hashes[j].second;
+                const auto same = std::find_if(firsts.begin(), firsts.end(), [&](std::uint32_t first) {
+                    return SameFolded(Text(first), Text(question));
+                });
+                if (same == firsts.end())
+                    firsts.push_back(question);
+                else
+                    repeats.emplace_back(question, *same);
             }
         }
-        // Each repeat names the first question of its text.
-        std::sort(repeats.begin(), repeats.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first < b.first : a.second < b.second;
-        });
-        for (std::size_t k = 0; k < repeats.size(); ++k) {
-            if (k > 0 && repeats[k].first == repeats[k - 1].first)
-                continue;
-            Add(WarningKind::SameQuestion, seen_[repeats[k].first].Node(), "тот же вопрос, что").Other =
-                seen_[repeats[k].second].Node();
+        std::sort(repeats.begin(), repeats.end());
+        for (const auto& [question, first] : repeats)
+            Add(WarningKind::SameQuestion, seen_[question].Node(), "тот же вопрос, что").Other = seen_[first].Node();
+    }
+
+    // Brings equal fingerprints together, each run in the order of the
+    // questions: one counting pass over the top bits of the fingerprints,
+    // which spread evenly, then each small bucket sorted. On a large test
+    // this costs a fraction of sorting them all.
+    void GroupPrints()
+    {
+        constexpr int kBits = 16;
+        std::vector<std::uint32_t> bucketEnds((std::size_t{1} << kBits) + 1);
+        const auto bucketOf = [](std::uint64_t print) { return static_cast<std::size_t>(print >> (64 - kBits)); };
+        for (const auto& entry : prints_)
+            ++bucketEnds[bucketOf(entry.first) + 1];
+        for (std::size_t b = 1; b < bucketEnds.size(); ++b)
+            bucketEnds[b] += bucketEnds[b - 1];
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> grouped(prints_.size());
+        std::vector<std::uint32_t> next(bucketEnds.begin(), bucketEnds.end() - 1);
+        for (const auto& entry : prints_)
+            grouped[next[bucketOf(entry.first)]++] = entry;
+        for (std::size_t b = 0; b + 1 < bucketEnds.size(); ++b) {
+            if (bucketEnds[b + 1] - bucketEnds[b] > 1)
+                std::sort(grouped.begin() + bucketEnds[b], grouped.begin() + bucketEnds[b + 1]);
         }
+        prints_.swap(grouped);
     }
 
     std::string_view Text(std::uint32_t question) const { return seen_[question].Item->Q(); }

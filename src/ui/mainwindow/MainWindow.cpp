@@ -191,7 +191,9 @@ void MainWindow::CreateCommands()
 
 void MainWindow::CreateFindings()
 {
-    findings_ = new FindingsDock(this, *platform_.settings, [this] { return WorkCopy(); });
+    findings_ = new FindingsDock(this, *platform_.settings, [this] {
+        return workCopies_->TakeStep(state_.CurrentKey, [this](Test& copy) { transfer_->StoreShownInto(copy); });
+    });
     QAction* toggle = findings_->toggleViewAction();
     toggle->setObjectName(QStringLiteral("Findings"));
     toggle->setToolTip(QStringLiteral("Замечания"));
@@ -331,7 +333,9 @@ TestDocument& MainWindow::CommittedDocument()
 
 void MainWindow::ShowDocument(std::unique_ptr<TestDocument> document)
 {
+    workCopies_.reset(); // it follows the document it was made for
     state_.Document = document ? std::move(document) : std::make_unique<TestDocument>();
+    workCopies_ = std::make_unique<WorkCopyKeeper>(*state_.Document);
     history_->Clear(); // the steps of the document before do not apply to this one
     tree_->BuildTree(*state_.Document);
     state_.CurrentKey = std::string(kParametersKey);

@@ -46,6 +46,7 @@ class StructureTree;
 class TreeContextMenu;
 class WindowLifecycle;
 class WindowSizing;
+class WorkCopyKeeper;
 
 namespace testing {
 class WindowParts;
@@ -112,6 +113,8 @@ private:
 
     Platform platform_;
     EditorState state_;
+    // The findings list's copy of the document, brought up to date by steps.
+    std::unique_ptr<WorkCopyKeeper> workCopies_;
     QToolBar* tbToolBar_ = nullptr;
     QStatusBar* sbStatusBar_ = nullptr;
     QWidget* client_ = nullptr;

@@ -1,5 +1,6 @@
 #include "mainwindow/PanelTransfer.h"
 
+#include "document/WorkCopy.h"
 #include "editor/EditorState.h"
 #include "mainwindow/EditPanels.h"
 #include "testfile/TestFileWriter.h"
@@ -7,23 +8,6 @@
 #include <QLabel>
 
 namespace mirvane {
-
-namespace {
-
-void CopyHeader(const Test& from, Test& to)
-{
-    to.TestName = from.TestName;
-    to.TestTime = from.TestTime;
-    to.ShowErrors = from.ShowErrors;
-    to.LogType = from.LogType;
-    to.LogFile = from.LogFile;
-    for (int i = 0; i < Test::kMarkSlots; ++i) {
-        to.MarkScoresSet(i, from.MarkScoresGet(i));
-        to.MarkDiscriptionsSet(i, from.MarkDiscriptionsGet(i));
-    }
-}
-
-} // namespace
 
 QString QuestionCountCaption(int count)
 {
@@ -63,7 +47,7 @@ std::string PanelTransfer::WorkAsShown() const
     switch (KindOf(key)) {
     case NodeKind::Parameters:
     case NodeKind::Marks:
-        CopyHeader(document.Model(), header);
+        CopyTestFields(document.Model(), header);
         ReadInto(header);
         standIns.Header = &header;
         break;

@@ -127,7 +127,7 @@ std::vector<FindingsDock::Row> FindingsDock::RowsFor(const Test& test, const War
     return rows;
 }
 
-FindingsDock::FindingsDock(QWidget* parent, Settings& settings, std::function<std::unique_ptr<Test>()> snapshot)
+FindingsDock::FindingsDock(QWidget* parent, Settings& settings, std::function<WorkCopyStep()> snapshot)
     : QDockWidget(QStringLiteral("Замечания"), parent), settings_(settings), snapshot_(std::move(snapshot))
 {
     setObjectName(QStringLiteral("FindingsDock"));
@@ -222,8 +222,11 @@ void FindingsDock::StartCheck()
         return;
     }
     again_ = false;
-    std::shared_ptr<const Test> test = snapshot_();
-    running_.setFuture(QtConcurrent::run([test, warnings = warnings_] { return RowsFor(*test, warnings); }));
+    running_.setFuture(QtConcurrent::run([step = snapshot_(), warnings = warnings_]() mutable {
+        std::vector<Row> rows;
+        step.Use([&rows, &warnings](const Test& test) { rows = RowsFor(test, warnings); });
+        return rows;
+    }));
 }
 
 void FindingsDock::CheckDone()

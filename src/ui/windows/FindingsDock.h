@@ -6,6 +6,7 @@
 // asks for the node to be shown; the list's menu switches each kind of
 // warning off and on, and the choice is kept.
 #include "check/TestFindings.h"
+#include "document/WorkCopy.h"
 
 #include <QDockWidget>
 #include <QFutureWatcher>
@@ -36,9 +37,10 @@ public:
         bool Warning = false;
     };
 
-    // `snapshot` copies the test as the window shows it, typed values
-    // included; it runs on the user's thread and must be quick.
-    FindingsDock(QWidget* parent, Settings& settings, std::function<std::unique_ptr<Test>()> snapshot);
+    // `snapshot` takes what changed in the test as the window shows it,
+    // typed values included; it runs on the user's thread and must be
+    // quick. The copy is brought up to date on the checking thread.
+    FindingsDock(QWidget* parent, Settings& settings, std::function<WorkCopyStep()> snapshot);
     ~FindingsDock() override;
 
     // How long the list waits after an edit, so that typing is not checked
@@ -71,7 +73,7 @@ private:
     void CheckDone();
 
     Settings& settings_;
-    std::function<std::unique_ptr<Test>()> snapshot_;
+    std::function<WorkCopyStep()> snapshot_;
     WarningSwitches warnings_;
     QTreeView* list_ = nullptr;
     FindingsModel* model_ = nullptr;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace mirvane::testing {
 namespace {
 
@@ -42,6 +44,33 @@ TEST(Warnings, SameQuestionIgnoresBlanksAndCaseButNotWords)
               (Texts{"division 2, question 1: тот же вопрос, что вопрос 2 раздела 1",
                      "division 2, question 4: тот же вопрос, что вопрос 3 раздела 2",
                      "division 2, question 7: тот же вопрос, что вопрос 6 раздела 2"}));
+}
+
+// Among many questions, texts that begin alike for longer than a line and
+// differ near the end, each met several times in other blanks and case.
+TEST(Warnings, EachRepeatAmongManyQuestionsNamesTheFirstOfItsText)
+{
+    mirvane::Test test;
+    SetPassingMarks(test);
+    Division& d = AddDivisionTo(test);
+    const std::string opening = "Какое из утверждений о равноускоренном движении тела, брошенного под углом к горизонту, верно";
+    const std::map<int, std::string> repeated = {
+        {10, opening + ": первое"},
+        {50, "  " + opening + ":\r\nПЕРВОЕ"},
+        {70, opening + ": второе"},
+        {120, opening + ":\tперво е"},
+        {150, opening + ": ВТОРОЕ "},
+        {160, opening + ": третье"},
+    };
+    for (int i = 1; i <= 200; ++i) {
+        const auto text = repeated.find(i);
+        AddQuestionTo(d, text != repeated.end() ? text->second : "Вопрос номер " + std::to_string(i),
+                      {{"да", 1}, {"нет", 0}});
+    }
+    EXPECT_EQ(Warnings(test, WarningKind::SameQuestion),
+              (Texts{"division 1, question 50: тот же вопрос, что вопрос 10 раздела 1",
+                     "division 1, question 120: тот же вопрос, что вопрос 10 раздела 1",
+                     "division 1, question 150: тот же вопрос, что вопрос 70 раздела 1"}));
 }
 
 TEST(Warnings, SameAnswersWithinOneQuestionOnly)
