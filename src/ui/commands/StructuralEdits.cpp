@@ -124,7 +124,9 @@ std::string StructuralEdits::Pasted(const QString& name, std::unique_ptr<EditCom
 std::vector<std::string> StructuralEdits::ItemsToEdit() const
 {
     std::vector<std::string> selected = tree_.SelectedKeys();
-    if (selected.size() > 1)
+    // A node Ctrl-clicked out of the selection stays the one the panel
+    // shows, but the commands act on what is still selected.
+    if (selected.size() > 1 || (selected.size() == 1 && selected.front() != state_.CurrentKey))
         return state_.Document->ItemsAmong(selected);
     const NodeKind kind = KindOf(state_.CurrentKey);
     if (kind != NodeKind::Question && kind != NodeKind::Division)

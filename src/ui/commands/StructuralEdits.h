@@ -51,9 +51,10 @@ public:
     std::string AddDivision();
     std::string AddQuestion();
     // What deleting, cutting, copying and moving act on: the current
-    // division or question; with several nodes selected, every division and
-    // question among them (as TestDocument::ItemsAmong gives them). Empty on
-    // the parameters and the marks.
+    // division or question; with several nodes selected, or one that is not
+    // the current, every division and question among them (as
+    // TestDocument::ItemsAmong gives them). Empty on the parameters and the
+    // marks.
     std::vector<std::string> ItemsToEdit() const;
     // Deletes them after asking the user, once for all.
     void DeleteItem();

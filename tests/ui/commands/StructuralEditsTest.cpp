@@ -407,6 +407,24 @@ TEST_F(SeveralSelected, DeletingSeveralAsksOnceAndIsOneStep)
     EXPECT_EQ(Current(), "q6");
 }
 
+TEST_F(SeveralSelected, CommandsActOnTheSelectionNotOnANodeCtrlClickedOutOfIt)
+{
+    // q4 taken out of the selection again: the panel still shows it, but
+    // only q2 is selected.
+    Click("q2");
+    Click("q4", Qt::ControlModifier);
+    Click("q4", Qt::ControlModifier);
+    ASSERT_EQ(Parts(*window).Tree().SelectedKeys(), (Keys{"q2"}));
+    Run(Command::Copy);
+    const std::vector<ClipboardRecord> records = ParseClipboardRecords(ToModel(platform.clipboard.text));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Questions.at(0).Q, "один");
+
+    platform.prompter.answers = {Prompter::Answer::Yes};
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Document().QuestionKeys("d1"), (Keys{"q3", "q4"}));
+}
+
 TEST_F(SeveralSelected, CopyingSeveralKeepsDocumentOrderAndPastesTheSameItems)
 {
     Click("q4");
