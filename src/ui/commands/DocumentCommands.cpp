@@ -222,7 +222,7 @@ bool DocumentCommands::ImportFile(const QString& path)
     std::string bytes;
     if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes,
                                    document ? kLargestDocument : UINTMAX_MAX,
-                                   document ? FileContent::Bytes : FileContent::Text)) {
+                                   document ? FileContent::TextOrArchive : FileContent::Text)) {
         prompter_.Notice(ToQt(*error));
         return false;
     }
