@@ -526,6 +526,26 @@ TEST_F(CliTest, EndlessBinaryStreamIsNoImport)
     EXPECT_FALSE(fs::exists(Path("out.q")));
 }
 
+// A report that could not be written is no success: a script would take the
+// missing lines for a test without findings.
+TEST_F(CliTest, AnUnwritableStandardOutputFailsTheRun)
+{
+    WriteBytes("in.q", "T\r\n)t 1\r\n)*\r\n)?\r\nq\r\n)! 1\r\nA\r\n)! 0\r\nB\r\n");
+    const std::vector<std::vector<std::string>> runs = {
+        {"check", Path("in.q")},
+        {"check", "--all", "--format", "json", Path("in.q")},
+        {"stats", Path("in.q")},
+    };
+    for (const auto& args : runs) {
+        const Ran ran = RunProgram(args, [] {
+            const int full = ::open("/dev/full", O_WRONLY);
+            ::dup2(full, 1);
+        });
+        EXPECT_EQ(ran.status, 2) << args[0] << ' ' << args[1];
+        EXPECT_NE(ran.err.find("недостаточно места"), std::string::npos) << ran.err;
+    }
+}
+
 TEST_F(CliTest, StandardOutputIsWrittenAsTheShellOpenedIt)
 {
     WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n");
