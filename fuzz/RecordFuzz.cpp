@@ -1,12 +1,16 @@
 // Feeds arbitrary text to the clipboard record parser. Beyond not crashing: a
 // parsed question, built into a record again and parsed once more, keeps its
-// text, its nine panel answers and their scores.
+// text, its nine panel answers and their scores; the questions of the records
+// a list holds, put into a list again one record each, come back one record
+// each, in their order.
 #include "clipboard/ClipboardRecord.h"
 #include "model/Question.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -52,6 +56,33 @@ void CheckQuestionRoundTrip(const mirvane::RecordQuestion& parsed)
     }
 }
 
+void CheckListRoundTrip(const std::vector<mirvane::ClipboardRecord>& records)
+{
+    std::vector<std::string> parts;
+    std::vector<std::int16_t> firstScores;
+    for (const mirvane::ClipboardRecord& record : records) {
+        for (const mirvane::RecordQuestion& parsed : record.Questions) {
+            mirvane::Question q;
+            q.QSet(parsed.Q);
+            for (int i = 0; i < 9; ++i) {
+                q.ASet(i, parsed.Answers[i]);
+                q.AScoreSet(i, parsed.Scores[i]);
+            }
+            parts.push_back(mirvane::BuildQuestionRecord(q));
+            firstScores.push_back(parsed.Scores[0]);
+        }
+    }
+    const std::vector<mirvane::ClipboardRecord> again =
+        mirvane::ParseClipboardRecords(mirvane::BuildListRecord(parts));
+    if (again.size() != parts.size())
+        __builtin_trap();
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        if (again[i].RecordKind != mirvane::ClipboardRecord::Kind::Question || again[i].Questions.size() != 1 ||
+            again[i].Questions[0].Scores[0] != firstScores[i])
+            __builtin_trap();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -60,5 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const mirvane::ClipboardRecord record = mirvane::ParseClipboardRecord(text);
     if (record.RecordKind == mirvane::ClipboardRecord::Kind::Question)
         CheckQuestionRoundTrip(record.Questions.at(0));
+    const std::vector<mirvane::ClipboardRecord> records = mirvane::ParseClipboardRecords(text);
+    for (const mirvane::ClipboardRecord& each : records)
+        if (each.RecordKind == mirvane::ClipboardRecord::Kind::None)
+            __builtin_trap();
+    CheckListRoundTrip(records);
     return 0;
 }

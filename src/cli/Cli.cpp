@@ -333,11 +333,12 @@ int ImportFrom(const CommandLine& line, std::ostream& err, const InputEncoding& 
         return kExitFailure;
     }
     try {
-        // A document is a zip archive, which no text check would pass.
+        // A document is a zip archive, which no text check would pass; what
+        // does not begin as one is text.
         const bool document = *format == "docx" || *format == "odt" || *format == "auto";
         std::string bytes;
         if (auto error = ReadFileBytes(in, bytes, ReadLimit(kMemoryPerByteHeld),
-                                       document ? FileContent::Bytes : FileContent::Text)) {
+                                       document ? FileContent::TextOrArchive : FileContent::Text)) {
             Say(err, *error);
             return kExitFailure;
         }

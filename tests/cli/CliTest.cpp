@@ -504,6 +504,48 @@ TEST_F(CliTest, HugeAndStrangeInputsAreRefusedUnderAMemoryLimit)
     EXPECT_FALSE(fs::exists(Path("out.q")));
 }
 
+// An import that may be a document (a zip archive) is still refused at the
+// first block of a stream that is neither an archive nor text, not when the
+// memory runs out.
+TEST_F(CliTest, EndlessBinaryStreamIsNoImport)
+{
+    for (const char* from : {"auto", "docx", "odt"}) {
+        for (const char* device : {"/dev/zero", "/dev/urandom"}) {
+            const Ran ran = RunProgram({"import", "--from", from, device, Path("out.q")}, [] {
+#if !(defined(__SANITIZE_ADDRESS__) || MIRVANE_CLANG_ASAN)
+                // Unlimited, a failing run would take all the memory there is.
+                struct rlimit limit {};
+                limit.rlim_cur = limit.rlim_max = rlim_t{4000000} * 1024;
+                ::setrlimit(RLIMIT_AS, &limit);
+#endif
+            });
+            EXPECT_EQ(ran.status, 2) << from << ' ' << device;
+            EXPECT_NE(ran.err.find("двоичные данные"), std::string::npos) << from << ' ' << device << ": " << ran.err;
+        }
+    }
+    EXPECT_FALSE(fs::exists(Path("out.q")));
+}
+
+// A report that could not be written is no success: a script would take the
+// missing lines for a test without findings.
+TEST_F(CliTest, AnUnwritableStandardOutputFailsTheRun)
+{
+    WriteBytes("in.q", "T\r\n)t 1\r\n)*\r\n)?\r\nq\r\n)! 1\r\nA\r\n)! 0\r\nB\r\n");
+    const std::vector<std::vector<std::string>> runs = {
+        {"check", Path("in.q")},
+        {"check", "--all", "--format", "json", Path("in.q")},
+        {"stats", Path("in.q")},
+    };
+    for (const auto& args : runs) {
+        const Ran ran = RunProgram(args, [] {
+            const int full = ::open("/dev/full", O_WRONLY);
+            ::dup2(full, 1);
+        });
+        EXPECT_EQ(ran.status, 2) << args[0] << ' ' << args[1];
+        EXPECT_NE(ran.err.find("недостаточно места"), std::string::npos) << ran.err;
+    }
+}
+
 TEST_F(CliTest, StandardOutputIsWrittenAsTheShellOpenedIt)
 {
     WriteBytes("in.q", "T\r\n) a\r\n) b\r\n) c\r\n");

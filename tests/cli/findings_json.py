@@ -48,6 +48,20 @@ with tempfile.TemporaryDirectory() as folder:
                                      {"description": odd, "threshold": 9, "reachable": False}])
     expect("best positions", (stats["time_limit"], stats["best_positions"]), (30, [2]))
 
+    # A file name need not be UTF-8: the output stays JSON all the same, the
+    # bytes that are no character standing as U+FFFD.
+    odd_name = os.path.join(os.fsencode(folder), b"bad\xff\xfe\nname.q")
+    with open(odd_name, "wb") as f:
+        f.write("\r\n".join(lines).encode("cp866") + b"\r\n")
+    for command in (["check", "--all", "--format", "json"], ["stats", "--format", "json"]):
+        run = subprocess.run([cli] + command + [odd_name], capture_output=True)
+        try:
+            read = json.loads(run.stdout.decode("utf-8"))
+            named = read[0]["file"] if isinstance(read, list) else read["file"]
+            expect(command[0] + " odd name", named, folder + "/bad\ufffd\ufffd\nname.q")
+        except ValueError as error:
+            failures.append(f"{command[0]} with an odd file name: {error}")
+
 for failure in failures:
     print(failure)
 sys.exit(1 if failures else 0)

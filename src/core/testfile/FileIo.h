@@ -37,7 +37,9 @@ inline constexpr std::string_view kFileTooLarge = "файл слишком ве�
 // stream of them, as /dev/zero gives, is refused at its first block rather
 // than when memory runs out), nor a line longer than LineSource's longest
 // (refused with kFileTooLarge, as an endless line is).
-enum class FileContent { Bytes, Text };
+// TextOrArchive: a zip archive (a document to import), told by its first
+// bytes, or else text.
+enum class FileContent { Bytes, Text, TextOrArchive };
 
 // Why a file could not be read: it could not be opened (missing, not the
 // user's to read...), it is a folder, it is larger than allowed (or endless),

@@ -16,6 +16,34 @@ struct ReaderMessage {
 
 using MessageSink = std::function<void(const ReaderMessage&)>;
 
+// The first messages of a file shown one by one, the rest only counted: a
+// file broken on every line must not ask for a box to be closed per line.
+class ShownMessages {
+public:
+    static constexpr int kShown = 25;
+
+    // A sink that passes the first kShown messages to `show`; it refers to
+    // this object, which must outlive it.
+    MessageSink Through(std::function<void(const std::string&)> show)
+    {
+        return [this, show = std::move(show)](const ReaderMessage& m) {
+            if (++count_ <= kShown)
+                show(m.Text);
+        };
+    }
+
+    // What was left unshown, or nothing when all were shown.
+    std::string LeftOut() const
+    {
+        if (count_ <= kShown)
+            return std::string();
+        return "Ещё " + std::to_string(count_ - kShown) + " сообщений о строках этого файла не показано.";
+    }
+
+private:
+    int count_ = 0;
+};
+
 namespace reader_text {
 inline constexpr std::string_view kNotATestFile =
     "Данный файл не является файлом теста тулимара v1.x.\r\n"

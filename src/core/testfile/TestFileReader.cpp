@@ -57,6 +57,8 @@ bool TestFileReader::IsQFile(LineSource& source)
 {
     // A test file opens with short lines; a first line of megabytes (or one
     // that never ends, as /dev/zero's) is not read whole to find that out.
+    // A long line after the command lines that make it a test file (a long
+    // question) is read by the reader itself, as long as it is.
     constexpr std::size_t kFirstLinesLimit = std::size_t{4} << 20;
     int commandLines = 0;
     std::string_view line;
@@ -68,7 +70,6 @@ bool TestFileReader::IsQFile(LineSource& source)
                 ++commandLines;
         }
     } catch (const LineSource::LineTooLong&) {
-        commandLines = 0;
     }
     source.LimitLines(limit);
     return commandLines >= 3;

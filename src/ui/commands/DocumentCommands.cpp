@@ -156,7 +156,7 @@ void DocumentCommands::LoadAll()
 
 bool DocumentCommands::OpenFile(const QString& path)
 {
-    int messages = 0;
+    ShownMessages shown;
     TestFileLoading how;
     // A test another editor saved as UTF-8 or windows-1251: read in that
     // encoding when the user agrees (the next save writes code page 866).
@@ -166,14 +166,10 @@ bool DocumentCommands::OpenFile(const QString& path)
                                       .arg(QLatin1String(EncodingName(guess))),
                                   kProgramName) == Prompter::Answer::Yes;
     };
-    how.Messages = [&](const ReaderMessage& m) {
-        if (++messages <= kShownReaderMessages)
-            prompter_.Notice(ToQt(m.Text));
-    };
+    how.Messages = shown.Through([this](const std::string& text) { prompter_.Notice(ToQt(text)); });
     LoadedTestFile loaded = LoadTestFile(QFile::encodeName(path).toStdString(), how);
-    if (messages > kShownReaderMessages)
-        prompter_.Notice(QStringLiteral("Ещё %1 сообщений о строках этого файла не показано.")
-                             .arg(messages - kShownReaderMessages));
+    if (!shown.LeftOut().empty())
+        prompter_.Notice(ToQt(shown.LeftOut()));
     const bool isTestFile = !loaded.Error;
     if (loaded.Error) {
         // A file that could not be opened at all is named on a line of its
@@ -222,7 +218,7 @@ bool DocumentCommands::ImportFile(const QString& path)
     std::string bytes;
     if (auto error = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes,
                                    document ? kLargestDocument : UINTMAX_MAX,
-                                   document ? FileContent::Bytes : FileContent::Text)) {
+                                   document ? FileContent::TextOrArchive : FileContent::Text)) {
         prompter_.Notice(ToQt(*error));
         return false;
     }

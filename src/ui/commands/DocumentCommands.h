@@ -7,6 +7,7 @@
 // file and import source are absolute paths; a test without a file has none.
 #include "interchange/Interchange.h"
 #include "editor/StatusReport.h"
+#include "testfile/ReaderMessages.h"
 
 #include <QString>
 
@@ -110,7 +111,7 @@ public:
 
     // Reader messages shown one by one before the rest are summed up, so that
     // a broken file cannot bury the user under boxes.
-    static constexpr int kShownReaderMessages = 25;
+    static constexpr int kShownReaderMessages = ShownMessages::kShown;
 
 private:
     // Reads the quiz file on a worker thread, with a progress bar and

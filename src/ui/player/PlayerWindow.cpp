@@ -95,8 +95,12 @@ PlayerWindow::~PlayerWindow() = default;
 bool PlayerWindow::Load(std::string_view bytes)
 {
     auto test = std::make_unique<Test>();
-    TestFileReader reader(*test, [this](const ReaderMessage& m) { prompter_.Notice(ToQt(m.Text)); });
-    if (!reader.LoadFile(bytes))
+    ShownMessages shown;
+    TestFileReader reader(*test, shown.Through([this](const std::string& text) { prompter_.Notice(ToQt(text)); }));
+    const bool isTestFile = reader.LoadFile(bytes);
+    if (!shown.LeftOut().empty())
+        prompter_.Notice(ToQt(shown.LeftOut()));
+    if (!isTestFile)
         return false;
     Play(std::move(test));
     return true;
@@ -105,8 +109,11 @@ bool PlayerWindow::Load(std::string_view bytes)
 int PlayerWindow::Open(const std::string& path)
 {
     TestFileLoading how;
-    how.Messages = [this](const ReaderMessage& m) { prompter_.Notice(ToQt(m.Text)); };
+    ShownMessages shown;
+    how.Messages = shown.Through([this](const std::string& text) { prompter_.Notice(ToQt(text)); });
     LoadedTestFile loaded = LoadTestFile(path, how);
+    if (!shown.LeftOut().empty())
+        prompter_.Notice(ToQt(shown.LeftOut()));
     if (loaded.Error) {
         prompter_.Notice(ToQt(loaded.Error->Message));
         return loaded.Error->Refusal == ReadRefusal::NotATestFile ? 1 : 2;

@@ -327,6 +327,16 @@ TEST(ReaderRecognition, EndlessFirstLineIsNoTestFile)
     EXPECT_FALSE(reader.LoadFile(endless));
 }
 
+// Its first lines already show a test file; one long line among them (a
+// question of megabytes) makes it no less one.
+TEST(ReaderRecognition, LongLineAfterTheHeaderKeepsATestFile)
+{
+    const std::string longText(std::size_t{5} << 20, 'x');
+    auto loaded = LoadBytes(AnsiToOem("Название\r\n)t 15\r\n)*\r\n)?\r\n") + longText + "\r\n)! 1\r\nA\r\n");
+    ASSERT_TRUE(loaded.isTestFile);
+    EXPECT_EQ(loaded.test->Divisions.Item(1).Questions.Item(1).Q().size(), longText.size());
+}
+
 TEST(ReaderRecognition, EmptyAndTinyFilesAreNotTestFiles)
 {
     EXPECT_FALSE(LoadBytes("").isTestFile);

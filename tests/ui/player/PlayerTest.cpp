@@ -125,6 +125,32 @@ TEST(Player, BrokenFilesAreToldAndNeverCrashIt)
     EXPECT_TRUE(broken.Finished());
 }
 
+// A file broken on every line shows a few of its messages and the count of
+// the rest, not a box per line, whether opened by name or given as bytes.
+TEST(Player, ABrokenLineByLineFileShowsFewMessages)
+{
+    std::vector<std::string> lines = {"T", ")t 5", ")* 1"};
+    for (int i = 0; i < 200; ++i)
+        lines.insert(lines.end(), {")?", "вопрос", ")! zz", "а", ")! 1", "б"});
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += line + "\r\n";
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("broken.q").toStdString();
+    ASSERT_FALSE(WriteFileReplacing(path, bytes));
+    for (const bool byName : {true, false}) {
+        ScriptedPrompter prompter;
+        PlayerWindow player(prompter, 1);
+        if (byName)
+            EXPECT_EQ(player.Open(path), 0);
+        else
+            EXPECT_TRUE(player.Load(bytes));
+        ASSERT_GT(prompter.shown.size(), 1u);
+        EXPECT_LT(prompter.shown.size(), 50u) << byName;
+        EXPECT_TRUE(prompter.shown.back().Text.contains("не показано")) << prompter.shown.back().Text.toStdString();
+    }
+}
+
 // vexopv's way in: a file by its name. A file of endless zeros is refused
 // once its first lines are seen, never read whole into the memory.
 TEST(Player, OpensAFileByNameAndToldRefusalsEndIt)
