@@ -7,6 +7,7 @@
 #include "model/StorableText.h"
 #include "model/Test.h"
 #include "model/Utf8.h"
+#include "testfile/FileIo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -210,7 +211,7 @@ QuizFormat DetectQuizFormat(std::string_view text, std::string_view fileName)
     if (endsWith(".odt"))
         return QuizFormat::Odt;
     // A zip archive: an OpenDocument names its kind in its first, stored part.
-    if (text.substr(0, 4) == std::string_view("PK\x03\x04", 4))
+    if (text.substr(0, kZipSignature.size()) == kZipSignature)
         return text.substr(0, 256).find("application/vnd.oasis.opendocument") != std::string_view::npos ? QuizFormat::Odt
                                                                                                       : QuizFormat::Docx;
     if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
@@ -286,7 +287,7 @@ std::string ValidUtf8(std::string_view bytes)
 std::string QuizText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     // A .docx, .odt or .zip: the archive's own signature, whatever follows.
-    if (bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4))
+    if (bytes.substr(0, kZipSignature.size()) == kZipSignature)
         throw ImportError(1, "не текстовый файл");
     std::string text;
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {

@@ -528,7 +528,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::string& o
     while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
         // The first block tells an archive (any bytes) from text.
         if (content == FileContent::TextOrArchive)
-            content = n >= 4 && std::memcmp(buffer, "PK\x03\x04", 4) == 0 ? FileContent::Bytes : FileContent::Text;
+            content = std::string_view(buffer, n).substr(0, kZipSignature.size()) == kZipSignature ? FileContent::Bytes
+                                                                                                   : FileContent::Text;
         // Text holds no line as long as the reader's longest: a stream of
         // one line that never ends is refused once it is that long.
         if (content == FileContent::Text) {

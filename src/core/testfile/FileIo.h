@@ -41,6 +41,9 @@ inline constexpr std::string_view kFileTooLarge = "файл слишком ве�
 // bytes, or else text.
 enum class FileContent { Bytes, Text, TextOrArchive };
 
+// How a zip archive (a .docx, an .odt) begins.
+inline constexpr std::string_view kZipSignature{"PK\x03\x04", 4};
+
 // Why a file could not be read: it could not be opened (missing, not the
 // user's to read...), it is a folder, it is larger than allowed (or endless),
 // it holds binary data where text was asked, or a read failed; and, for the
